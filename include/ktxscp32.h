@@ -1,0 +1,20 @@
+// KTXSCP32: every public declaration of the core. Hosts include only this header.
+#pragma once
+
+#include "platform/errors.h"
+#include "platform/export.h"
+#include "platform/file.h"
+#include "platform/module.h"
+#include "platform/path.h"
+#include "platform/text.h"
+#include "platform/time.h"
+#include "reader/reader.h"
+#include "reader/stretch_crc.h"
+#include "record/crc.h"
+#include "record/encoded_data.h"
+#include "record/global_measurements.h"
+#include "record/lead_definitions.h"
+#include "record/lead_errors.h"
+#include "record/lead_measurements.h"
+#include "record/section_indexes.h"
+#include "record/unknown_tags.h"

@@ -1,0 +1,37 @@
+// The POSIX errno values that the library meets, as the Win32 numbers Windows gives
+// for the same situation.
+#include <cerrno>
+
+#include "platform/errors.h"
+
+namespace plat {
+
+uint32_t ErrorFromErrno(int err) {
+  switch (err) {
+    case 0:
+      return kErrSuccess;
+    case ENOENT:
+      return kErrFileNotFound;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+      return kErrPathNotFound;
+    case EACCES:
+    case EPERM:
+    case EISDIR:  // Windows refuses to open a folder as a file with "access denied"
+      return kErrAccessDenied;
+    case EBADF:
+      return kErrInvalidHandle;
+    case ENOMEM:
+      return kErrOutOfMemory;
+    case EEXIST:
+      return kErrFileExists;
+    case ENOSPC:
+      return kErrDiskFull;
+    case EINVAL:
+      return kErrInvalidParameter;
+    default:
+      return kErrGenFailure;
+  }
+}
+
+}  // namespace plat

@@ -1,0 +1,60 @@
+// Win32 error numbers, used as the library's error vocabulary on every platform,
+// and the thread-local last-error code that operations leave for their caller.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/export.h"
+
+namespace plat {
+
+enum ErrorCode : uint32_t {
+  kErrSuccess = 0,
+  kErrFileNotFound = 2,
+  kErrPathNotFound = 3,
+  kErrAccessDenied = 5,
+  kErrInvalidHandle = 6,
+  kErrBadFormat = 11,      // section header ID differs from its pointer entry
+  kErrInvalidAccess = 12,  // writer has, or lacks, an open file
+  kErrInvalidData = 13,
+  kErrOutOfMemory = 14,
+  kErrGenFailure = 31,        // any POSIX errno without a closer Win32 match
+  kErrSharingViolation = 32,  // copying a file onto itself
+  kErrFileExists = 80,
+  kErrOutOfStructures = 84,  // table or store full
+  kErrInvalidParameter = 87,
+  kErrDiskFull = 112,
+  kErrInsufficientBuffer = 122,
+  kErrModNotFound = 126,
+  kErrProcNotFound = 127,
+  kErrNegativeSeek = 131,
+  kErrNoData = 232,
+  kErrResourceNameNotFound = 1814,  // no string resource with that id
+};
+
+// Last-error code of the calling thread. On Windows this is the system's own
+// (GetLastError/SetLastError), so codes left by system calls come through.
+KTX_API uint32_t LastError();
+KTX_API void SetLastError(uint32_t code);
+
+// Maps a POSIX errno value to its Win32 number (ENOENT -> 2, EACCES -> 5, ...).
+KTX_API uint32_t ErrorFromErrno(int err);
+
+// One-line English description of a Win32 error number, for messages to people.
+KTX_API std::string ErrorMessage(uint32_t code);
+
+// Restores the last-error code when it goes out of scope: for operations that only
+// tidy up and must not change what the caller sees.
+class KeepLastError {
+ public:
+  KeepLastError() : saved_(LastError()) {}
+  ~KeepLastError() { SetLastError(saved_); }
+  KeepLastError(const KeepLastError&) = delete;
+  KeepLastError& operator=(const KeepLastError&) = delete;
+
+ private:
+  uint32_t saved_;
+};
+
+}  // namespace plat

@@ -1,0 +1,149 @@
+// Files on POSIX: a descriptor behind each handle, with Win32 results and codes.
+#include "platform/file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/errors.h"
+#include "platform/posix/posix_common.h"
+
+namespace plat {
+
+static_assert(sizeof(off_t) == 8, "64-bit file offsets are needed");
+
+using posix::Descriptor;
+using posix::Fail;
+using posix::FailWithErrno;
+
+namespace {
+FileHandle NoFile(uint32_t code) {
+  SetLastError(code);
+  return kClosedFile;
+}
+}  // namespace
+
+FileHandle OpenForRead(const char* name) {
+  if (!name) return NoFile(kErrInvalidParameter);
+  int fd;
+  do {
+    fd = open(name, O_RDONLY | O_CLOEXEC);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return NoFile(ErrorFromErrno(errno));
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    // A folder opens here but not on Windows, which answers "access denied".
+    const uint32_t code = S_ISDIR(info.st_mode) ? kErrAccessDenied : ErrorFromErrno(errno);
+    close(fd);
+    return NoFile(code);
+  }
+  posix_fadvise(fd, 0, 0, POSIX_FADV_RANDOM);  // only a hint: a refusal changes nothing
+  return static_cast<FileHandle>(fd);
+}
+
+FileHandle CreateAlways(const char* name) {
+  if (!name) return NoFile(kErrInvalidParameter);
+  int fd;
+  do {
+    fd = open(name, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return NoFile(ErrorFromErrno(errno));
+  return static_cast<FileHandle>(fd);
+}
+
+bool ReadFile(FileHandle file, void* buffer, uint32_t count, uint32_t* done) {
+  if (done) *done = 0;
+  int fd;
+  if (!Descriptor(file, &fd)) return false;
+  if (!buffer && count) return Fail(kErrInvalidParameter);
+  auto* bytes = static_cast<unsigned char*>(buffer);
+  uint32_t total = 0;
+  // Windows fills the whole request unless the file ends first; read() may stop short.
+  while (total < count) {
+    const ssize_t got = read(fd, bytes + total, count - total);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      if (done) *done = total;
+      return FailWithErrno();
+    }
+    if (got == 0) break;
+    total += static_cast<uint32_t>(got);
+  }
+  if (done) *done = total;
+  return true;
+}
+
+bool WriteFile(FileHandle file, const void* buffer, uint32_t count, uint32_t* done) {
+  if (done) *done = 0;
+  int fd;
+  if (!Descriptor(file, &fd)) return false;
+  if (!buffer && count) return Fail(kErrInvalidParameter);
+  const auto* bytes = static_cast<const unsigned char*>(buffer);
+  uint32_t total = 0;
+  while (total < count) {
+    const ssize_t put = write(fd, bytes + total, count - total);
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) {
+      if (done) *done = total;
+      return put == 0 ? Fail(kErrDiskFull) : FailWithErrno();
+    }
+    total += static_cast<uint32_t>(put);
+  }
+  if (done) *done = total;
+  return true;
+}
+
+bool Seek(FileHandle file, int64_t offset, SeekFrom from, uint64_t* position) {
+  int fd;
+  if (!Descriptor(file, &fd)) return false;
+  const int whence = from == SeekFrom::Begin ? SEEK_SET : from == SeekFrom::Current ? SEEK_CUR : SEEK_END;
+  const off_t moved = lseek(fd, static_cast<off_t>(offset), whence);
+  if (moved < 0) {
+    // The origin is always valid, so EINVAL means the result would fall before the start.
+    return errno == EINVAL ? Fail(kErrNegativeSeek) : FailWithErrno();
+  }
+  if (position) *position = static_cast<uint64_t>(moved);
+  return true;
+}
+
+bool FileSize(FileHandle file, uint64_t* size) {
+  int fd;
+  if (!Descriptor(file, &fd)) return false;
+  if (!size) return Fail(kErrInvalidParameter);
+  struct stat info {};
+  if (fstat(fd, &info) != 0) return FailWithErrno();
+  *size = static_cast<uint64_t>(info.st_size);
+  return true;
+}
+
+bool Flush(FileHandle file) {
+  int fd;
+  if (!Descriptor(file, &fd)) return false;
+  // Writes go straight to the kernel; flushing means reaching the disk, as FlushFileBuffers.
+  if (fsync(fd) != 0) return FailWithErrno();
+  return true;
+}
+
+bool CloseFile(FileHandle file) {
+  int fd;
+  if (!Descriptor(file, &fd)) return false;
+  // On Linux the descriptor is gone even when close() is interrupted: not a failure.
+  if (close(fd) != 0 && errno != EINTR) return FailWithErrno();
+  return true;
+}
+
+bool LastWriteTimeLocal(FileHandle file, SystemTime* time) {
+  int fd;
+  if (!Descriptor(file, &fd)) return false;
+  if (!time) return Fail(kErrInvalidParameter);
+  struct stat info {};
+  if (fstat(fd, &info) != 0) return FailWithErrno();
+  std::tm local{};
+  if (!localtime_r(&info.st_mtim.tv_sec, &local)) return FailWithErrno();
+  *time = posix::ToSystemTime(local, info.st_mtim.tv_nsec);
+  return true;
+}
+
+}  // namespace plat

@@ -1,0 +1,119 @@
+// Modules off Windows: shared objects through dlopen. A Windows name "X.dll" stands
+// for libX.so, looked for beside the code that loads it first.
+#include "platform/module.h"
+
+#include <dlfcn.h>
+#include <link.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "platform/errors.h"
+#include "platform/module_strings.h"
+
+namespace plat {
+namespace {
+
+// Folder (with its trailing '/') of the file that holds this code: our shared library,
+// or the executable when the core is linked statically.
+std::string OwnFolder() {
+  Dl_info info{};
+  link_map* map = nullptr;
+  if (!dladdr1(reinterpret_cast<void*>(&OwnFolder), &info, reinterpret_cast<void**>(&map),
+               RTLD_DL_LINKMAP) ||
+      !map) {
+    return std::string();
+  }
+  std::string file = map->l_name ? map->l_name : "";
+  if (file.empty()) {
+    // The main program has no name in its link map; ask the kernel where it lives.
+    std::vector<char> buffer(4096);
+    const ssize_t size = readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (size <= 0 || static_cast<size_t>(size) >= buffer.size()) return std::string();
+    file.assign(buffer.data(), static_cast<size_t>(size));
+  }
+  const std::string::size_type slash = file.rfind('/');
+  return slash == std::string::npos ? std::string() : file.substr(0, slash + 1);
+}
+
+bool EndsWithDll(const std::string& name) {
+  if (name.size() < 4) return false;
+  const char* tail = name.c_str() + name.size() - 4;
+  return tail[0] == '.' && (tail[1] | 0x20) == 'd' && (tail[2] | 0x20) == 'l' &&
+         (tail[3] | 0x20) == 'l';
+}
+
+ModuleHandle Open(const std::string& file) { return dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL); }
+
+}  // namespace
+
+ModuleHandle LoadModule(const char* name) {
+  if (!name || !*name) {
+    SetLastError(kErrInvalidParameter);
+    return nullptr;
+  }
+  try {
+    std::string given = name;
+    ModuleHandle module = nullptr;
+    if (!EndsWithDll(given)) {
+      module = Open(given);
+    } else {
+      const std::string::size_type slash = given.rfind('/');
+      const std::string folder = slash == std::string::npos ? "" : given.substr(0, slash + 1);
+      const std::string stem = given.substr(folder.size(), given.size() - folder.size() - 4);
+      const std::string file = "lib" + stem + ".so";
+      if (!folder.empty()) {
+        module = Open(folder + file);
+      } else {
+        const std::string own = OwnFolder();
+        if (!own.empty()) module = Open(own + file);
+        if (!module) module = Open(file);
+      }
+    }
+    if (!module) SetLastError(kErrModNotFound);
+    return module;
+  } catch (const std::bad_alloc&) {
+    SetLastError(kErrOutOfMemory);
+    return nullptr;
+  }
+}
+
+void* FindEntry(ModuleHandle module, const char* entry) {
+  if (!module || !entry) {
+    SetLastError(!module ? kErrInvalidHandle : kErrInvalidParameter);
+    return nullptr;
+  }
+  dlerror();
+  void* address = dlsym(module, entry);
+  if (!address) SetLastError(kErrProcNotFound);
+  return address;
+}
+
+void UnloadModule(ModuleHandle module) {
+  if (module) dlclose(module);
+}
+
+int LoadStringResource(ModuleHandle module, uint32_t id, char* buffer, int size) {
+  if (!module || !buffer || size <= 0) {
+    SetLastError(!module ? kErrInvalidHandle : kErrInvalidParameter);
+    return 0;
+  }
+  buffer[0] = '\0';
+  const auto* table = static_cast<const KtxModuleString*>(dlsym(module, KTX_MODULE_STRINGS_SYMBOL));
+  for (; table && table->Text; ++table) {
+    if (table->Id != id) continue;
+    // As LoadStringA: as much as fits with the terminator, and the count without it.
+    const size_t length = std::min(std::strlen(table->Text), static_cast<size_t>(size - 1));
+    std::memcpy(buffer, table->Text, length);
+    buffer[length] = '\0';
+    return static_cast<int>(length);
+  }
+  SetLastError(kErrResourceNameNotFound);
+  return 0;
+}
+
+}  // namespace plat

@@ -1,0 +1,37 @@
+#include "platform/posix/posix_common.h"
+
+#include <cerrno>
+#include <climits>
+
+#include "platform/errors.h"
+
+namespace plat::posix {
+
+bool FailWithErrno() { return Fail(ErrorFromErrno(errno)); }
+
+bool Fail(uint32_t code) {
+  SetLastError(code);
+  return false;
+}
+
+bool Descriptor(FileHandle file, int* fd) {
+  if (file > static_cast<FileHandle>(INT_MAX)) return Fail(kErrInvalidHandle);
+  *fd = static_cast<int>(file);
+  return true;
+}
+
+SystemTime ToSystemTime(const std::tm& local, long nanoseconds) {
+  SystemTime time;
+  time.Year = static_cast<uint16_t>(local.tm_year + 1900);
+  time.Month = static_cast<uint16_t>(local.tm_mon + 1);
+  time.DayOfWeek = static_cast<uint16_t>(local.tm_wday);
+  time.Day = static_cast<uint16_t>(local.tm_mday);
+  time.Hour = static_cast<uint16_t>(local.tm_hour);
+  time.Minute = static_cast<uint16_t>(local.tm_min);
+  // A leap second (60) is folded into the last second of the minute, as Windows has none.
+  time.Second = static_cast<uint16_t>(local.tm_sec > 59 ? 59 : local.tm_sec);
+  time.Milliseconds = static_cast<uint16_t>(nanoseconds / 1000000);
+  return time;
+}
+
+}  // namespace plat::posix

@@ -1,0 +1,22 @@
+// Helpers shared by the POSIX backend's files; not part of the platform API.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+
+#include "platform/file.h"
+#include "platform/time.h"
+
+namespace plat::posix {
+
+// Leaves the Win32 number for errno (or for `code`) and returns false.
+bool FailWithErrno();
+bool Fail(uint32_t code);
+
+// The descriptor behind a handle; false with 6 for the closed handle.
+bool Descriptor(FileHandle file, int* fd);
+
+// Broken-down local time and nanoseconds as a SYSTEMTIME.
+SystemTime ToSystemTime(const std::tm& local, long nanoseconds);
+
+}  // namespace plat::posix

@@ -1,0 +1,38 @@
+// The user's documents folder from the shell.
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include <new>
+#include <string>
+
+#include "platform/errors.h"
+#include "platform/path.h"
+
+namespace plat {
+
+bool DocumentsFolder(std::string* folder) {
+  if (!folder) {
+    ::SetLastError(kErrInvalidParameter);
+    return false;
+  }
+  char path[MAX_PATH];
+  const HRESULT result =
+      ::SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, path);
+  if (FAILED(result)) {
+    ::SetLastError(HRESULT_FACILITY(result) == FACILITY_WIN32 ? HRESULT_CODE(result)
+                                                              : kErrPathNotFound);
+    return false;
+  }
+  try {
+    std::string found = path;
+    while (found.size() > 3 && (found.back() == '\\' || found.back() == '/')) found.pop_back();
+    *folder = std::move(found);
+    return true;
+  } catch (const std::bad_alloc&) {
+    ::SetLastError(kErrOutOfMemory);
+    return false;
+  }
+}
+
+}  // namespace plat

@@ -1,0 +1,114 @@
+// Files on Windows: the system's handles and calls as they are.
+#include "platform/file.h"
+
+#include <windows.h>
+
+#include "platform/errors.h"
+
+namespace plat {
+namespace {
+
+static_assert(sizeof(FileHandle) == sizeof(HANDLE), "a handle must fit a FileHandle");
+
+HANDLE ToHandle(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
+
+// INVALID_HANDLE_VALUE is also the current process's pseudo handle, which some calls
+// accept: refuse it first.
+bool IsClosed(FileHandle file) {
+  if (file != kClosedFile) return false;
+  ::SetLastError(kErrInvalidHandle);
+  return true;
+}
+
+FileHandle Open(const char* name, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
+  if (!name) {
+    ::SetLastError(kErrInvalidParameter);
+    return kClosedFile;
+  }
+  const HANDLE handle = ::CreateFileA(name, access, share, nullptr, disposition, flags, nullptr);
+  return reinterpret_cast<FileHandle>(handle);
+}
+
+}  // namespace
+
+FileHandle OpenForRead(const char* name) {
+  return Open(name, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
+              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_RANDOM_ACCESS);
+}
+
+FileHandle CreateAlways(const char* name) {
+  return Open(name, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
+}
+
+bool ReadFile(FileHandle file, void* buffer, uint32_t count, uint32_t* done) {
+  if (done) *done = 0;
+  if (IsClosed(file)) return false;
+  DWORD got = 0;
+  const bool ok = ::ReadFile(ToHandle(file), buffer, count, &got, nullptr) != FALSE;
+  if (done) *done = got;
+  return ok;
+}
+
+bool WriteFile(FileHandle file, const void* buffer, uint32_t count, uint32_t* done) {
+  if (done) *done = 0;
+  if (IsClosed(file)) return false;
+  DWORD put = 0;
+  const bool ok = ::WriteFile(ToHandle(file), buffer, count, &put, nullptr) != FALSE;
+  if (done) *done = put;
+  return ok;
+}
+
+bool Seek(FileHandle file, int64_t offset, SeekFrom from, uint64_t* position) {
+  if (IsClosed(file)) return false;
+  const DWORD method = from == SeekFrom::Begin     ? FILE_BEGIN
+                       : from == SeekFrom::Current ? FILE_CURRENT
+                                                   : FILE_END;
+  LARGE_INTEGER distance;
+  distance.QuadPart = offset;
+  LARGE_INTEGER moved;
+  if (!::SetFilePointerEx(ToHandle(file), distance, &moved, method)) return false;
+  if (position) *position = static_cast<uint64_t>(moved.QuadPart);
+  return true;
+}
+
+bool FileSize(FileHandle file, uint64_t* size) {
+  if (IsClosed(file)) return false;
+  if (!size) {
+    ::SetLastError(kErrInvalidParameter);
+    return false;
+  }
+  LARGE_INTEGER bytes;
+  if (!::GetFileSizeEx(ToHandle(file), &bytes)) return false;
+  *size = static_cast<uint64_t>(bytes.QuadPart);
+  return true;
+}
+
+bool Flush(FileHandle file) {
+  if (IsClosed(file)) return false;
+  return ::FlushFileBuffers(ToHandle(file)) != FALSE;
+}
+
+bool CloseFile(FileHandle file) {
+  if (IsClosed(file)) return false;
+  return ::CloseHandle(ToHandle(file)) != FALSE;
+}
+
+bool LastWriteTimeLocal(FileHandle file, SystemTime* time) {
+  if (IsClosed(file)) return false;
+  if (!time) {
+    ::SetLastError(kErrInvalidParameter);
+    return false;
+  }
+  FILETIME written;
+  FILETIME local;
+  SYSTEMTIME fields;
+  if (!::GetFileTime(ToHandle(file), nullptr, nullptr, &written) ||
+      !::FileTimeToLocalFileTime(&written, &local) || !::FileTimeToSystemTime(&local, &fields)) {
+    return false;
+  }
+  *time = SystemTime{fields.wYear, fields.wMonth,  fields.wDayOfWeek, fields.wDay,
+                     fields.wHour, fields.wMinute, fields.wSecond,    fields.wMilliseconds};
+  return true;
+}
+
+}  // namespace plat

@@ -1,0 +1,45 @@
+// Copying, removing and temporary files through the system's own calls.
+#include <windows.h>
+
+#include <new>
+#include <string>
+
+#include "platform/errors.h"
+#include "platform/file.h"
+
+namespace plat {
+
+bool CopyFileOver(const char* from, const char* to) {
+  if (!from || !to) {
+    ::SetLastError(kErrInvalidParameter);
+    return false;
+  }
+  return ::CopyFileA(from, to, FALSE) != FALSE;
+}
+
+bool RemoveFile(const char* name) {
+  if (!name) {
+    ::SetLastError(kErrInvalidParameter);
+    return false;
+  }
+  return ::DeleteFileA(name) != FALSE;
+}
+
+bool CreateTempFile(const char* folder, const char* prefix, std::string* path) {
+  if (!folder || !*folder || !path) {
+    ::SetLastError(kErrInvalidParameter);
+    return false;
+  }
+  char buffer[MAX_PATH];
+  if (!::GetTempFileNameA(folder, prefix ? prefix : "", 0, buffer)) return false;
+  try {
+    *path = buffer;
+    return true;
+  } catch (const std::bad_alloc&) {
+    ::DeleteFileA(buffer);
+    ::SetLastError(kErrOutOfMemory);
+    return false;
+  }
+}
+
+}  // namespace plat

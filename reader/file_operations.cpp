@@ -1,0 +1,135 @@
+// The reader's file operations: opening a record, headers, Section 0, finding sections.
+#include "platform/errors.h"
+#include "reader/read_exact.h"
+#include "reader/reader.h"
+
+using plat::FileHandle;
+using plat::kClosedFile;
+
+CReader::~CReader() {
+  CloseFile();
+}
+
+void CReader::CloseFile() {
+  if (File == kClosedFile) return;
+  plat::KeepLastError keep;
+  plat::Flush(File);
+  plat::CloseFile(File);
+  File = kClosedFile;
+}
+
+bool CReader::Open(FileHandle* file, const char* name, uint8_t* recordHeader) {
+  if (file == nullptr || name == nullptr || recordHeader == nullptr) {
+    plat::SetLastError(plat::kErrInvalidParameter);
+    return false;
+  }
+  if (*file != kClosedFile) {
+    plat::CloseFile(*file);
+    *file = kClosedFile;
+  }
+  const FileHandle opened = plat::OpenForRead(name);
+  if (opened == kClosedFile) return false;
+
+  uint64_t size = 0;
+  bool ok = ReadExact(opened, recordHeader, kRecordHeaderSize) && plat::FileSize(opened, &size);
+  if (ok && size < ReadU32(recordHeader + 2)) {
+    plat::SetLastError(plat::kErrInvalidData);
+    ok = false;
+  }
+  if (!ok) {
+    plat::KeepLastError keep;
+    plat::CloseFile(opened);
+    return false;
+  }
+  *file = opened;
+  return true;
+}
+
+bool CReader::ReadRecordHeader(FileHandle file, uint8_t* header) {
+  return ReadExact(file, header, kRecordHeaderSize);
+}
+
+bool CReader::ReadSectionHeader(FileHandle file, uint8_t* header) {
+  return ReadExact(file, header, kSectionHeaderSize);
+}
+
+bool CReader::ReadSectionIndex(FileHandle file, SSectionIndexes* index) {
+  if (index == nullptr) {
+    plat::SetLastError(plat::kErrInvalidParameter);
+    return false;
+  }
+  uint8_t header[kSectionHeaderSize];
+  bool ok = ReadSectionHeader(file, header);
+  if (ok && ReadU16(header + 2) != 0) {
+    plat::SetLastError(plat::kErrInvalidData);
+    ok = false;
+  }
+  if (ok) {
+    // A length below 16 wraps to a huge count on purpose: Allocate refuses it with 84.
+    const uint32_t count = (ReadU32(header + 4) - kSectionHeaderSize) / sizeof(SSectionIndex);
+    if (count > SSectionIndexes::kFixedEntries) {
+      const uint32_t further = count - SSectionIndexes::kFixedEntries;
+      ok = index->Allocate(further) && ReadExact(file, index->Fixed, sizeof(index->Fixed)) &&
+           ReadExact(file, index->Further, further * static_cast<uint32_t>(sizeof(SSectionIndex)));
+    } else {
+      index->KillDynamic();
+      ok = ReadExact(file, index->Fixed, count * static_cast<uint32_t>(sizeof(SSectionIndex)));
+    }
+    if (ok) index->Count = count;
+  }
+  if (!ok) {
+    plat::KeepLastError keep;
+    index->KillData();
+  }
+  return ok;
+}
+
+bool CReader::FindSection(FileHandle file, const SSectionIndexes* index, uint16_t id,
+                          uint8_t* header) {
+  if (file == kClosedFile || index == nullptr || header == nullptr) {
+    plat::SetLastError(plat::kErrInvalidParameter);
+    return false;
+  }
+  for (uint32_t i = 0; i < index->Count; ++i) {
+    const SSectionIndex* entry = index->Entry(i);
+    if (entry == nullptr) {
+      plat::SetLastError(plat::kErrOutOfStructures);
+      return false;
+    }
+    if (entry->Id != id) continue;
+    // The first entry with the number decides, even when it marks the section absent.
+    if (entry->Length == 0 || entry->Index == 0) break;
+    if (!MoveTo(file, entry->Index - 1) || !ReadSectionHeader(file, header)) return false;
+    plat::SetLastError(ReadU16(header + 2) == id ? plat::kErrSuccess : plat::kErrBadFormat);
+    return true;
+  }
+  plat::SetLastError(plat::kErrSuccess);
+  return false;
+}
+
+bool CReader::CurrentIndex(FileHandle file, uint32_t* index) {
+  uint64_t position = 0;
+  if (file == kClosedFile || index == nullptr) {
+    plat::SetLastError(plat::kErrInvalidParameter);
+    return false;
+  }
+  if (!plat::Seek(file, 0, plat::SeekFrom::Current, &position)) return false;
+  *index = static_cast<uint32_t>(position + 1);
+  return true;
+}
+
+bool CReader::MoveForward(FileHandle file, uint32_t count) {
+  if (file == kClosedFile) {
+    plat::SetLastError(plat::kErrInvalidParameter);
+    return false;
+  }
+  return count == 0 || plat::Seek(file, count, plat::SeekFrom::Current);
+}
+
+bool CReader::MoveTo(FileHandle file, uint32_t offset) {
+  if (file == kClosedFile) {
+    plat::SetLastError(plat::kErrInvalidParameter);
+    return false;
+  }
+  return plat::Seek(file, offset, plat::SeekFrom::Begin);
+}

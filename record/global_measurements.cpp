@@ -1,0 +1,5 @@
+#include "record/global_measurements.h"
+
+void SGlobalMeasurements::KillData() {
+  *this = SGlobalMeasurements();
+}

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Builds and runs every test: format and lint checks, native (g++), clang with
+# AddressSanitizer and UBSan, the Windows build under Wine, and the i686 compile.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh test
+jobs=2
+
+step() { echo; echo "=== $* ==="; }
+
+step "format"
+bash scripts/check-format.sh
+
+step "native g++ (release, with benchmarks)"
+cmake -S . -B build/gcc -G Ninja -DCMAKE_BUILD_TYPE=Release -DKTX_BUILD_BENCH=ON >/dev/null
+cmake --build build/gcc -j$jobs
+ctest --test-dir build/gcc --output-on-failure
+
+step "clang-tidy"
+bash scripts/check-tidy.sh build/gcc
+
+step "clang with AddressSanitizer and UBSan"
+CC=clang CXX=clang++ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DKTX_SANITIZE=ON >/dev/null
+cmake --build build/asan -j$jobs
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build/asan --output-on-failure
+
+step "Windows x86_64 (mingw-w64) under Wine"
+cmake -S . -B build/win64 -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
+cmake --build build/win64 -j$jobs
+export WINEDEBUG=-all WINEPREFIX="$PWD/build/wineprefix"
+wineboot -i >/dev/null 2>&1 || true
+wineserver -p30 &
+trap 'wineserver -k 2>/dev/null || true' EXIT
+ctest --test-dir build/win64 --output-on-failure
+
+step "Windows i686 (compile only)"
+cmake -S . -B build/win32 -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake >/dev/null
+cmake --build build/win32 -j$jobs
+echo "i686 build compiled"

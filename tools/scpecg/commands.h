@@ -1,0 +1,22 @@
+// The scpecg commands: each registers its options on the application and runs.
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <cstdint>
+#include <string>
+
+namespace scpecg {
+
+// Exit statuses: 0 success, 1 a failed operation, 2 bad usage.
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+// Each Add* function adds its subcommand; the callback stores the exit status.
+void AddCheckCommand(CLI::App& app, int& status);
+void AddSectionsCommand(CLI::App& app, int& status);
+
+// "error CODE MESSAGE" for the calling thread's last-error code.
+std::string ErrorText(uint32_t code);
+
+}  // namespace scpecg

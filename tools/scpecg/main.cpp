@@ -1,0 +1,32 @@
+// scpecg: the library's capabilities from the shell.
+#include <iostream>
+
+#include "commands.h"
+#include "platform/errors.h"
+
+namespace scpecg {
+
+std::string ErrorText(uint32_t code) {
+  return "error " + std::to_string(code) + " " + plat::ErrorMessage(code);
+}
+
+}  // namespace scpecg
+
+int main(int argc, char** argv) {
+  CLI::App app{"scpecg: check, inspect and edit SCP-ECG records", "scpecg"};
+  app.require_subcommand(1);
+  int status = scpecg::kExitOk;
+  scpecg::AddCheckCommand(app, status);
+  scpecg::AddSectionsCommand(app, status);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    app.exit(e);
+    return scpecg::kExitUsage;
+  }
+  return status;
+}
