@@ -1,6 +1,14 @@
 // KTXSCP32: every public declaration of the core. Hosts include only this header.
 #pragma once
 
+#include "acquisition/bio_blocks.h"
+#include "acquisition/bio_reader.h"
+#include "acquisition/ecg_info.h"
+#include "acquisition/event.h"
+#include "acquisition/lead_data.h"
+#include "acquisition/raw12_reader.h"
+#include "acquisition/raw16_reader.h"
+#include "acquisition/raw8_reader.h"
 #include "platform/errors.h"
 #include "platform/export.h"
 #include "platform/file.h"

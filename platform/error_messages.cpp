@@ -32,7 +32,8 @@ constexpr Message kMessages[] = {
     {kErrInsufficientBuffer, "The result does not fit in the space allowed for it."},
     {kErrModNotFound, "The specified module could not be found."},
     {kErrProcNotFound, "The specified procedure could not be found."},
-    {kErrNegativeSeek, "An attempt was made to move the file pointer before the beginning of the file."},
+    {kErrNegativeSeek,
+     "An attempt was made to move the file pointer before the beginning of the file."},
     {kErrNoData, "The data needed is absent."},
     {kErrResourceNameNotFound, "The specified string resource could not be found."},
 };

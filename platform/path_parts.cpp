@@ -11,10 +11,14 @@ namespace {
 
 #ifdef _WIN32
 constexpr char kSeparator = '\\';
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsSeparator(char c) {
+  return c == '\\' || c == '/';
+}
 #else
 constexpr char kSeparator = '/';
-bool IsSeparator(char c) { return c == '/'; }
+bool IsSeparator(char c) {
+  return c == '/';
+}
 #endif
 
 }  // namespace

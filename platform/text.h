@@ -29,6 +29,10 @@ KTX_API uint32_t SysStringLen(const OleChar* text);
 KTX_API bool WideToAnsi(const OleChar* text, int32_t length, std::string* out);
 KTX_API bool AnsiToWide(const char* text, int32_t length, WideString* out);
 
+// UTF-8, for showing text to people and for JSON. length -1 converts up to the
+// terminator. Invalid UTF-16: 13.
+KTX_API bool WideToUtf8(const OleChar* text, int32_t length, std::string* out);
+
 // File names: CP_ACP on Windows, UTF-8 elsewhere; at most 260 bytes with the
 // terminator (longer: 122, invalid text: 13).
 constexpr uint32_t kMaxPath = 260;

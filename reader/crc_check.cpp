@@ -1,6 +1,7 @@
 // CRC verification of a whole record and the stand-alone CRC check.
 #include "platform/errors.h"
 #include "reader/read_exact.h"
+#include "reader/open_record.h"
 #include "reader/reader.h"
 #include "reader/stretch_crc.h"
 #include "record/crc.h"
@@ -98,13 +99,8 @@ bool CReader::CheckCrc(const char* name, bool* valid) {
     plat::SetLastError(plat::kErrInvalidParameter);
     return false;
   }
-  plat::FileHandle file = plat::kClosedFile;
-  uint8_t recordHeader[kRecordHeaderSize];
-  if (!Open(&file, name, recordHeader)) return false;
-  SSectionIndexes index;
-  const bool verdict =
-      ReadSectionIndex(file, &index) && VerifyCrc(file, valid, recordHeader, &index);
-  plat::KeepLastError keep;
-  plat::CloseFile(file);
-  return verdict;
+  return WithOpenRecord(name, [valid](plat::FileHandle file, const uint8_t* recordHeader,
+                                      const SSectionIndexes& index) {
+    return VerifyCrc(file, valid, recordHeader, &index);
+  });
 }

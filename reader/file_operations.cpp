@@ -6,10 +6,6 @@
 using plat::FileHandle;
 using plat::kClosedFile;
 
-CReader::~CReader() {
-  CloseFile();
-}
-
 void CReader::CloseFile() {
   if (File == kClosedFile) return;
   plat::KeepLastError keep;

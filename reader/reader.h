@@ -1,25 +1,93 @@
-// CReader: reads SCP-ECG records. This part holds the file-level operations on
-// which every read and rewrite rests, and the stand-alone CRC check.
+// CReader: reads SCP-ECG records. A reader object loads the sections asked for into
+// its members and closes the file again; stand-alone reads fill a caller's record.
 #pragma once
 
 #include <cstdint>
 
 #include "platform/export.h"
 #include "platform/file.h"
+#include "record/analysis_info.h"
+#include "record/encoded_data.h"
+#include "record/general_info.h"
+#include "record/lead_definitions.h"
+#include "record/lead_errors.h"
+#include "record/lead_measurements.h"
+#include "record/patient_info.h"
+#include "record/record_info.h"
 #include "record/section_indexes.h"
+#include "record/unknown_tags.h"
+
+// Section mask: bit 1 << n stands for Section n.
+enum : uint16_t {
+  kSection0 = 0x0001,
+  kSection1 = 0x0002,
+  kSection3 = 0x0008,
+  kSection5 = 0x0020,
+  kSection6 = 0x0040,
+  kSection7 = 0x0080,
+  kSection9 = 0x0200,
+  kSection10 = 0x0400,
+  kAllSections = 0x7FFF,
+};
 
 class KTX_API CReader {
  public:
   static constexpr uint32_t kRecordHeaderSize = 6;
   static constexpr uint32_t kSectionHeaderSize = 16;
 
-  CReader() = default;
+  CReader();
   ~CReader();
   CReader(const CReader&) = delete;
   CReader& operator=(const CReader&) = delete;
 
+  // --- Reader object ---
+
+  // Reads the sections of `request` into the members; *loaded receives the mask of
+  // what was read. False only when the file cannot be opened or its framing is refused.
+  bool Load(const char* name, uint16_t* loaded, uint16_t request);
+  void Close();
+  // Empties the members of each bit of `mask`; keeps the last-error code.
+  void Clear(uint16_t mask);
   // Flushes and closes File when it is open; keeps the caller's last-error code.
   void CloseFile();
+
+  uint8_t GetLeadCount();
+  SLeadDefinitions* GetLeadDefinitions();
+  bool HasLeadSet(uint8_t count, const int16_t* ids);
+  uint8_t HasRequiredTags() const;
+
+  // The member when its section is loaded, else null with 232.
+  CPatientInfo* LoadedPatient();
+  CRecordInfo* LoadedRecording();
+  SLeadErrors* LoadedLeadErrors();
+  CGeneralInfo* LoadedGeneral();
+  CAnalysisInfo* LoadedAnalysis();
+  SLeadMeasurements* LoadedLeadMeasurements();
+  SEncodedData* LoadedRhythm();
+  SEncodedData* LoadedMedian();
+
+  // --- Derived leads and lead errors, on the loaded members ---
+
+  // Adds lead `target` as the weighted sum of `sources` loaded leads.
+  bool CalculateLead(int16_t target, uint8_t sources, const double* coefficients,
+                     const int16_t* sourceIds, bool countSimultaneous);
+  // Adds III, aVR, aVL and aVF where missing, then rebuilds the lead errors.
+  bool GenerateCalculatedLeads();
+  // Rebuilds LeadErrors from the marker values of the rhythm data.
+  bool GenerateLeadErrors();
+
+  // --- Stand-alone reads: open, read one item into the caller's record, close. ---
+
+  static bool ReadPatient(const char* name, CPatientInfo* patient, CRecordInfo* recording);
+  static bool ReadLeadErrors(const char* name, SLeadErrors* errors);
+  static bool ReadGeneral(const char* name, CGeneralInfo* general);
+  static bool ReadAnalysis(const char* name, CAnalysisInfo* analysis);
+  static bool ReadLeadDefinitions(const char* name, SLeadDefinitions* leads);
+  static int16_t ReadLeadCount(const char* name);
+  static bool ReadLeadSet(const char* name, uint8_t count, const int16_t* ids);
+  static bool ReadLeadMeasurements(const char* name, SLeadMeasurements* measurements);
+  static bool ReadRhythm(const char* name, SEncodedData* rhythm);
+  static bool ReadMedian(const char* name, SEncodedData* median);
 
   // --- File operations: they keep no state; handle and buffers are arguments. ---
 
@@ -59,4 +127,18 @@ class KTX_API CReader {
   plat::FileHandle File = plat::kClosedFile;
   uint8_t RecordHeader[kRecordHeaderSize] = {};
   SSectionIndexes Index;
+  CPatientInfo Patient;
+  CRecordInfo Recording;
+  SLeadErrors LeadErrors;
+  CGeneralInfo General;
+  CAnalysisInfo Analysis;
+  SUnknownTags UnknownTags;
+  SLeadMeasurements LeadMeasurements;
+  SLeadDefinitions LeadDefinitions;
+  SEncodedData Median;
+  SEncodedData Rhythm;
+  uint8_t HasRhythm = 0;
+  uint8_t HasMedian = 0;
+  uint8_t RequiredTags = 0;
+  uint16_t Loaded = 0;
 };

@@ -37,8 +37,8 @@ std::string HomeFolder() {
 // XDG_DOCUMENTS_DIR="$HOME/Documents" (or an absolute path) from user-dirs.dirs.
 std::string XdgDocumentsFolder(const std::string& home) {
   const char* config = std::getenv("XDG_CONFIG_HOME");
-  const std::string file = (config && *config ? std::string(config) : home + "/.config") +
-                           "/user-dirs.dirs";
+  const std::string file =
+      (config && *config ? std::string(config) : home + "/.config") + "/user-dirs.dirs";
   std::ifstream in(file);
   const std::string key = "XDG_DOCUMENTS_DIR=";
   std::string line;

@@ -31,7 +31,7 @@ FileHandle OpenForRead(const char* name) {
   do {
     fd = open(name, O_RDONLY | O_CLOEXEC);
   } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return NoFile(ErrorFromErrno(errno));
+  if (fd < 0) return NoFile(posix::ErrorForName(errno, name));
   struct stat info {};
   if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
     // A folder opens here but not on Windows, which answers "access denied".
@@ -49,7 +49,7 @@ FileHandle CreateAlways(const char* name) {
   do {
     fd = open(name, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return NoFile(ErrorFromErrno(errno));
+  if (fd < 0) return NoFile(posix::ErrorForName(errno, name));
   return static_cast<FileHandle>(fd);
 }
 
@@ -98,7 +98,9 @@ bool WriteFile(FileHandle file, const void* buffer, uint32_t count, uint32_t* do
 bool Seek(FileHandle file, int64_t offset, SeekFrom from, uint64_t* position) {
   int fd;
   if (!Descriptor(file, &fd)) return false;
-  const int whence = from == SeekFrom::Begin ? SEEK_SET : from == SeekFrom::Current ? SEEK_CUR : SEEK_END;
+  const int whence = from == SeekFrom::Begin     ? SEEK_SET
+                     : from == SeekFrom::Current ? SEEK_CUR
+                                                 : SEEK_END;
   const off_t moved = lseek(fd, static_cast<off_t>(offset), whence);
   if (moved < 0) {
     // The origin is always valid, so EINVAL means the result would fall before the start.

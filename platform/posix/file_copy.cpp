@@ -30,15 +30,14 @@ bool CopyFileOver(const char* from, const char* to) {
   if (source == kClosedFile) return false;
   struct stat source_info {};
   struct stat target_info {};
-  fstat(static_cast<int>(source), &source_info);
-  if (stat(to, &target_info) == 0 && target_info.st_dev == source_info.st_dev &&
-      target_info.st_ino == source_info.st_ino) {
-    // Truncating the target would destroy the source; Windows refuses this too.
-    KeepLastError keep;
-    CloseFile(source);
-    return posix::Fail(kErrSharingViolation);
+  uint32_t refusal = kErrSuccess;
+  if (fstat(static_cast<int>(source), &source_info) != 0) {
+    refusal = ErrorFromErrno(errno);
+  } else if (stat(to, &target_info) == 0 && target_info.st_dev == source_info.st_dev &&
+             target_info.st_ino == source_info.st_ino) {
+    refusal = kErrSharingViolation;  // truncating the target would destroy the source
   }
-  const FileHandle target = CreateAlways(to);
+  const FileHandle target = refusal == kErrSuccess ? CreateAlways(to) : kClosedFile;
   bool copied = target != kClosedFile && CopyBytes(source, target);
   if (copied) {
     // The copy keeps the source's last-write time, as CopyFile does (best effort).
@@ -49,15 +48,15 @@ bool CopyFileOver(const char* from, const char* to) {
     KeepLastError keep;
     CloseFile(source);
   }
-  if (target != kClosedFile) {
-    if (copied) {
-      copied = CloseFile(target);
-    } else {
-      KeepLastError keep;
-      CloseFile(target);
-    }
+  if (refusal != kErrSuccess) return posix::Fail(refusal);
+  if (target == kClosedFile) return false;
+  if (copied) {
+    copied = CloseFile(target);
+  } else {
+    KeepLastError keep;
+    CloseFile(target);
   }
-  if (!copied && target != kClosedFile) {
+  if (!copied) {
     KeepLastError keep;  // a half-written copy is worth nothing
     unlink(to);
   }
@@ -66,7 +65,7 @@ bool CopyFileOver(const char* from, const char* to) {
 
 bool RemoveFile(const char* name) {
   if (!name) return posix::Fail(kErrInvalidParameter);
-  if (unlink(name) != 0) return posix::FailWithErrno();  // a folder gives EISDIR: 5, as Windows
+  if (unlink(name) != 0) return posix::FailForName(name);  // a folder: EISDIR, 5 as on Windows
   return true;
 }
 

@@ -64,15 +64,23 @@ bool Convert(const char* to_code, const char* from_code, const char* input, size
 
 }  // namespace
 
+bool WideToUtf8(const OleChar* text, int32_t length, std::string* out) {
+  if (!out || length < -1 || (!text && length != 0)) return Fail(kErrInvalidParameter);
+  try {
+    const size_t count =
+        length < 0 ? std::char_traits<OleChar>::length(text) : static_cast<size_t>(length);
+    return Convert("UTF-8", kUtf16, reinterpret_cast<const char*>(text), count * sizeof(OleChar),
+                   out);
+  } catch (const std::bad_alloc&) {
+    return Fail(kErrOutOfMemory);
+  }
+}
+
 bool WideToFileName(const OleChar* name, std::string* out) {
   if (!name || !out) return Fail(kErrInvalidParameter);
   try {
-    const size_t count = std::char_traits<OleChar>::length(name);
     std::string bytes;
-    if (!Convert("UTF-8", kUtf16, reinterpret_cast<const char*>(name), count * sizeof(OleChar),
-                 &bytes)) {
-      return false;
-    }
+    if (!WideToUtf8(name, -1, &bytes)) return false;
     if (bytes.size() >= kMaxPath) return Fail(kErrInsufficientBuffer);
     *out = std::move(bytes);
     return true;

@@ -6,8 +6,12 @@ namespace {
 thread_local uint32_t last_error = kErrSuccess;
 }  // namespace
 
-uint32_t LastError() { return last_error; }
+uint32_t LastError() {
+  return last_error;
+}
 
-void SetLastError(uint32_t code) { last_error = code; }
+void SetLastError(uint32_t code) {
+  last_error = code;
+}
 
 }  // namespace plat

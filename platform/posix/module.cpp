@@ -47,7 +47,9 @@ bool EndsWithDll(const std::string& name) {
          (tail[3] | 0x20) == 'l';
 }
 
-ModuleHandle Open(const std::string& file) { return dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL); }
+ModuleHandle Open(const std::string& file) {
+  return dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+}
 
 }  // namespace
 

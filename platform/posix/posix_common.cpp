@@ -1,17 +1,42 @@
 #include "platform/posix/posix_common.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <climits>
+#include <new>
+#include <string>
 
 #include "platform/errors.h"
 
 namespace plat::posix {
 
-bool FailWithErrno() { return Fail(ErrorFromErrno(errno)); }
+bool FailWithErrno() {
+  return Fail(ErrorFromErrno(errno));
+}
 
 bool Fail(uint32_t code) {
   SetLastError(code);
   return false;
+}
+
+uint32_t ErrorForName(int err, const char* name) {
+  if (err != ENOENT) return ErrorFromErrno(err);
+  try {
+    const std::string path = name;
+    const std::string::size_type slash = path.rfind('/');
+    if (slash == std::string::npos || slash == 0) return kErrFileNotFound;  // "." or "/" exist
+    struct stat info {};
+    const std::string folder = path.substr(0, slash);
+    return stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) ? kErrFileNotFound
+                                                                     : kErrPathNotFound;
+  } catch (const std::bad_alloc&) {
+    return kErrOutOfMemory;
+  }
+}
+
+bool FailForName(const char* name) {
+  return Fail(ErrorForName(errno, name));
 }
 
 bool Descriptor(FileHandle file, int* fd) {

@@ -17,11 +17,12 @@ bool Fail(uint32_t code) {
 }
 
 // Converts exactly `count` units (embedded zeros included); count > 0.
-bool ToAnsi(const OleChar* text, int count, std::string* out) {
-  const int size = ::WideCharToMultiByte(CP_ACP, 0, text, count, nullptr, 0, nullptr, nullptr);
+bool ToAnsi(const OleChar* text, int count, std::string* out, UINT codePage = CP_ACP) {
+  const int size = ::WideCharToMultiByte(codePage, 0, text, count, nullptr, 0, nullptr, nullptr);
   if (size <= 0) return false;
   std::string result(static_cast<size_t>(size), '\0');
-  if (::WideCharToMultiByte(CP_ACP, 0, text, count, &result[0], size, nullptr, nullptr) != size) {
+  if (::WideCharToMultiByte(codePage, 0, text, count, &result[0], size, nullptr, nullptr) !=
+      size) {
     return false;
   }
   *out = std::move(result);
@@ -39,7 +40,8 @@ bool ToWide(const char* text, int count, WideString* out) {
 
 }  // namespace
 
-bool WideToAnsi(const OleChar* text, int32_t length, std::string* out) {
+// The same for both code pages.
+static bool FromWide(const OleChar* text, int32_t length, std::string* out, UINT codePage) {
   if (!out || length < -1 || (!text && length != 0)) return Fail(kErrInvalidParameter);
   try {
     const size_t count =
@@ -49,10 +51,18 @@ bool WideToAnsi(const OleChar* text, int32_t length, std::string* out) {
       out->clear();
       return true;
     }
-    return ToAnsi(text, static_cast<int>(count), out);
+    return ToAnsi(text, static_cast<int>(count), out, codePage);
   } catch (const std::bad_alloc&) {
     return Fail(kErrOutOfMemory);
   }
+}
+
+bool WideToAnsi(const OleChar* text, int32_t length, std::string* out) {
+  return FromWide(text, length, out, CP_ACP);
+}
+
+bool WideToUtf8(const OleChar* text, int32_t length, std::string* out) {
+  return FromWide(text, length, out, CP_UTF8);
 }
 
 bool AnsiToWide(const char* text, int32_t length, WideString* out) {

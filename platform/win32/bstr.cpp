@@ -20,8 +20,12 @@ Bstr SysAllocStringLen(const OleChar* text, uint32_t length) {
   return made;
 }
 
-void SysFreeString(Bstr text) { ::SysFreeString(text); }
+void SysFreeString(Bstr text) {
+  ::SysFreeString(text);
+}
 
-uint32_t SysStringLen(const OleChar* text) { return ::SysStringLen(const_cast<BSTR>(text)); }
+uint32_t SysStringLen(const OleChar* text) {
+  return ::SysStringLen(const_cast<BSTR>(text));
+}
 
 }  // namespace plat

@@ -8,6 +8,7 @@
 
 #include "platform/errors.h"
 #include "platform/path.h"
+#include "platform/win32/hresult_code.h"
 
 namespace plat {
 
@@ -20,8 +21,7 @@ bool DocumentsFolder(std::string* folder) {
   const HRESULT result =
       ::SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, path);
   if (FAILED(result)) {
-    ::SetLastError(HRESULT_FACILITY(result) == FACILITY_WIN32 ? HRESULT_CODE(result)
-                                                              : kErrPathNotFound);
+    ::SetLastError(win32::CodeFromHresult(result, kErrPathNotFound));
     return false;
   }
   try {

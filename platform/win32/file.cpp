@@ -10,7 +10,9 @@ namespace {
 
 static_assert(sizeof(FileHandle) == sizeof(HANDLE), "a handle must fit a FileHandle");
 
-HANDLE ToHandle(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
+HANDLE ToHandle(FileHandle file) {
+  return reinterpret_cast<HANDLE>(file);
+}
 
 // INVALID_HANDLE_VALUE is also the current process's pseudo handle, which some calls
 // accept: refuse it first.

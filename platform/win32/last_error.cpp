@@ -5,8 +5,12 @@
 
 namespace plat {
 
-uint32_t LastError() { return ::GetLastError(); }
+uint32_t LastError() {
+  return ::GetLastError();
+}
 
-void SetLastError(uint32_t code) { ::SetLastError(code); }
+void SetLastError(uint32_t code) {
+  ::SetLastError(code);
+}
 
 }  // namespace plat

@@ -5,6 +5,7 @@
 
 #include "platform/errors.h"
 #include "platform/time.h"
+#include "platform/win32/hresult_code.h"
 
 namespace plat {
 
@@ -23,8 +24,7 @@ bool NewGuid(Guid* guid) {
   GUID made;
   const HRESULT result = ::CoCreateGuid(&made);
   if (FAILED(result)) {
-    ::SetLastError(HRESULT_FACILITY(result) == FACILITY_WIN32 ? HRESULT_CODE(result)
-                                                              : kErrGenFailure);
+    ::SetLastError(win32::CodeFromHresult(result, kErrGenFailure));
     return false;
   }
   guid->Data1 = made.Data1;

@@ -15,6 +15,8 @@ constexpr int kExitUsage = 2;
 // Each Add* function adds its subcommand; the callback stores the exit status.
 void AddCheckCommand(CLI::App& app, int& status);
 void AddSectionsCommand(CLI::App& app, int& status);
+void AddShowCommand(CLI::App& app, int& status);
+void AddExportCommand(CLI::App& app, int& status);
 
 // "error CODE MESSAGE" for the calling thread's last-error code.
 std::string ErrorText(uint32_t code);

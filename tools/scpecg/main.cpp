@@ -18,6 +18,8 @@ int main(int argc, char** argv) {
   int status = scpecg::kExitOk;
   scpecg::AddCheckCommand(app, status);
   scpecg::AddSectionsCommand(app, status);
+  scpecg::AddShowCommand(app, status);
+  scpecg::AddExportCommand(app, status);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

@@ -1,0 +1,32 @@
+#include "acquisition/bio_input.h"
+
+#include "platform/errors.h"
+#include "reader/read_exact.h"
+
+namespace ktx::acq {
+
+bool BioInput::Read(void* buffer, uint32_t count) {
+  if (!ReadExact(file_, buffer, count)) return false;
+  position_ += count;
+  return true;
+}
+
+bool BioInput::Skip(uint32_t count) {
+  if (position_ + count > size_) {
+    plat::SetLastError(plat::kErrInvalidData);
+    return false;
+  }
+  if (!plat::Seek(file_, count, plat::SeekFrom::Current)) return false;
+  position_ += count;
+  return true;
+}
+
+bool BioInput::ReadBlockHead(uint16_t* length, uint8_t* type) {
+  uint8_t head[3];
+  if (!Read(head, sizeof(head))) return false;
+  *length = static_cast<uint16_t>(head[0] | (head[1] << 8));
+  *type = head[2];
+  return true;
+}
+
+}  // namespace ktx::acq

@@ -1,0 +1,71 @@
+#include "acquisition/lead_data.h"
+
+#include <new>
+
+#include "platform/errors.h"
+
+namespace {
+
+bool Fail(uint32_t code) {
+  plat::SetLastError(code);
+  return false;
+}
+
+}  // namespace
+
+uint8_t LeadCodeFromIndex(uint8_t leadIndex) {
+  static constexpr uint8_t kCodes[] = {1, 2, 61, 62, 63, 64, 3, 4, 5, 6, 7, 8, 0};
+  return leadIndex < sizeof(kCodes) ? kCodes[leadIndex] : 0;
+}
+
+SLeadData::~SLeadData() {
+  KillData();
+}
+
+bool SLeadData::InitLeads(uint32_t count) {
+  KillData();
+  if (count == 0) return Fail(plat::kErrInvalidParameter);
+  Samples = new (std::nothrow) int16_t[count]();
+  if (Samples == nullptr) return Fail(plat::kErrOutOfMemory);
+  return true;
+}
+
+void SLeadData::KillData() {
+  delete[] Samples;
+  Samples = nullptr;
+  LeadIndex = kLeadNotSet;
+  LeadId = kLeadNotSet;
+}
+
+uint8_t SLeadData::GetLeadCode() const {
+  return LeadId != kLeadNotSet ? LeadId : LeadCodeFromIndex(LeadIndex);
+}
+
+SLeadObj::~SLeadObj() {
+  KillLeads();
+}
+
+bool SLeadObj::InitLeads(uint8_t leads, uint32_t samples) {
+  if (leads == 0 || samples == 0) return Fail(plat::kErrInvalidParameter);
+  if (leads > kMaxLeads) return Fail(plat::kErrOutOfStructures);
+  KillLeads();
+  Leads = new (std::nothrow) SLeadData[leads];
+  if (Leads == nullptr) return Fail(plat::kErrOutOfMemory);
+  LeadCount = leads;
+  for (unsigned i = 0; i < leads; ++i) {
+    if (!Leads[i].InitLeads(samples)) {
+      plat::KeepLastError keep;
+      KillLeads();
+      return false;
+    }
+  }
+  FilledLeads = 0;
+  return true;
+}
+
+void SLeadObj::KillLeads() {
+  delete[] Leads;  // each entry's destructor releases its samples
+  Leads = nullptr;
+  LeadCount = 0;
+  FilledLeads = 0;
+}

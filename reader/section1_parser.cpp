@@ -1,0 +1,85 @@
+// Section 1: the tagged header fields, into the header records, the lead error table
+// and the store of unknown tags.
+#include "platform/errors.h"
+#include "reader/reader.h"
+#include "reader/section1_parse.h"
+#include "reader/section_parsers.h"
+#include "record/string_field.h"
+
+namespace {
+
+constexpr uint32_t kTagHeaderBytes = 3;  // tag number u8, data length u16
+constexpr uint8_t kDeviceTag = 14;
+constexpr uint8_t kDateTag = 25;
+constexpr uint8_t kTimeTag = 26;
+constexpr uint8_t kEndTag = 255;
+
+bool HandleTag(Section1Parse& parse, uint8_t tag, uint16_t length) {
+  if (tag == kDeviceTag) return HandleDeviceTag(parse, length);
+  if (IsTextTag(tag)) return HandleTextTag(parse, tag, length);
+  return HandleOtherTag(parse, tag, length);
+}
+
+// Null and empty strings both mean no text, but callers get the names as strings.
+void GiveEmptyString(plat::Bstr* field) {
+  static const plat::OleChar kEmpty[1] = {0};
+  if (*field == nullptr) *field = plat::SysAllocStringLen(kEmpty, 0);
+}
+
+}  // namespace
+
+bool ParseSection1(plat::FileHandle file, const uint8_t* sectionHeader, CPatientInfo* patient,
+                   CRecordInfo* recording, SLeadErrors* errors, CGeneralInfo* general,
+                   SUnknownTags* unknown, uint8_t* requiredTags) {
+  if (sectionHeader == nullptr || file == plat::kClosedFile ||
+      (patient == nullptr && recording == nullptr && errors == nullptr && general == nullptr)) {
+    plat::SetLastError(plat::kErrInvalidParameter);
+    return false;
+  }
+  if (patient != nullptr) patient->SetDefault();
+  if (recording != nullptr) recording->SetDefault();
+  if (general != nullptr) general->SetDefault();
+  if (errors != nullptr) errors->KillData();
+  if (unknown != nullptr) unknown->KillData();
+
+  Section1Parse parse(file, sectionHeader);
+  parse.Patient = patient;
+  parse.Recording = recording;
+  parse.Errors = errors;
+  parse.General = general;
+  parse.Unknown = unknown;
+  bool deviceSeen = false;
+  bool dateSeen = false;
+  bool timeSeen = false;
+
+  // A section that ends before its tag 255 fails on the next tag header (13).
+  uint8_t tag = 0;
+  do {
+    uint8_t header[kTagHeaderBytes];
+    if (!parse.Body.Read(header, kTagHeaderBytes)) return false;
+    tag = header[0];
+    const uint16_t length = CReader::ReadU16(header + 1);
+    if (!parse.Body.Fits(length)) return false;
+    deviceSeen = deviceSeen || tag == kDeviceTag;
+    dateSeen = dateSeen || tag == kDateTag;
+    timeSeen = timeSeen || tag == kTimeTag;
+
+    const uint32_t before = parse.Body.Consumed();
+    if (!HandleTag(parse, tag, length)) return false;
+    const uint32_t used = parse.Body.Consumed() - before;
+    if (used < length && !parse.Body.Skip(length - used)) return false;
+  } while (tag != kEndTag);
+
+  if (patient != nullptr) {
+    GiveEmptyString(&patient->LastName);
+    GiveEmptyString(&patient->FirstName);
+    GiveEmptyString(&patient->PatientId);
+  }
+  // Date, time and device belong together: without all three the recording is unknown.
+  if (recording != nullptr && !(parse.DeviceRead && parse.DateRead && parse.TimeRead)) {
+    recording->SetDefault();
+  }
+  if (errors != nullptr && !parse.ErrorsRead) errors->KillData();
+  if (requiredTags != nullptr) *requiredTags = deviceSeen && dateSeen && timeSeen ? 1 : 0;
+  return true;
+}

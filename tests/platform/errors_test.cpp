@@ -1,0 +1,69 @@
+// Error numbers: the errno mapping, per-thread last error, messages.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cerrno>
+#include <thread>
+
+#include "platform/errors.h"
+
+namespace {
+
+TEST(PlatformErrors, ErrnoMapsToTheWin32NumberForTheSameSituation) {
+  EXPECT_EQ(plat::ErrorFromErrno(0), 0u);
+  EXPECT_EQ(plat::ErrorFromErrno(ENOENT), 2u);
+  EXPECT_EQ(plat::ErrorFromErrno(ENOTDIR), 3u);
+  EXPECT_EQ(plat::ErrorFromErrno(ENAMETOOLONG), 3u);
+  EXPECT_EQ(plat::ErrorFromErrno(EACCES), 5u);
+  EXPECT_EQ(plat::ErrorFromErrno(EPERM), 5u);
+  EXPECT_EQ(plat::ErrorFromErrno(EISDIR), 5u);
+  EXPECT_EQ(plat::ErrorFromErrno(EBADF), 6u);
+  EXPECT_EQ(plat::ErrorFromErrno(ENOMEM), 14u);
+  EXPECT_EQ(plat::ErrorFromErrno(EEXIST), 80u);
+  EXPECT_EQ(plat::ErrorFromErrno(EINVAL), 87u);
+  EXPECT_EQ(plat::ErrorFromErrno(ENOSPC), 112u);
+  EXPECT_EQ(plat::ErrorFromErrno(EDOM), 31u);
+}
+
+TEST(PlatformErrors, LastErrorBelongsToEachThread) {
+  // Creating and joining a thread may change the last error on Windows, so the two
+  // threads take turns through atomics, which make no system calls.
+  std::atomic<int> step{0};
+  uint32_t seen_in_thread = 0;
+  std::thread other([&] {
+    while (step.load() != 1) {
+    }
+    plat::SetLastError(5);
+    step = 2;
+    while (step.load() != 3) {
+    }
+    seen_in_thread = plat::LastError();
+  });
+  plat::SetLastError(87);
+  step = 1;
+  while (step.load() != 2) {
+  }
+  const uint32_t seen_in_main = plat::LastError();
+  plat::SetLastError(13);
+  step = 3;
+  other.join();
+  EXPECT_EQ(seen_in_main, 87u);
+  EXPECT_EQ(seen_in_thread, 5u);
+
+  plat::SetLastError(87);
+  {
+    plat::KeepLastError keep;
+    plat::SetLastError(13);
+  }
+  EXPECT_EQ(plat::LastError(), 87u);
+}
+
+TEST(PlatformErrors, MessagesAreShortEnglishText) {
+  EXPECT_EQ(plat::ErrorMessage(2), "The system cannot find the file specified.");
+  EXPECT_EQ(plat::ErrorMessage(13), "The data is invalid.");
+  EXPECT_EQ(plat::ErrorMessage(87), "The parameter is incorrect.");
+  EXPECT_EQ(plat::ErrorMessage(232), "The data needed is absent.");
+  EXPECT_EQ(plat::ErrorMessage(4242), "Error 4242");
+}
+
+}  // namespace

@@ -1,0 +1,40 @@
+// Modules: the test module beside this executable, its entry and its strings.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/errors.h"
+#include "platform/module.h"
+
+namespace {
+
+TEST(PlatformModule, LoadsTheModuleBesideTheProgram) {
+  const plat::ModuleHandle module = plat::LoadModule("KtxTestModule.dll");
+  ASSERT_NE(module, nullptr) << plat::LastError();
+
+  void* entry = plat::FindEntry(module, "KtxTestEntry");
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(reinterpret_cast<int (*)()>(entry)(), 42);
+  EXPECT_EQ(plat::FindEntry(module, "KtxNoSuchEntry"), nullptr);
+  EXPECT_EQ(plat::LastError(), plat::kErrProcNotFound);
+
+  char text[32];
+  EXPECT_EQ(plat::LoadStringResource(module, 1, text, sizeof text), 15);
+  EXPECT_EQ(std::string(text), "KTX test module");
+  EXPECT_EQ(plat::LoadStringResource(module, 2, text, sizeof text), 6);
+  EXPECT_EQ(std::string(text), "Caf\xE9 \x80");                // Windows-1252 bytes
+  EXPECT_EQ(plat::LoadStringResource(module, 2, text, 4), 3);  // cut to fit the terminator
+  EXPECT_EQ(std::string(text), "Caf");
+  EXPECT_EQ(plat::LoadStringResource(module, 99, text, sizeof text), 0);
+  EXPECT_EQ(text[0], '\0');
+  plat::UnloadModule(module);
+}
+
+TEST(PlatformModule, MissingModuleGives126) {
+  EXPECT_EQ(plat::LoadModule("KtxNoSuchModule.dll"), nullptr);
+  EXPECT_EQ(plat::LastError(), plat::kErrModNotFound);
+  EXPECT_EQ(plat::LoadModule(nullptr), nullptr);
+  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+}
+
+}  // namespace

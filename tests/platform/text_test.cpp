@@ -1,0 +1,107 @@
+// BSTRs, Windows-1252 text and file-name conversion.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "platform/errors.h"
+#include "platform/text.h"
+
+namespace {
+
+using plat::OleChar;
+using plat::WideString;
+
+// UTF-16 literals in the platform's OLE character type.
+#ifdef _WIN32
+#define OLE(text) L##text
+#else
+#define OLE(text) u##text
+#endif
+
+TEST(PlatformText, BstrHasByteCountPrefixAndKeepsEmbeddedZeros) {
+  const OleChar source[] = {'a', 0, 'b'};
+  plat::Bstr text = plat::SysAllocStringLen(source, 3);
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(plat::SysStringLen(text), 3u);
+  uint32_t prefix = 0;
+  std::memcpy(&prefix, reinterpret_cast<const char*>(text) - 4, 4);
+  EXPECT_EQ(prefix, 6u);  // bytes, not characters
+  EXPECT_EQ(WideString(text, 3), WideString(source, 3));
+  EXPECT_EQ(text[3], 0);
+  plat::SysFreeString(text);
+
+  text = plat::SysAllocString(OLE("ECG"));
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(plat::SysStringLen(text), 3u);
+  plat::SysFreeString(text);
+  text = plat::SysAllocStringLen(nullptr, 4);
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(plat::SysStringLen(text), 4u);
+  EXPECT_EQ(text[4], 0);
+  plat::SysFreeString(text);
+
+  EXPECT_EQ(plat::SysAllocString(nullptr), nullptr);
+  EXPECT_EQ(plat::SysStringLen(nullptr), 0u);
+  plat::SysFreeString(nullptr);
+}
+
+TEST(PlatformText, Windows1252RoundTrip) {
+  // Euro, e acute, the undefined 0x81 (kept as U+0081), a plain letter.
+  const char ansi[] = "\x80\xE9\x81Z";
+  const WideString wide = {0x20AC, 0x00E9, 0x0081, 'Z'};
+  WideString converted;
+  ASSERT_TRUE(plat::AnsiToWide(ansi, -1, &converted));
+  EXPECT_EQ(converted, wide);
+  std::string back;
+  ASSERT_TRUE(plat::WideToAnsi(wide.c_str(), -1, &back));
+  EXPECT_EQ(back, ansi);
+
+  const OleChar missing[] = {'A', 0x4E2D, 'B', 0};
+  ASSERT_TRUE(plat::WideToAnsi(missing, -1, &back));
+  EXPECT_EQ(back, "A?B");
+
+  // An explicit length converts exactly that many units, zeros included.
+  ASSERT_TRUE(plat::AnsiToWide("a\0b", 3, &converted));
+  EXPECT_EQ(converted, WideString({'a', 0, 'b'}));
+  ASSERT_TRUE(plat::WideToAnsi(converted.data(), 3, &back));
+  EXPECT_EQ(back, std::string("a\0b", 3));
+  ASSERT_TRUE(plat::WideToAnsi(nullptr, 0, &back));
+  EXPECT_EQ(back, "");
+  EXPECT_FALSE(plat::WideToAnsi(nullptr, -1, &back));
+  EXPECT_EQ(plat::LastError(), 87u);
+}
+
+TEST(PlatformText, FileNamesRoundTripWithinTheLimit) {
+  const WideString name = OLE("Caf\u00E9 \u00C5.scp");
+#ifdef _WIN32
+  const std::string expected = "Caf\xE9 \xC5.scp";  // the ANSI code page
+#else
+  const std::string expected = "Caf\xC3\xA9 \xC3\x85.scp";  // UTF-8
+#endif
+  std::string bytes;
+  ASSERT_TRUE(plat::WideToFileName(name.c_str(), &bytes));
+  EXPECT_EQ(bytes, expected);
+  WideString back;
+  ASSERT_TRUE(plat::FileNameToWide(bytes.c_str(), &back));
+  EXPECT_EQ(back, name);
+
+  const WideString longest(259, 'a');
+  EXPECT_TRUE(plat::WideToFileName(longest.c_str(), &bytes));
+  EXPECT_EQ(bytes.size(), 259u);
+  EXPECT_FALSE(plat::WideToFileName((longest + OLE("a")).c_str(), &bytes));
+  EXPECT_EQ(plat::LastError(), 122u);
+  EXPECT_FALSE(plat::FileNameToWide(std::string(260, 'a').c_str(), &back));
+  EXPECT_EQ(plat::LastError(), 122u);
+#ifndef _WIN32
+  EXPECT_FALSE(plat::WideToFileName(WideString(130, 0x00E9).c_str(), &bytes));  // 260 bytes
+  EXPECT_EQ(plat::LastError(), 122u);
+  const OleChar lone_surrogate[] = {'a', 0xD800, 0};
+  EXPECT_FALSE(plat::WideToFileName(lone_surrogate, &bytes));
+  EXPECT_EQ(plat::LastError(), 13u);
+  EXPECT_FALSE(plat::FileNameToWide("bad\xC3(", &back));
+  EXPECT_EQ(plat::LastError(), 13u);
+#endif
+}
+
+}  // namespace

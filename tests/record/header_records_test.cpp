@@ -1,0 +1,106 @@
+// The header records: defaults, refused copies and string ownership.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "record/analysis_info.h"
+#include "record/general_info.h"
+#include "record/patient_info.h"
+#include "record/record_info.h"
+#include "record/string_field.h"
+
+namespace {
+
+plat::Bstr Make(const std::string& ascii) {
+  const plat::WideString wide(ascii.begin(), ascii.end());
+  return plat::SysAllocStringLen(wide.data(), static_cast<uint32_t>(wide.size()));
+}
+
+std::string Ascii(const plat::OleChar* text) {
+  if (text == nullptr) return "(null)";
+  std::string result;
+  for (uint32_t i = 0; i < plat::SysStringLen(text); ++i) result += static_cast<char>(text[i]);
+  return result;
+}
+
+TEST(HeaderRecords, SetRefusesOldSourcesAndIgnoresNull) {
+  CPatientInfo source;
+  source.Gender = 1;
+  source.LastName = Make("Doe");
+  source.Version = 0;
+  CPatientInfo target;
+  target.Height = 1800;
+  target.FirstName = Make("Jo");
+  target.Set(&source);
+  EXPECT_EQ(target.GetVersion(), 0);
+  EXPECT_EQ(target.Gender, 0);
+  EXPECT_EQ(target.Height, 0);
+  EXPECT_EQ(target.LastName, nullptr);
+  EXPECT_EQ(target.FirstName, nullptr);
+
+  // A refused record takes a later copy like any other.
+  source.Version = 1;
+  target.Set(&source);
+  EXPECT_EQ(target.GetVersion(), 1);
+  EXPECT_EQ(Ascii(target.LastName), "Doe");
+
+  CGeneralInfo general;
+  general.Received.Year = 2020;
+  general.CommentText = Make("note");
+  general.Set(nullptr);
+  EXPECT_EQ(general.Received.Year, 2020);
+  EXPECT_EQ(Ascii(general.CommentText), "note");
+}
+
+TEST(HeaderRecords, CopiesOwnTheirStrings) {
+  CRecordInfo source;
+  source.DeviceID = 9;
+  source.SerialNumber = Make("SN1");
+  CRecordInfo set;
+  set.Set(&source);
+  CRecordInfo constructed(source);
+  CRecordInfo assigned;
+  assigned = source;
+  FreeString(&source.SerialNumber);
+  source.SerialNumber = Make("changed");
+  for (const CRecordInfo* copy : {&set, &constructed, &assigned}) {
+    EXPECT_EQ(copy->DeviceID, 9);
+    EXPECT_EQ(Ascii(copy->SerialNumber), "SN1");
+  }
+  EXPECT_NE(set.SerialNumber, constructed.SerialNumber);
+  assigned = assigned;  // self-assignment keeps the string
+  EXPECT_EQ(Ascii(assigned.SerialNumber), "SN1");
+
+  CGeneralInfo general;
+  general.ModifierApp = Make("app");
+  CGeneralInfo generalCopy(general);
+  FreeString(&general.ModifierApp);
+  EXPECT_EQ(Ascii(generalCopy.ModifierApp), "app");
+
+  const CPatientInfo fromNull(static_cast<const CPatientInfo*>(nullptr));
+  EXPECT_EQ(fromNull.LastName, nullptr);
+  EXPECT_EQ(fromNull.PatientId, nullptr);
+  EXPECT_EQ(fromNull.GetVersion(), 1);
+}
+
+TEST(HeaderRecords, AnalysisDefaultsKeepStaleCodes) {
+  CAnalysisInfo analysis;
+  for (uint16_t i = 0; i < 7; ++i) analysis.MorphologyCode[i] = static_cast<uint16_t>(100 + i);
+  analysis.RhythmCode[2] = 33;
+  analysis.MorphologyCodes = 7;
+  analysis.RhythmCodes = 3;
+  analysis.Measurements.QRSAxis = 60;
+  const CAnalysisInfo copy(analysis);
+  EXPECT_EQ(copy.MorphologyCode[6], 106);
+  EXPECT_EQ(copy.RhythmCodes, 3);
+  EXPECT_EQ(copy.Measurements.QRSAxis, 60);
+
+  analysis.SetDefault();
+  EXPECT_EQ(analysis.MorphologyCodes, 0);
+  EXPECT_EQ(analysis.RhythmCodes, 0);
+  EXPECT_EQ(analysis.MorphologyCode[6], 106);
+  EXPECT_EQ(analysis.RhythmCode[2], 33);
+  EXPECT_EQ(analysis.Measurements.QRSAxis, 0);
+}
+
+}  // namespace

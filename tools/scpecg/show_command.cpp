@@ -1,0 +1,115 @@
+// scpecg show: everything the reader loads from a record.
+#include <iostream>
+
+#include "commands.h"
+#include "platform/errors.h"
+#include "reader/reader.h"
+#include "record_json.h"
+
+namespace scpecg {
+
+namespace {
+
+struct ShowOptions {
+  std::string File;
+  bool Json = false;
+  bool Derive = false;
+};
+
+struct SectionBit {
+  uint16_t Id;
+  uint16_t Bit;
+};
+const SectionBit kSections[] = {{1, kSection1}, {3, kSection3}, {5, kSection5},
+                                {6, kSection6}, {7, kSection7}, {9, kSection9},
+                                {10, kSection10}};
+
+// Why a section that the record lists did not load: it is loaded again on its own
+// (with Section 3 for the sample data) so that its parser's error is the last one.
+Json NotLoaded(const std::string& file, const CReader& reader) {
+  Json list = Json::array();
+  for (const SectionBit& section : kSections) {
+    if (reader.Loaded & section.Bit) continue;
+    bool listed = false;
+    for (uint32_t i = 0; i < reader.Index.Count && !listed; ++i) {
+      const SSectionIndex* entry = reader.Index.Entry(i);
+      listed = entry != nullptr && entry->Id == section.Id;
+    }
+    Json item{{"section", section.Id}};
+    if (!listed) {
+      item["reason"] = "absent";
+    } else {
+      CReader alone;
+      uint16_t loaded = 0;
+      const bool needsLeads = section.Bit == kSection5 || section.Bit == kSection6;
+      alone.Load(file.c_str(), &loaded,
+                 static_cast<uint16_t>(section.Bit | (needsLeads ? kSection3 : 0)));
+      const uint32_t error = plat::LastError();
+      item["error"] = error;
+      item["reason"] = error == 0 ? "absent" : plat::ErrorMessage(error);
+    }
+    list.push_back(item);
+  }
+  return list;
+}
+
+Json Describe(const std::string& file, CReader& reader) {
+  char mask[8];
+  std::snprintf(mask, sizeof mask, "0x%04X", reader.Loaded);
+  Json out{{"file", file}, {"loaded", mask}};
+  out["not_loaded"] = NotLoaded(file, reader);
+  if (reader.Loaded & kSection1) {
+    out["patient"] = PatientJson(reader.Patient);
+    out["recording"] = RecordingJson(reader.Recording);
+    out["general"] = GeneralJson(reader.General);
+    out["lead_errors"] = LeadErrorsJson(reader.LeadErrors);
+  }
+  if (reader.Loaded & kSection3) out["lead_definitions"] = LeadDefinitionsJson(reader.LeadDefinitions);
+  if (reader.Loaded & (kSection7 | kSection9)) {
+    out["analysis"] = AnalysisJson(reader.Analysis, (reader.Loaded & kSection7) != 0,
+                                   (reader.Loaded & kSection9) != 0);
+  }
+  if (reader.Loaded & kSection10) {
+    out["lead_measurements"] = LeadMeasurementsJson(reader.LeadMeasurements);
+  }
+  if (reader.HasRhythm) out["rhythm"] = SampleDataJson(reader.Rhythm, reader.LeadDefinitions);
+  if (reader.HasMedian) {
+    out["reference_beats"] = SampleDataJson(reader.Median, reader.LeadDefinitions);
+  }
+  return out;
+}
+
+int RunShow(const ShowOptions& options) {
+  CReader reader;
+  uint16_t loaded = 0;
+  if (!reader.Load(options.File.c_str(), &loaded, kAllSections)) {
+    std::cerr << options.File << ": " << ErrorText(plat::LastError()) << "\n";
+    return kExitFailed;
+  }
+  if (options.Derive && !reader.GenerateCalculatedLeads()) {
+    std::cerr << options.File << ": deriving leads: " << ErrorText(plat::LastError()) << "\n";
+    return kExitFailed;
+  }
+  const Json out = Describe(options.File, reader);
+  if (options.Json) {
+    std::cout << out.dump(2) << "\n";
+  } else {
+    PrintAsText(std::cout, out);
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
+void AddShowCommand(CLI::App& app, int& status) {
+  auto options = std::make_shared<ShowOptions>();
+  CLI::App* command = app.add_subcommand(
+      "show", "Load every section the reader knows and print what it holds");
+  command->add_option("file", options->File, "SCP-ECG file")->required();
+  command->add_flag("--json", options->Json, "Print as JSON");
+  command->add_flag("--derive", options->Derive,
+                    "Compute III, aVR, aVL and aVF where missing, and the lead errors, first");
+  command->callback([options, &status] { status = RunShow(*options); });
+}
+
+}  // namespace scpecg
