@@ -83,15 +83,15 @@ TEST(ReaderSectionIndex, ReadsFixedAndFurtherEntries) {
   ASSERT_TRUE(open.opened);
   ASSERT_EQ(open.index.Count, 14u);
   ASSERT_EQ(open.index.Extra, 2u);
-  EXPECT_EQ(open.index.Fixed[0].Id, 0);
-  EXPECT_EQ(open.index.Fixed[0].Index, 7u);
-  EXPECT_EQ(open.index.Fixed[0].Length, 16u + 140u);
-  EXPECT_EQ(open.index.Fixed[1].Index, builder.OffsetOf(0) + 1);
-  EXPECT_EQ(open.index.Fixed[2].Length, 0u);
-  EXPECT_EQ(open.index.Further[0].Id, 12);
-  EXPECT_EQ(open.index.Further[1].Id, 30);
-  EXPECT_EQ(open.index.Further[1].Length, 24u);
-  EXPECT_EQ(open.index.Further[1].Index, builder.OffsetOf(2) + 1);
+  EXPECT_EQ(+open.index.Fixed[0].Id, 0);
+  EXPECT_EQ(+open.index.Fixed[0].Index, 7u);
+  EXPECT_EQ(+open.index.Fixed[0].Length, 16u + 140u);
+  EXPECT_EQ(+open.index.Fixed[1].Index, builder.OffsetOf(0) + 1);
+  EXPECT_EQ(+open.index.Fixed[2].Length, 0u);
+  EXPECT_EQ(+open.index.Further[0].Id, 12);
+  EXPECT_EQ(+open.index.Further[1].Id, 30);
+  EXPECT_EQ(+open.index.Further[1].Length, 24u);
+  EXPECT_EQ(+open.index.Further[1].Index, builder.OffsetOf(2) + 1);
 }
 
 TEST(ReaderSectionIndex, EmptiesTheTableOnFailure) {

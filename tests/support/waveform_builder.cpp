@@ -18,8 +18,7 @@ Bytes SampleDataBody(uint16_t avm, uint16_t interval,
   Bytes body;
   AppendU16(body, avm);
   AppendU16(body, interval);
-  body.push_back(0);
-  body.push_back(0);
+  body.insert(body.end(), 2, 0);
   for (size_t i = 0; i < leads.size(); ++i) {
     AppendU16(body,
               i < byteLengths.size() ? byteLengths[i] : static_cast<uint16_t>(2 * leads[i].size()));
@@ -30,35 +29,20 @@ Bytes SampleDataBody(uint16_t avm, uint16_t interval,
   return body;
 }
 
-Bytes Section7Body(uint8_t qrsTypes, uint8_t spikes, uint16_t rr, uint16_t pp,
-                   const std::vector<int16_t>& values) {
-  Bytes body = {qrsTypes, spikes};
-  AppendU16(body, rr);
-  AppendU16(body, pp);
-  for (int16_t value : values) AppendU16(body, static_cast<uint16_t>(value));
-  return body;
-}
-
-Bytes Section9Body(const std::string& records) {
-  return Bytes(records.begin(), records.end());
-}
-
-Bytes Section10Body(uint16_t count, uint16_t recordSize, const std::vector<Bytes>& records) {
+Bytes Section10Body(uint16_t count, uint16_t recordSize, uint16_t records) {
   Bytes body;
   AppendU16(body, count);
   AppendU16(body, recordSize);
-  for (const Bytes& record : records) body.insert(body.end(), record.begin(), record.end());
-  return body;
-}
-
-Bytes MeasurementRecord(uint16_t code, uint16_t base, size_t size) {
-  Bytes record;
-  AppendU16(record, code);
-  for (uint16_t word = 1; record.size() < size; ++word) {
-    AppendU16(record, static_cast<uint16_t>(base + word));
+  for (uint16_t r = 1; r <= records; ++r) {
+    Bytes record;
+    AppendU16(record, r);
+    for (uint16_t n = 1; record.size() < recordSize; ++n) {
+      AppendU16(record, static_cast<uint16_t>(100 * r + n));
+    }
+    record.resize(recordSize);
+    body.insert(body.end(), record.begin(), record.end());
   }
-  record.resize(size);
-  return record;
+  return body;
 }
 
 }  // namespace test

@@ -1,5 +1,5 @@
-// Bodies of the waveform and measurement sections (3, 5/6, 7, 9, 10), built from the
-// SCP-ECG section layouts byte by byte.
+// Bodies of the waveform and measurement sections, byte by byte from the SCP-ECG
+// section layouts.
 #pragma once
 
 #include <cstdint>
@@ -16,27 +16,22 @@ struct LeadSpec {
   uint8_t Code;
 };
 
-// Section 3: lead count, flags, then 9 bytes per lead.
+// Section 3: lead count, flags, then start, end and code of each lead.
 Bytes Section3Body(uint8_t flags, const std::vector<LeadSpec>& leads);
 
-// Sections 5 and 6: AVM, interval, two zero bytes, per-lead byte lengths, samples.
-// A lead's byte length is twice its sample count unless `byteLengths` gives it.
+// Sections 5 and 6: AVM, interval, two zero bytes, per-lead byte lengths, samples. A
+// lead's byte length is twice its sample count unless `byteLengths` gives it.
 Bytes SampleDataBody(uint16_t avm, uint16_t interval,
                      const std::vector<std::vector<int16_t>>& leads,
                      const std::vector<uint16_t>& byteLengths = {});
 
-// Section 7: the 6 header bytes, then `values` as 16-bit words.
-Bytes Section7Body(uint8_t qrsTypes, uint8_t spikes, uint16_t rr, uint16_t pp,
-                   const std::vector<int16_t>& values);
+// Section 9: the records as text, 3 characters each.
+inline Bytes Section9Body(const std::string& records) {
+  return Bytes(records.begin(), records.end());
+}
 
-// Section 9: the records as text (normally 30 characters, 10 records of 3).
-Bytes Section9Body(const std::string& records);
-
-// Section 10: count and record size, then the records as given.
-Bytes Section10Body(uint16_t count, uint16_t recordSize, const std::vector<Bytes>& records);
-
-// A Section 10 record of `size` bytes: lead code, then 16-bit words 1, 2, 3... of
-// value base + n at word n, cut or zero-padded to `size`.
-Bytes MeasurementRecord(uint16_t code, uint16_t base, size_t size);
+// Section 10: count and record size, then `records` records of `recordSize` bytes:
+// record r holds lead code r + 1, then the 16-bit values 100 (r + 1) + n at value n.
+Bytes Section10Body(uint16_t count, uint16_t recordSize, uint16_t records);
 
 }  // namespace test

@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
   scpecg::AddSectionsCommand(app, status);
   scpecg::AddShowCommand(app, status);
   scpecg::AddExportCommand(app, status);
+  scpecg::AddAcquisitionCommand(app, status);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

@@ -105,8 +105,8 @@ Json LeadDefinitionsJson(const SLeadDefinitions& leads) {
     const SLeadDef& lead = leads.Leads[i];
     list.push_back({{"label", LeadLabel(lead.LeadId)},
                     {"code", lead.LeadId},
-                    {"start_sample", lead.StartSample},
-                    {"end_sample", lead.EndSample}});
+                    {"start_sample", +lead.StartSample},
+                    {"end_sample", +lead.EndSample}});
   }
   return Json{{"count", leads.Count},
               {"reference_beat_subtraction", (leads.Flags & 0x01) != 0},
@@ -120,7 +120,7 @@ Json LeadErrorsJson(const SLeadErrors& errors) {
   for (unsigned i = 0; i < errors.Count && errors.Errors != nullptr; ++i) {
     list.push_back({{"label", LeadLabel(errors.Errors[i].LeadId)},
                     {"code", errors.Errors[i].LeadId},
-                    {"error_bits", errors.Errors[i].ErrorBits}});
+                    {"error_bits", +errors.Errors[i].ErrorBits}});
   }
   return list;
 }
@@ -130,12 +130,12 @@ Json AnalysisJson(const CAnalysisInfo& a, bool withMeasurements, bool withCodes)
   if (withMeasurements) {
     const SGlobalMeasurements& m = a.Measurements;
     out["global_measurements"] = {
-        {"qrs_types", m.QRSTypes},       {"pacemaker_spikes", m.PossiblePacemakerSpikes},
-        {"rr_ms", m.AvRRms},             {"pp_ms", m.AvPPms},
-        {"p_onset_ms", m.POnsetms},      {"p_offset_ms", m.POffsetms},
-        {"qrs_onset_ms", m.QRSOnsetms},  {"qrs_offset_ms", m.QRSOffsetms},
-        {"t_offset_ms", m.TOffsetms},    {"p_axis", m.PAxis},
-        {"qrs_axis", m.QRSAxis},         {"t_axis", m.TAxis}};
+        {"qrs_types", +m.QRSTypes},       {"pacemaker_spikes", +m.PossiblePacemakerSpikes},
+        {"rr_ms", +m.AvRRms},             {"pp_ms", +m.AvPPms},
+        {"p_onset_ms", +m.POnsetms},      {"p_offset_ms", +m.POffsetms},
+        {"qrs_onset_ms", +m.QRSOnsetms},  {"qrs_offset_ms", +m.QRSOffsetms},
+        {"t_offset_ms", +m.TOffsetms},    {"p_axis", +m.PAxis},
+        {"qrs_axis", +m.QRSAxis},         {"t_axis", +m.TAxis}};
   }
   if (withCodes) {
     const unsigned rhythm = std::min<unsigned>(a.RhythmCodes, CAnalysisInfo::kMaxRhythmCodes);

@@ -1,0 +1,47 @@
+// CBioReader reads only files: each input is written to a temporary file first.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "acquisition/bio_reader.h"
+#include "platform/file.h"
+
+namespace {
+
+const std::string& InputFile() {
+  static const std::string path = [] {
+    std::string made;
+    if (!plat::CreateTempFile("/tmp", "bio", &made)) std::abort();
+    return made;
+  }();
+  return path;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const plat::FileHandle file = plat::CreateAlways(InputFile().c_str());
+  uint32_t written = 0;
+  if (file == plat::kClosedFile ||
+      !plat::WriteFile(file, data, static_cast<uint32_t>(size), &written)) {
+    std::abort();
+  }
+  plat::CloseFile(file);
+
+  CBioReader reader;
+  int16_t count = 0;
+  if (!reader.ReadEvents(InputFile().c_str(), &count)) return 0;
+  // Touch every filled sample so that the sanitizer sees any overrun.
+  long sum = 0;
+  for (int16_t e = 0; e < count; ++e) {
+    SECGInfo info{};
+    const SLeadObj* leads = reader.GetEvent(&info, e);
+    if (leads == nullptr) std::abort();
+    for (unsigned l = 0; l < leads->FilledLeads; ++l) {
+      for (unsigned i = 0; i < info.SampleCount; ++i) sum += leads->Leads[l].Samples[i];
+    }
+  }
+  if (sum > 32767L * 32767 * 12 * 255 || sum < -32768L * 32768 * 12 * 255) std::abort();
+  return 0;
+}
