@@ -12,12 +12,12 @@ struct SBioBlock2 {
   uint16_t SerialLow;
   uint8_t HardwareVersion;  // tenths
   uint8_t SoftwareVersion;
-  uint8_t Device;  // bits 0-2 device type code, bits 4-5 two device flags
-  uint8_t Day;     // BCD
-  uint8_t Month;   // BCD
-  uint8_t Year;    // BCD, two digits
-  uint8_t Hour;    // BCD
-  uint8_t Minute;  // BCD
+  uint8_t Device;      // bits 0-2 device type code, bits 4-5 two device flags
+  uint8_t Day;         // BCD
+  uint8_t Month;       // BCD
+  uint8_t Year;        // BCD, two digits
+  uint8_t Hour;        // BCD
+  uint8_t Minute;      // BCD
   uint8_t LeadNumber;  // 1-based, 0 unspecified
   uint8_t Gain;        // counts per millivolt
   uint8_t Status;

@@ -27,53 +27,55 @@ bool SkipRest(BioInput& input, uint32_t payload, uint32_t consumed) {
   return payload <= consumed || input.Skip(payload - consumed);
 }
 
+// Type 2 and 3 headers: the block, then the extension when the payload has room.
+template <typename Block>
+bool ReadWithExtension(BioInput& input, uint16_t payload, SECGInfo* header, uint32_t* consumed) {
+  Block block{};
+  if (!ReadBlock(input, &block, consumed)) return false;
+  header->Set(block);
+  SBioBlockExt extension{};
+  if (payload < sizeof(block) + sizeof(extension)) return true;
+  if (!ReadBlock(input, &extension, consumed)) return false;
+  header->Set(extension);
+  return true;
+}
+
+// One data block a lead: a 6 or 12-lead device may send fewer.
+bool CheckType3Leads(SECGInfo* header, int blocks) {
+  const int dataBlocks = blocks - 1;
+  if ((header->LeadCount == 6 || header->LeadCount == 12) && dataBlocks <= header->LeadCount) {
+    header->LeadCount = static_cast<uint8_t>(dataBlocks < 0 ? 0 : dataBlocks);
+  }
+  return header->LeadCount == dataBlocks || Fail(plat::kErrInvalidData);
+}
+
 // The header block: fills `header` and gives the number of events it announces.
 bool ReadHeader(BioInput& input, int blocks, SECGInfo* header, int16_t* events) {
   uint16_t payload = 0;
   uint8_t type = 0;
   if (!input.ReadBlockHead(&payload, &type)) return false;
   uint32_t consumed = 0;
-  SBioBlockExt extension{};
+  SBioBlock20 block20{};
+  SBioBlock15 block15{};
   switch (type) {
-    case 2: {
-      SBioBlock2 block{};
-      if (!ReadBlock(input, &block, &consumed)) return false;
-      header->Set(block);
-      if (payload >= sizeof(block) + sizeof(extension)) {
-        if (!ReadBlock(input, &extension, &consumed)) return false;
-        header->Set(extension);
+    case 2:
+      if (!ReadWithExtension<SBioBlock2>(input, payload, header, &consumed)) return false;
+      break;
+    case 3:
+      if (!ReadWithExtension<SBioBlock3>(input, payload, header, &consumed) ||
+          !CheckType3Leads(header, blocks)) {
+        return false;
       }
       break;
-    }
-    case 3: {
-      SBioBlock3 block{};
-      if (!ReadBlock(input, &block, &consumed)) return false;
-      header->Set(block);
-      if (payload >= sizeof(block) + sizeof(extension)) {
-        if (!ReadBlock(input, &extension, &consumed)) return false;
-        header->Set(extension);
-      }
-      // One data block a lead: a 6 or 12-lead device may leave leads out.
-      const int dataBlocks = blocks - 1;
-      if ((header->LeadCount == 6 || header->LeadCount == 12) && dataBlocks <= header->LeadCount) {
-        header->LeadCount = static_cast<uint8_t>(dataBlocks < 0 ? 0 : dataBlocks);
-      }
-      if (header->LeadCount != dataBlocks) return Fail(plat::kErrInvalidData);
+    case 20:
+      if (!ReadBlock(input, &block20, &consumed)) return false;
+      header->Set(block20);
       break;
-    }
-    case 20: {
-      SBioBlock20 block{};
-      if (!ReadBlock(input, &block, &consumed)) return false;
-      header->Set(block);
+    case 30:
+      if (!ReadBlock(input, &block15, &consumed)) return false;
+      header->Set(block15);
+      *events = block15.EventCount;
       break;
-    }
-    case 30: {
-      SBioBlock15 block{};
-      if (!ReadBlock(input, &block, &consumed)) return false;
-      header->Set(block);
-      *events = block.EventCount;
-      break;
-    }
     default:
       return Fail(plat::kErrInvalidData);
   }
@@ -147,8 +149,8 @@ bool CBioReader::ReadEvents(const char* fileName, int16_t* eventCount) {
   SECGInfo header;
   header.Clear();
   int16_t events = 0;
-  bool ok = input.Read(&blocks, 1) && ReadHeader(input, blocks, &header, &events) &&
-            AllocEvents(events);
+  bool ok =
+      input.Read(&blocks, 1) && ReadHeader(input, blocks, &header, &events) && AllocEvents(events);
   if (ok) {
     for (int16_t i = 0; i < EventCount; ++i) Events[i].Info.Set(header);
     ok = blocks < 2 || ReadBlocks(input, blocks, *this);

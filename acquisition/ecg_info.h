@@ -12,8 +12,8 @@ struct KTX_API SECGInfo {
   char SerialNumber[256];
   uint8_t HardwareVersion;  // tenths
   uint8_t SoftwareVersion;  // tenths
-  uint8_t Filters;      // low nibble device filters, high nibble data filters
-  uint8_t DeviceFlags;  // bits 0-3 device type, 4-5 lead recording mode, 6-7 device flags
+  uint8_t Filters;          // low nibble device filters, high nibble data filters
+  uint8_t DeviceFlags;      // bits 0-3 device type, 4-5 lead recording mode, 6-7 device flags
   uint8_t LeadCount;
   uint8_t SampleBits;
   uint16_t Year;

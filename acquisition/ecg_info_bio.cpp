@@ -113,7 +113,9 @@ void SECGInfo::Set(const SBioBlock15& block) {
   SetSerial(*this, block.SerialHigh, block.SerialLow);
   HardwareVersion = block.HardwareVersion;
   SoftwareVersion = block.SoftwareVersion;
-  Filters = static_cast<uint8_t>(block.Mains == 1 ? kMains50 << 4 : block.Mains == 2 ? kMains60 << 4 : 0);
+  Filters = static_cast<uint8_t>(block.Mains == 1   ? kMains50 << 4
+                                 : block.Mains == 2 ? kMains60 << 4
+                                                    : 0);
   Resolution = block.Resolution;
   SampleInterval = block.SampleInterval;
   SampleBits = block.SampleBits;

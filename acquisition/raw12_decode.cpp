@@ -11,7 +11,7 @@ namespace ktx::acq {
 namespace {
 
 constexpr uint8_t kOneLead[] = {kUnspecifiedLead};
-constexpr uint8_t kTwoLeads[] = {0, 1};                      // I, II
+constexpr uint8_t kTwoLeads[] = {0, 1};                        // I, II
 constexpr uint8_t kEightLeads[] = {0, 1, 6, 7, 8, 9, 10, 11};  // I, II, V1-V6
 
 bool LayoutFor(int16_t leadConfig, Raw12Layout* layout) {

@@ -3,7 +3,12 @@
 #include "acquisition/reader_common.h"
 #include "platform/errors.h"
 
-using namespace ktx::acq;
+using ktx::acq::AllocateRaw12;
+using ktx::acq::BeginRaw12;
+using ktx::acq::DecodeRaw12Record;
+using ktx::acq::FinishRaw12;
+using ktx::acq::NoLeads;
+using ktx::acq::Raw12Layout;
 
 C12LMemReader::C12LMemReader() = default;
 

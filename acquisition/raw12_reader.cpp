@@ -5,7 +5,13 @@
 #include "acquisition/scoped_file.h"
 #include "reader/read_exact.h"
 
-using namespace ktx::acq;
+using ktx::acq::AllocateRaw12;
+using ktx::acq::BeginRaw12;
+using ktx::acq::DecodeRaw12Record;
+using ktx::acq::FinishRaw12;
+using ktx::acq::NoLeads;
+using ktx::acq::Raw12Layout;
+using ktx::acq::ScopedFile;
 
 C12LReader::C12LReader() = default;
 

@@ -19,8 +19,8 @@ class KTX_API C12LReader {
 
   // Lead configuration 1 (one lead), 2 or 6 (I, II), 8 or 12 (I, II, V1-V6). Returns
   // the event's leads, valid until the next read, or null with the last-error code.
-  SLeadObj* ReadEvent(const char* fileName, SECGInfo* info, int16_t leadConfig,
-                      double samplingRate, double resolution);
+  SLeadObj* ReadEvent(const char* fileName, SECGInfo* info, int16_t leadConfig, double samplingRate,
+                      double resolution);
 
  protected:
   void ClearEvent();

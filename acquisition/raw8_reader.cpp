@@ -20,7 +20,7 @@ void C8BitReader::ClearEvent() {
 }
 
 SLeadObj* C8BitReader::ReadEvent(const char* fileName, SECGInfo* info, bool isUnsigned,
-                                  double resolution, double samplingRate) {
+                                 double resolution, double samplingRate) {
   return ktx::acq::ReadStreamFile(Event, kFileFormat, fileName, info, isUnsigned, resolution,
                                   samplingRate);
 }
@@ -30,7 +30,7 @@ C8BitMemReader::C8BitMemReader() = default;
 C8BitMemReader::~C8BitMemReader() = default;
 
 SLeadObj* C8BitMemReader::ReadEvent(const uint8_t* buffer, uint32_t size, SECGInfo* info,
-                                     bool isUnsigned, double resolution, double samplingRate) {
+                                    bool isUnsigned, double resolution, double samplingRate) {
   return ktx::acq::ReadStreamMemory(Event, kMemoryFormat, buffer, size, info, isUnsigned,
                                     resolution, samplingRate);
 }

@@ -21,7 +21,7 @@ void Convert(const StreamFormat& format, const uint8_t* bytes, uint32_t count, b
       unsigned value = bytes[2 * i] | (bytes[2 * i + 1] << 8);
       if (isUnsigned) value = (value + 32768u) & 0xFFFFu;
       out[i] = static_cast<int16_t>(value >= 32768u ? static_cast<int>(value) - 65536
-                                                   : static_cast<int>(value));
+                                                    : static_cast<int>(value));
     } else {
       out[i] = static_cast<int16_t>(isUnsigned ? bytes[i] - 128 : bytes[i]);
     }

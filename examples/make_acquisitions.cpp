@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
   // Raw 12-lead, one-lead configuration with a marker and an out-of-sync record.
   test::Bytes oneLead;
   for (int i = 0; i < 30; ++i) {
-    const test::Bytes record = i == 5    ? test::Bytes{0x00, 0x00}
+    const test::Bytes record = i == 5   ? test::Bytes{0x00, 0x00}
                                : i == 6 ? acqtest::OneLeadRecord(1024, 1)
                                         : acqtest::OneLeadRecord(1500 + Wave(i, 0));
     oneLead.insert(oneLead.end(), record.begin(), record.end());

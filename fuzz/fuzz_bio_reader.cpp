@@ -9,18 +9,26 @@
 
 namespace {
 
+// The temporary input file, removed when the fuzzer exits.
+struct TempInput {
+  TempInput() {
+    if (!plat::CreateTempFile("/tmp", "bio", &Path)) std::abort();
+  }
+  ~TempInput() { plat::RemoveFile(Path.c_str()); }
+  std::string Path;
+};
+
 const std::string& InputFile() {
-  static const std::string path = [] {
-    std::string made;
-    if (!plat::CreateTempFile("/tmp", "bio", &made)) std::abort();
-    return made;
-  }();
-  return path;
+  static const TempInput input;
+  return input.Path;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  // A fresh file each time: truncating one that has data makes some file systems
+  // write it out on close, which slows the run a hundredfold.
+  plat::RemoveFile(InputFile().c_str());
   const plat::FileHandle file = plat::CreateAlways(InputFile().c_str());
   uint32_t written = 0;
   if (file == plat::kClosedFile ||

@@ -21,10 +21,9 @@ uint32_t NumberBytes(const Section1Parse& parse, uint8_t tag, bool* hasTarget) {
   switch (tag) {
     case 5:
       return 4;  // date of birth
-    case 6:
-      return 3;  // height, unit
-    case 7:
-      return 3;  // weight, unit
+    case 6:  // height, unit
+    case 7:  // weight, unit
+      return 3;
     case 8:
       return 1;  // sex
     case 206:
@@ -40,14 +39,12 @@ uint32_t NumberBytes(const Section1Parse& parse, uint8_t tag, bool* hasTarget) {
       return 4;  // date of acquisition
     case 26:
       return 3;  // time of acquisition
-    case 27:
-      return 2;  // baseline filter
-    case 28:
-      return 2;  // low-pass filter
-    case 29:
-      return 1;  // filter bit map of the stored samples
-    case 212:
-      return 1;  // filter bit map in force
+    case 27:  // baseline filter
+    case 28:  // low-pass filter
+      return 2;
+    case 29:   // filter bit map of the stored samples
+    case 212:  // filter bit map in force
+      return 1;
     default:
       break;
   }

@@ -51,7 +51,7 @@ std::string XdgDocumentsFolder(const std::string& home) {
       const std::string::size_type end = value.find('"', 1);
       value = value.substr(1, end == std::string::npos ? std::string::npos : end - 1);
     }
-    if (value.compare(0, 5, "$HOME") == 0) value = home + value.substr(5);
+    if (value.compare(0, 5, "$HOME") == 0) value.replace(0, 5, home);
     folder = value;  // the last assignment wins, as in a shell
   }
   return folder;

@@ -24,7 +24,8 @@ bool Fail(uint32_t code) {
   return false;
 }
 
-const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+// iconv_open reports failure as (iconv_t)-1.
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr)
 
 struct Converter {
   iconv_t handle;

@@ -92,11 +92,9 @@ TEST_F(BioReaderTest, Type2HeaderFieldsAndExtension) {
   EXPECT_STREQ(Info(0).SerialNumber, "517");
   EXPECT_EQ(Info(0).HardwareVersion, 31);
   EXPECT_EQ(Info(0).Resolution, 2500);
-  ASSERT_EQ(Read(BioFile()
-                     .Block(2, Concat({acqtest::Bio2(h), Bytes(6, 0xEE)}))
-                     .Block(6, data)
-                     .Build()),
-            1);
+  ASSERT_EQ(
+      Read(BioFile().Block(2, Concat({acqtest::Bio2(h), Bytes(6, 0xEE)})).Block(6, data).Build()),
+      1);
   EXPECT_EQ(Info(0).Resolution, 10000);
   EXPECT_EQ(Samples(0, 0, 4), (std::vector<int>{-128, 0, 127, -28}));
 }
@@ -235,8 +233,9 @@ TEST_F(BioReaderTest, Type30EventsAndEventBlocks) {
   EXPECT_EQ(Error, plat::kErrOutOfStructures);
   EXPECT_EQ(reader.GetEvent(&out, 0), nullptr);
   EXPECT_EQ(plat::LastError(), plat::kErrNoData);
-  EXPECT_EQ(Read(BioFile().Block(30, acqtest::Bio30(h)).Block(31, BioEvent(1, 1, 1, 1, 1, 1, 0)).Build()),
-            -1);
+  EXPECT_EQ(
+      Read(BioFile().Block(30, acqtest::Bio30(h)).Block(31, BioEvent(1, 1, 1, 1, 1, 1, 0)).Build()),
+      -1);
   EXPECT_EQ(Error, plat::kErrInvalidData);
   // Data ahead of the first event block was laid out for the header's count.
   BioHeader two = h;

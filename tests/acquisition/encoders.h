@@ -49,11 +49,11 @@ struct BioHeader {
   uint8_t EventCount = 1;
 };
 
-Bytes Bio2(const BioHeader& h);   // 18 bytes
-Bytes Bio3(const BioHeader& h);   // 35 bytes
+Bytes Bio2(const BioHeader& h);    // 18 bytes
+Bytes Bio3(const BioHeader& h);    // 35 bytes
 Bytes BioExt(const BioHeader& h);  // 7 bytes
-Bytes Bio20(const BioHeader& h);  // 281 bytes
-Bytes Bio30(const BioHeader& h);  // 14 bytes
+Bytes Bio20(const BioHeader& h);   // 281 bytes
+Bytes Bio30(const BioHeader& h);   // 14 bytes
 // Event block (type 31) payload of 15 bytes; `valid` is byte 5.
 Bytes BioEvent(uint16_t samples, int day, int month, int twoDigitYear, int hour, int minute,
                uint8_t valid = 1);

@@ -22,18 +22,26 @@ std::vector<int> Samples(const SLeadData& lead, int count) {
 }
 
 TEST(Raw12Reader, OneLeadRecordsMarkersAndRejects) {
-  const Bytes input = Concat({{0x80, 0x00}, {0xFC, 0x7C}, {0x00, 0x00}, {0x80, 0x01},
-                              OneLeadRecord(1500), {0x7F, 0x10}, OneLeadRecord(1024, 2),
-                              OneLeadRecord(1024, 3), {0x80, 0x80}, {0x85, 0x04}});
+  const Bytes input = Concat({{0x80, 0x00},
+                              {0xFC, 0x7C},
+                              {0x00, 0x00},
+                              {0x80, 0x01},
+                              OneLeadRecord(1500),
+                              {0x7F, 0x10},
+                              OneLeadRecord(1024, 2),
+                              OneLeadRecord(1024, 3),
+                              {0x80, 0x80},
+                              {0x85, 0x04}});
   C12LMemReader reader;
   SECGInfo info{};
-  SLeadObj* leads = reader.ReadEvent(input.data(), static_cast<uint32_t>(input.size()), &info, 1,
-                                     500.0, 4882.8);
+  SLeadObj* leads =
+      reader.ReadEvent(input.data(), static_cast<uint32_t>(input.size()), &info, 1, 500.0, 4882.8);
   ASSERT_NE(leads, nullptr);
   EXPECT_EQ(plat::LastError(), 0u);
   EXPECT_EQ(info.SampleCount, 7);  // 10 records, 3 out of sync
   // 0x85 0x04: b0 AND 0xFC gives 0x84 (1056), b1 gives 1; rejected ones were overwritten.
-  EXPECT_EQ(Samples(leads->Leads[0], 7), (std::vector<int>{1024, 2047, 2033, 1500, 2032, 2034, 1057}));
+  EXPECT_EQ(Samples(leads->Leads[0], 7),
+            (std::vector<int>{1024, 2047, 2033, 1500, 2032, 2034, 1057}));
   EXPECT_EQ(leads->LeadCount, 1);
   EXPECT_EQ(leads->FilledLeads, 1);
   EXPECT_EQ(leads->Leads[0].LeadIndex, 12);

@@ -88,9 +88,8 @@ TEST(StreamReaders, FileBlocksHalveToTheEnd) {
   test::TempFolder folder;
   C16BitReader reader;
   SECGInfo info{};
-  SLeadObj* leads =
-      reader.ReadEvent(folder.Write("s.bin", acqtest::Stream16(samples)).c_str(), &info, false,
-                       5000.0, 1000.0);
+  SLeadObj* leads = reader.ReadEvent(folder.Write("s.bin", acqtest::Stream16(samples)).c_str(),
+                                     &info, false, 5000.0, 1000.0);
   ASSERT_NE(leads, nullptr);
   ASSERT_EQ(info.SampleCount, 2600);
   EXPECT_EQ(std::vector<int>(leads->Leads[0].Samples, leads->Leads[0].Samples + 2600), samples);
@@ -104,11 +103,9 @@ TEST(StreamReaders, Failures) {
   EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
   EXPECT_EQ(file8.ReadEvent(folder.File("none").c_str(), nullptr, false, 0, 0), nullptr);
   EXPECT_EQ(plat::LastError(), plat::kErrFileNotFound);
-  EXPECT_EQ(file16.ReadEvent(folder.Write("one", Bytes{1}).c_str(), nullptr, false, 0, 0),
-            nullptr);
+  EXPECT_EQ(file16.ReadEvent(folder.Write("one", Bytes{1}).c_str(), nullptr, false, 0, 0), nullptr);
   EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);  // no whole sample
-  EXPECT_EQ(file8.ReadEvent(folder.Write("empty", Bytes{}).c_str(), nullptr, false, 0, 0),
-            nullptr);
+  EXPECT_EQ(file8.ReadEvent(folder.Write("empty", Bytes{}).c_str(), nullptr, false, 0, 0), nullptr);
   EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
 
   const uint8_t byte = 1;

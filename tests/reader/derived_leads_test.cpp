@@ -22,7 +22,7 @@ void Fill(SEncodedData& data, const Samples& leads) {
 }
 
 // Lead definitions, rhythm and reference beats (each when given), flagged as loaded.
-void AsLoaded(CReader& reader, uint8_t flags, const std::vector<test::LeadSpec>& leads,
+void AsLoaded(CReader& reader, uint8_t flags, const std::vector<test::LeadRange>& leads,
               const Samples& rhythm, const Samples& median = {}) {
   ASSERT_TRUE(reader.LeadDefinitions.Allocate(static_cast<uint8_t>(leads.size())));
   reader.LeadDefinitions.Flags = flags;

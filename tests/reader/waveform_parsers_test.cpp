@@ -11,7 +11,7 @@
 namespace {
 
 using test::Bytes;
-using test::LeadSpec;
+using test::LeadRange;
 using test::SectionFile;
 
 std::vector<int16_t> Ramp(size_t count, int first) {
@@ -25,7 +25,7 @@ std::vector<int16_t> Lead(const SEncodedData& data, uint8_t i) {
 }
 
 // Parses `body` as Section 6 (rhythm) or Section 5 with the lead definitions `defs`.
-bool ParseData(const std::vector<LeadSpec>& defs, const Bytes& body, SEncodedData* data,
+bool ParseData(const std::vector<LeadRange>& defs, const Bytes& body, SEncodedData* data,
                bool rhythm = true, bool last = true, uint32_t length = 0) {
   SLeadDefinitions leads;
   EXPECT_TRUE(leads.Allocate(static_cast<uint8_t>(defs.size())));
@@ -104,7 +104,8 @@ TEST(WaveformSampleData, RhythmLeadsSpanTheirDefinitions) {
   EXPECT_EQ(data.SampleCounts[0], 0);
   EXPECT_EQ(data.LeadSamples[0], nullptr);
   // Longer than memory holds, ending before it starts, or spanning all 2^32 samples.
-  for (LeadSpec lead : {LeadSpec{1, 70000, 1}, LeadSpec{10, 9, 1}, LeadSpec{0, 0xFFFFFFFF, 1}}) {
+  for (LeadRange lead :
+       {LeadRange{1, 70000, 1}, LeadRange{10, 9, 1}, LeadRange{0, 0xFFFFFFFF, 1}}) {
     EXPECT_FALSE(ParseData({lead}, test::SampleDataBody(5, 4, one, {2}), &data));
     EXPECT_EQ(plat::LastError(), plat::kErrInvalidData);
     EXPECT_EQ(data.LeadCount, 0);

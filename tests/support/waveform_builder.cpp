@@ -2,9 +2,9 @@
 
 namespace test {
 
-Bytes Section3Body(uint8_t flags, const std::vector<LeadSpec>& leads) {
+Bytes Section3Body(uint8_t flags, const std::vector<LeadRange>& leads) {
   Bytes body = {static_cast<uint8_t>(leads.size()), flags};
-  for (const LeadSpec& lead : leads) {
+  for (const LeadRange& lead : leads) {
     AppendU32(body, lead.Start);
     AppendU32(body, lead.End);
     body.push_back(lead.Code);

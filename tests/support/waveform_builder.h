@@ -10,14 +10,14 @@
 
 namespace test {
 
-struct LeadSpec {
+struct LeadRange {
   uint32_t Start;
   uint32_t End;
   uint8_t Code;
 };
 
 // Section 3: lead count, flags, then start, end and code of each lead.
-Bytes Section3Body(uint8_t flags, const std::vector<LeadSpec>& leads);
+Bytes Section3Body(uint8_t flags, const std::vector<LeadRange>& leads);
 
 // Sections 5 and 6: AVM, interval, two zero bytes, per-lead byte lengths, samples. A
 // lead's byte length is twice its sample count unless `byteLengths` gives it.

@@ -146,8 +146,8 @@ void PrintEvent(size_t number, const EventView& event) {
             << unsigned{info.SampleBits} << " bits\n"
             << "  leads             " << unsigned{info.LeadCount} << " ("
             << unsigned{event.Leads->FilledLeads} << " filled), single lead "
-            << unsigned{info.SingleLead} << ", gain " << unsigned{info.Gain} << ", status "
-            << flags << "\n";
+            << unsigned{info.SingleLead} << ", gain " << unsigned{info.Gain} << ", status " << flags
+            << "\n";
   if (event.Leads->LeadCount == 0) return;
   std::cout << "   slot index   id code lead         minimum  maximum  count\n";
   for (unsigned i = 0; i < event.Leads->LeadCount; ++i) {
@@ -164,7 +164,9 @@ void PrintEvent(size_t number, const EventView& event) {
 
 // Records a raw 12-lead read took in: the reader keeps only the valid ones.
 bool Raw12Records(const AcquisitionOptions& options, uint32_t* records) {
-  const uint32_t size = options.Leads == 1 ? 2 : (options.Leads == 2 || options.Leads == 6) ? 4 : 13;
+  const uint32_t size = options.Leads == 1                           ? 2
+                        : (options.Leads == 2 || options.Leads == 6) ? 4
+                                                                     : 13;
   const plat::FileHandle file = plat::OpenForRead(options.File.c_str());
   uint64_t bytes = 0;
   const bool ok = file != plat::kClosedFile && plat::FileSize(file, &bytes);

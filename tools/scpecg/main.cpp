@@ -12,7 +12,9 @@ std::string ErrorText(uint32_t code) {
 
 }  // namespace scpecg
 
-int main(int argc, char** argv) {
+namespace {
+
+int Run(int argc, char** argv) {
   CLI::App app{"scpecg: check, inspect and edit SCP-ECG records", "scpecg"};
   app.require_subcommand(1);
   int status = scpecg::kExitOk;
@@ -32,4 +34,17 @@ int main(int argc, char** argv) {
     return scpecg::kExitUsage;
   }
   return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return Run(argc, argv);
+  } catch (const std::exception& e) {
+    std::cerr << "scpecg: " << e.what() << "\n";
+    return scpecg::kExitFailed;
+  } catch (...) {
+    return scpecg::kExitFailed;
+  }
 }

@@ -69,9 +69,9 @@ void PrintJson(uint32_t recordLength, uint64_t fileSize, std::optional<bool> rec
                const std::vector<EntryReport>& reports) {
   nlohmann::ordered_json sections = nlohmann::ordered_json::array();
   for (const EntryReport& r : reports) {
-    sections.push_back({{"id", r.Entry.Id},
-                        {"length", r.Entry.Length},
-                        {"index", r.Entry.Index},
+    sections.push_back({{"id", +r.Entry.Id},
+                        {"length", +r.Entry.Length},
+                        {"index", +r.Entry.Index},
                         {"present", r.Present},
                         {"header_id", OrNull(r.HeaderId)},
                         {"crc_ok", OrNull(r.CrcOk)}});
