@@ -18,6 +18,8 @@ enum class SeekFrom { Begin, Current, End };
 
 // Opens an existing file for reading, shared for reading, with the random-access hint.
 KTX_API FileHandle OpenForRead(const char* name);
+// Opens for reading and writing, not shared, creating the file when it is missing.
+KTX_API FileHandle OpenReadWrite(const char* name);
 // Creates the file, truncating an existing one, for writing.
 KTX_API FileHandle CreateAlways(const char* name);
 

@@ -43,6 +43,17 @@ FileHandle OpenForRead(const char* name) {
   return static_cast<FileHandle>(fd);
 }
 
+FileHandle OpenReadWrite(const char* name) {
+  if (!name) return NoFile(kErrInvalidParameter);
+  int fd;
+  do {
+    fd = open(name, O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return NoFile(posix::ErrorForName(errno, name));
+  posix_fadvise(fd, 0, 0, POSIX_FADV_RANDOM);
+  return static_cast<FileHandle>(fd);
+}
+
 FileHandle CreateAlways(const char* name) {
   if (!name) return NoFile(kErrInvalidParameter);
   int fd;

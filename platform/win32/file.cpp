@@ -38,6 +38,11 @@ FileHandle OpenForRead(const char* name) {
               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_RANDOM_ACCESS);
 }
 
+FileHandle OpenReadWrite(const char* name) {
+  return Open(name, GENERIC_READ | GENERIC_WRITE, 0, OPEN_ALWAYS,
+              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_RANDOM_ACCESS);
+}
+
 FileHandle CreateAlways(const char* name) {
   return Open(name, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
 }

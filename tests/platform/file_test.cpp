@@ -61,6 +61,26 @@ TEST(PlatformFile, WriteSeekReadRoundTrip) {
   EXPECT_TRUE(plat::CloseFile(file));
 }
 
+TEST(PlatformFile, ReadWriteOpenCreatesAndKeepsContents) {
+  test::TempFolder folder;
+  const std::string path = folder.File("both.bin");
+  plat::FileHandle file = plat::OpenReadWrite(path.c_str());  // created when missing
+  ASSERT_NE(file, kClosedFile);
+  uint32_t done = 0;
+  EXPECT_TRUE(plat::WriteFile(file, "abcdef", 6, &done));
+  EXPECT_TRUE(plat::CloseFile(file));
+
+  file = plat::OpenReadWrite(path.c_str());  // an existing file is not truncated
+  ASSERT_NE(file, kClosedFile);
+  EXPECT_TRUE(plat::WriteFile(file, "XY", 2, &done));
+  char buffer[8] = {};
+  EXPECT_TRUE(plat::ReadFile(file, buffer, sizeof buffer, &done));
+  EXPECT_EQ(std::string(buffer, done), "cdef");
+  EXPECT_TRUE(plat::CloseFile(file));
+  EXPECT_EQ(plat::OpenReadWrite(nullptr), kClosedFile);
+  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+}
+
 TEST(PlatformFile, FailuresLeaveWin32Codes) {
   test::TempFolder folder;
   char buffer[4];

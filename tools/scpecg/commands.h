@@ -17,7 +17,10 @@ void AddCheckCommand(CLI::App& app, int& status);
 void AddSectionsCommand(CLI::App& app, int& status);
 void AddShowCommand(CLI::App& app, int& status);
 void AddExportCommand(CLI::App& app, int& status);
+void AddRepairCommand(CLI::App& app, int& status);
+void AddCreateCommand(CLI::App& app, int& status);
 void AddAcquisitionCommand(CLI::App& app, int& status);
+void AddPlotCommand(CLI::App& app, int& status);
 
 // "error CODE MESSAGE" for the calling thread's last-error code.
 std::string ErrorText(uint32_t code);

@@ -22,7 +22,10 @@ int Run(int argc, char** argv) {
   scpecg::AddSectionsCommand(app, status);
   scpecg::AddShowCommand(app, status);
   scpecg::AddExportCommand(app, status);
+  scpecg::AddCreateCommand(app, status);
+  scpecg::AddRepairCommand(app, status);
   scpecg::AddAcquisitionCommand(app, status);
+  scpecg::AddPlotCommand(app, status);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

@@ -1,0 +1,218 @@
+// The section store, Section 0 and the record header as the writer writes them.
+#include <gtest/gtest.h>
+
+#include "platform/errors.h"
+#include "record_sections.h"
+#include "support/record_builder.h"
+#include "support/temp_folder.h"
+#include "test_writer.h"
+
+namespace {
+
+using test::Bytes;
+
+// A stored section of `body` bytes whose header the writer fills.
+void Put(TestWriter& writer, uint16_t id, const Bytes& body) {
+  const uint16_t entry = writer.Store.Used;
+  ASSERT_TRUE(writer.Store.Has(entry));
+  auto* buffer = static_cast<uint8_t*>(calloc(16 + body.size(), 1));
+  std::copy(body.begin(), body.end(), buffer + 16);
+  writer.Store.Data(entry) = buffer;
+  writer.Store.Length(entry) = static_cast<uint32_t>(16 + body.size());
+  writer.Store.Id(entry) = id;
+  ASSERT_TRUE(writer.StoreSectionHeader(entry));
+  ++writer.Store.Used;
+}
+
+TEST(WriterRecord, EmptyStoreGivesThe142ByteRecord) {
+  test::TempFolder folder;
+  const std::string path = folder.File("empty.scp");
+  CWriter writer;
+  ASSERT_TRUE(writer.CreateEmpty(path.c_str()));
+
+  // Written out by hand: record header, Section 0 header, 12 entries.
+  Bytes expected(6, 0);
+  test::AppendU16(expected, 0);  // Section 0 CRC, below
+  test::AppendU16(expected, 0);
+  test::AppendU32(expected, 136);
+  expected.push_back(10);  // section version
+  expected.insert(expected.end(), 7, 0);
+  for (uint16_t id = 0; id < 12; ++id) {
+    test::AppendU16(expected, id);
+    test::AppendU32(expected, id == 0 ? 136 : 0);
+    test::AppendU32(expected, id == 0 ? 7 : 0);
+  }
+  test::PutU16(expected, 6, test::Crc16(expected.data() + 8, 134));
+  test::PutU32(expected, 2, 142);
+  test::PutU16(expected, 0, test::Crc16(expected.data() + 2, 140));
+  EXPECT_EQ(test::ReadWholeFile(path), expected);
+
+  bool valid = false;
+  EXPECT_TRUE(CReader::CheckCrc(path.c_str(), &valid));
+  EXPECT_TRUE(valid);
+}
+
+TEST(WriterRecord, SectionsAreWrittenInNumberOrderWithManufacturerSectionsLast) {
+  test::TempFolder folder;
+  const std::string path = folder.File("order.scp");
+  TestWriter writer;
+  Put(writer, 200, {0xC8});
+  Put(writer, 6, {6, 6, 6, 6});
+  Put(writer, 1, {1, 1});
+  Put(writer, 3, {3, 3, 3});
+  ASSERT_TRUE(writer.WriteSections(path.c_str()));
+  EXPECT_EQ(writer.Store.Used, 1);
+  writer.Close();
+  EXPECT_EQ(writer.File, plat::kClosedFile);
+
+  const Bytes record = test::ReadWholeFile(path);
+  const std::vector<test::PointerEntry> table = test::PointerTable(record);
+  ASSERT_EQ(table.size(), 13u);
+  // Section 0 is 16 + 130 bytes at index 7; then 1, 3, 6 and 200 follow one another.
+  EXPECT_EQ(table[0].Length, 146u);
+  EXPECT_EQ(table[1].Index, 7u + 146u);
+  EXPECT_EQ(table[3].Index, table[1].Index + 18u);
+  EXPECT_EQ(table[6].Index, table[3].Index + 19u);
+  EXPECT_EQ(table[12].Id, 200);
+  EXPECT_EQ(table[12].Index, table[6].Index + 20u);
+  EXPECT_EQ(table[12].Index - 1 + 17u, record.size());
+  EXPECT_EQ(table[2].Length, 0u);
+  EXPECT_EQ(table[2].Index, 0u);
+  // Header bytes: version 11 for Section 1, 10 for 0, 3 and 6, 0 otherwise; protocol 0.
+  const auto sections = test::Sections(record);
+  EXPECT_EQ(sections.at(0)[8], 10);
+  EXPECT_EQ(sections.at(1)[8], 11);
+  EXPECT_EQ(sections.at(3)[8], 10);
+  EXPECT_EQ(sections.at(6)[8], 10);
+  EXPECT_EQ(sections.at(200)[8], 0);
+  for (const auto& [id, bytes] : sections) {
+    EXPECT_EQ(bytes[9], 0) << id;
+    EXPECT_EQ(bytes[2] | bytes[3] << 8, id);
+  }
+  bool valid = false;
+  EXPECT_TRUE(CReader::CheckCrc(path.c_str(), &valid));
+  EXPECT_TRUE(valid);
+}
+
+TEST(WriterRecord, FailuresLeaveTheStoreEmptyAndNoFileOpen) {
+  test::TempFolder folder;
+  TestWriter writer;
+  Put(writer, 1, {1, 2});
+  EXPECT_FALSE(writer.WriteSections(folder.File("missing/x.scp").c_str()));
+  EXPECT_EQ(plat::LastError(), plat::kErrPathNotFound);
+  EXPECT_EQ(writer.Store.Used, 1);
+  EXPECT_EQ(writer.Store.FixedData[1], nullptr);
+  EXPECT_EQ(writer.File, plat::kClosedFile);
+
+  EXPECT_FALSE(writer.StoreSection(1));
+  EXPECT_EQ(plat::LastError(), plat::kErrInvalidAccess);
+  EXPECT_FALSE(writer.UnstoreSection(1));
+  EXPECT_EQ(plat::LastError(), plat::kErrInvalidAccess);
+  EXPECT_FALSE(writer.CreateEmpty(nullptr));
+  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_FALSE(writer.UpdateCRC(folder.File("none.scp").c_str()));
+  EXPECT_EQ(plat::LastError(), plat::kErrFileNotFound);
+  EXPECT_EQ(writer.File, plat::kClosedFile);
+  EXPECT_EQ(writer.Store.Used, 1);
+}
+
+TEST(WriterStore, StoresSectionsOfAnOpenFileByteForByte) {
+  test::TempFolder folder;
+  test::RecordBuilder builder;
+  builder.Section(1, {1, 2, 3, 4}).Section(7, {7, 7}).Section(5, {}).Unlisted().Entry(5, 0, 99);
+  builder.Section(9, {9, 9, 9}).HeaderId(8);
+  const Bytes record = builder.Build();
+  const std::string path = folder.Write("in.scp", record);
+  TestWriter writer;
+  EXPECT_FALSE(writer.StoreSection(0));
+  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  ASSERT_TRUE(writer.OpenRd(path.c_str(), false));
+  EXPECT_TRUE(writer.StoreSection(7));
+  EXPECT_TRUE(writer.StoreSection(5));  // listed with length 0: nothing stored
+  EXPECT_TRUE(writer.StoreSection(4));  // not listed at all
+  EXPECT_TRUE(writer.StoreSection(9));  // its header says 8: stored as 9
+  EXPECT_EQ(plat::LastError(), plat::kErrBadFormat);
+  EXPECT_TRUE(writer.StoreSection(1));
+  ASSERT_EQ(writer.Store.Used, 4);
+  const auto sections = test::Sections(record);
+  EXPECT_EQ(Bytes(writer.Store.FixedData[1], writer.Store.FixedData[1] + 18), sections.at(7));
+  EXPECT_EQ(writer.Store.FixedIds[2], 9);
+  EXPECT_EQ(Bytes(writer.Store.FixedData[3], writer.Store.FixedData[3] + 20), sections.at(1));
+
+  // Removing moves the later entries down.
+  EXPECT_TRUE(writer.UnstoreSection(7));
+  EXPECT_EQ(writer.Store.Used, 3);
+  EXPECT_EQ(writer.Store.FixedIds[1], 9);
+  EXPECT_EQ(writer.Store.FixedIds[2], 1);
+  EXPECT_EQ(writer.Store.FixedData[3], nullptr);
+  EXPECT_TRUE(writer.UnstoreSection(42));
+  EXPECT_EQ(writer.Store.Used, 3);
+  writer.Close();
+  EXPECT_EQ(writer.File, plat::kClosedFile);
+  EXPECT_EQ(writer.Store.Used, 1);
+}
+
+TEST(WriterStore, DynamicEntriesHaveTheirLimits) {
+  SScpRecord store;
+  EXPECT_FALSE(store.Allocate(0));
+  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(store.Allocate(200));
+  EXPECT_TRUE(store.AddSections(55));
+  EXPECT_EQ(store.DynamicCapacity, 255);
+  EXPECT_FALSE(store.AddSections(1));
+  EXPECT_EQ(plat::LastError(), plat::kErrOutOfStructures);
+  EXPECT_TRUE(store.Has(12 + 254));
+  EXPECT_FALSE(store.Has(12 + 255));
+  store.KillData();
+  EXPECT_EQ(store.DynamicCapacity, 0);
+  EXPECT_EQ(store.Used, 1);
+  EXPECT_FALSE(store.Has(12));
+}
+
+TEST(WriterUpdateCrc, RepairsEveryChecksumAndKeepsTheBodies) {
+  test::TempFolder folder;
+  test::RecordBuilder builder;
+  builder.Section(1, {1, 2, 3, 4}).BadCrc().Section(6, Bytes(300, 6)).BadCrc();
+  builder.Section(210, {0xAA, 0xBB}).BadCrc().BadRecordCrc();
+  const Bytes before = builder.Build();
+  const std::string path = folder.Write("damaged.scp", before);
+  CWriter writer;
+  ASSERT_TRUE(writer.UpdateCRC(path.c_str()));
+  EXPECT_EQ(writer.File, plat::kClosedFile);
+  bool valid = false;
+  ASSERT_TRUE(CReader::CheckCrc(path.c_str(), &valid));
+  EXPECT_TRUE(valid);
+  const Bytes after = test::ReadWholeFile(path);
+  const auto old = test::Sections(before);
+  const auto repaired = test::Sections(after);
+  ASSERT_EQ(repaired.size(), old.size());
+  for (const auto& [id, bytes] : repaired) {
+    EXPECT_EQ(Bytes(bytes.begin() + 2, bytes.end()), Bytes(old.at(id).begin() + 2, old.at(id).end()))
+        << "section " << id;
+    EXPECT_EQ(bytes[0] | bytes[1] << 8, test::Crc16(bytes.data() + 2, bytes.size() - 2));
+  }
+}
+
+TEST(WriterUpdateCrc, KeepsEverySectionOfRealRecordsByteForByte) {
+  const std::string samples = test::SamplesFolder();
+  if (samples.empty()) GTEST_SKIP() << "no shared sample records beside the checkout";
+  test::TempFolder folder;
+  for (const char* name : {"ECG-viwer-PC-80B__1.scp", "ECGToolkit__Example.scp",
+                           "SCP-Tools__ECG_20070321_110542_191010101010.scp",
+                           "SCP-Tools__ECG_20170504_163507_123456789.scp",
+                           "ecg-contec__demo.scp"}) {
+    const Bytes before = test::ReadWholeFile(samples + "/" + name);
+    const std::string path = folder.Write(name, before);
+    CWriter writer;
+    ASSERT_TRUE(writer.UpdateCRC(path.c_str())) << name;
+    const auto old = test::Sections(before);
+    const auto repaired = test::Sections(test::ReadWholeFile(path));
+    for (const auto& [id, bytes] : old) {
+      if (id == 0) continue;  // rebuilt with its twelve fixed entries
+      ASSERT_TRUE(repaired.count(id)) << name << " section " << id;
+      EXPECT_EQ(repaired.at(id), bytes) << name << " section " << id;
+    }
+  }
+}
+
+}  // namespace

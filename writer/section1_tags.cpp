@@ -1,0 +1,217 @@
+// Which Section 1 tags the writer emits, from which field, in which width.
+#include <utility>
+
+#include "platform/errors.h"
+#include "writer/section1_tags.h"
+
+namespace ktx::section1 {
+namespace {
+
+constexpr uint8_t kUnitYears = 1;
+constexpr uint8_t kUnitCentimetres = 1;
+constexpr uint8_t kUnitKilograms = 1;
+constexpr uint8_t kTerminatorTag = 255;
+
+bool TextTag(const plat::OleChar* text, Bytes* data) {
+  std::string ansi;
+  if (!AnsiText(text, &ansi)) return false;
+  AppendText(ansi, data);
+  return true;
+}
+
+void CopyUnknown(const SUnknownTags& unknown, unsigned tag, Bytes* data) {
+  if (unknown.Length[tag] != 0 && unknown.Data[tag] != nullptr) {
+    data->assign(unknown.Data[tag], unknown.Data[tag] + unknown.Length[tag]);
+  }
+}
+
+// Tag 4. The fields are taken as signed 16-bit values, so a birth after the
+// acquisition gives a negative age rather than a huge one.
+void AgeTag(const Sources& s, Bytes* data) {
+  const auto birthYear = static_cast<int16_t>(s.Patient->YearOfBirth);
+  const auto birthMonth = static_cast<int16_t>(s.Patient->MonthOfBirth);
+  const auto year = static_cast<int16_t>(s.Recording->AcquisitionYear);
+  const auto month = static_cast<int16_t>(s.Recording->AcquisitionMonth);
+  // Without a month of birth the age is still written, as whole years Y - B: the
+  // month only refines it (an unknown acquisition month is treated the same way), and
+  // the year-only birth date in tag 5 says no more than that age does.
+  if (birthYear == 0 || year == 0) {
+    CopyUnknown(*s.UnknownTags, 4, data);
+    return;
+  }
+  int age = year - birthYear;
+  if (birthMonth != 0 && month != 0) age = (age * 12 + (month - birthMonth)) / 12;
+  AppendU16(static_cast<uint16_t>(age), data);
+  data->push_back(kUnitYears);
+}
+
+// Tag 29: one power-line filter (50 Hz wins over 60 Hz), muscle and baseline bits.
+uint8_t NormalisedFilters(uint8_t flags) {
+  uint8_t out = 0;
+  if (flags & kFilterPower50Hz) {
+    out = kFilterPower50Hz;
+  } else if (flags & kFilterPower60Hz) {
+    out = kFilterPower60Hz;
+  }
+  return static_cast<uint8_t>(out | (flags & (kFilterMuscle | kFilterBaseline)));
+}
+
+void LeadErrorsTag(const SLeadErrors& errors, Bytes* data) {
+  const uint8_t count = errors.Errors == nullptr ? 0 : errors.Count;
+  data->push_back(count);
+  for (unsigned i = 0; i < count; ++i) {
+    const uint16_t bits = errors.Errors[i].ErrorBits;
+    data->push_back(errors.Errors[i].LeadId);
+    AppendU16(bits, data);
+  }
+}
+
+void DateTimeTag(const SDateTime& when, Bytes* data) {
+  for (uint16_t field : {when.Year, when.Month, when.Day, when.Hour, when.Minute, when.Second}) {
+    AppendU16(field, data);
+  }
+}
+
+// The data of one tag; left empty when the tag is not written.
+bool TagData(const Sources& s, unsigned tag, Bytes* data) {
+  const CPatientInfo& patient = *s.Patient;
+  const CRecordInfo& recording = *s.Recording;
+  const CGeneralInfo& general = *s.General;
+  switch (tag) {
+    case 0:
+      return TextTag(patient.LastName, data);
+    case 1:
+      return TextTag(patient.FirstName, data);
+    case 2:
+      return TextTag(patient.PatientId, data);
+    case 4:
+      AgeTag(s, data);
+      return true;
+    case 5:
+      AppendU16(patient.YearOfBirth, data);
+      data->push_back(static_cast<uint8_t>(patient.MonthOfBirth));
+      data->push_back(static_cast<uint8_t>(patient.DayOfBirth));
+      return true;
+    case 6:
+      if (patient.Height != 0) {
+        AppendU16(static_cast<uint16_t>(patient.Height / 10), data);
+        data->push_back(kUnitCentimetres);
+      }
+      return true;
+    case 7:
+      if (patient.Weight != 0) {
+        AppendU16(static_cast<uint16_t>(static_cast<int32_t>(patient.Weight) / 1000), data);
+        data->push_back(kUnitKilograms);
+      }
+      return true;
+    case 8:
+      data->push_back(patient.Gender);
+      return true;
+    case 14:
+      return DeviceTag(recording, data);
+    case 21:
+      return TextTag(general.OverreadingPhysician, data);
+    case 25:
+      AppendU16(recording.AcquisitionYear, data);
+      data->push_back(static_cast<uint8_t>(recording.AcquisitionMonth));
+      data->push_back(static_cast<uint8_t>(recording.AcquisitionDay));
+      return true;
+    case 26:
+      data->push_back(static_cast<uint8_t>(recording.AcquisitionHour));
+      data->push_back(static_cast<uint8_t>(recording.AcquisitionMinute));
+      data->push_back(static_cast<uint8_t>(recording.AcquisitionSecond));
+      return true;
+    case 27:
+      if (recording.HighPassCutoff != 0) AppendU16(recording.HighPassCutoff, data);
+      return true;
+    case 28:
+      if (recording.LowPassCutoff != 0) AppendU16(recording.LowPassCutoff, data);
+      return true;
+    case 29:
+      if (recording.DataFilterFlags != 0) {
+        data->push_back(NormalisedFilters(recording.DataFilterFlags));
+      }
+      return true;
+    case 200:
+      LeadErrorsTag(*s.LeadErrors, data);
+      return true;
+    case 201: {
+      std::string text;
+      if (!AnsiText(general.InterpretationText, &text)) return false;
+      if (!text.empty()) {
+        data->push_back(general.InterpretationModified);
+        AppendText(text, data);
+      }
+      return true;
+    }
+    case 202:
+      return TextTag(general.CommentText, data);
+    case 203:
+      DateTimeTag(general.Received, data);
+      return true;
+    case 204:
+      data->push_back(general.InterpretationConfirmed);
+      return true;
+    case 205:
+      return TextTag(general.RecordingId, data);
+    case 206:
+      if (patient.Weight != 0) {
+        AppendU16(static_cast<uint16_t>(patient.Weight), data);
+        AppendU16(static_cast<uint16_t>(patient.Weight >> 16), data);
+      }
+      return true;
+    case 207:
+      if (patient.Height != 0) AppendU16(patient.Height, data);
+      return true;
+    case 208:
+      return TextTag(s.UpdateMode ? s.WriterName : general.ModifierApp, data);
+    case 209:
+      return TextTag(s.UpdateMode ? s.WriterVersion : general.ModifierVer, data);
+    case 210:
+      return TextTag(s.UpdateMode ? general.CreatorApp : s.WriterName, data);
+    case 211:
+      return TextTag(s.UpdateMode ? general.CreatorVer : s.WriterVersion, data);
+    case 212:
+      data->push_back(recording.FilterFlags);
+      return true;
+    case 213:
+      return TextTag(general.InterpretationPhysician, data);
+    case 214:
+      return TextTag(general.RecordingPhysician, data);
+    case 215:
+      return TextTag(general.RecordingLocation, data);
+    case 216:
+      return TextTag(general.InterpretationApp, data);
+    case 217:
+      return TextTag(general.InterpretationVer, data);
+    case 218:
+      return TextTag(general.RecordingApp, data);
+    case 219:
+      return TextTag(general.RecordingVer, data);
+    default:
+      // Numbers the writer does not fill itself: carried on as they were read.
+      CopyUnknown(*s.UnknownTags, tag, data);
+      return true;
+  }
+}
+
+}  // namespace
+
+bool CollectTags(const Sources& sources, std::vector<Tag>* tags) {
+  tags->clear();
+  for (unsigned tag = 0; tag < kTerminatorTag; ++tag) {
+    Bytes data;
+    if (!TagData(sources, tag, &data)) return false;
+    if (data.empty()) continue;
+    // A text too long for its tag is refused rather than cut: cutting would lose data
+    // silently and could split a double-byte character of the code page.
+    if (data.size() > kMaxTagData) {
+      plat::SetLastError(plat::kErrInvalidData);
+      return false;
+    }
+    tags->push_back(Tag{static_cast<uint8_t>(tag), std::move(data)});
+  }
+  return true;
+}
+
+}  // namespace ktx::section1

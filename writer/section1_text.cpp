@@ -1,0 +1,30 @@
+// Section 1 text and number encoding for the writer.
+#include "platform/errors.h"
+#include "writer/section1_tags.h"
+
+namespace ktx::section1 {
+
+bool AnsiText(const plat::OleChar* text, std::string* out) {
+  out->clear();
+  if (text == nullptr || text[0] == 0) return true;
+  if (!plat::WideToAnsi(text, -1, out)) {
+    // Whatever the conversion reported (its own buffer included), the text is unusable.
+    out->clear();
+    plat::SetLastError(plat::kErrInvalidData);
+    return false;
+  }
+  return true;
+}
+
+void AppendText(const std::string& text, Bytes* data) {
+  if (text.empty()) return;
+  data->insert(data->end(), text.begin(), text.end());
+  data->push_back(0);
+}
+
+void AppendU16(uint16_t value, Bytes* data) {
+  data->push_back(static_cast<uint8_t>(value));
+  data->push_back(static_cast<uint8_t>(value >> 8));
+}
+
+}  // namespace ktx::section1

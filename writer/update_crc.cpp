@@ -1,0 +1,57 @@
+// Repairing every checksum of a file: its sections are kept byte for byte apart from
+// their CRCs, and Section 0 and the record header are rebuilt.
+#include "platform/errors.h"
+#include "record/crc.h"
+#include "writer/writer.h"
+
+bool CWriter::UpdateCRC(const char* name) {
+  if (!OpenRd(name, false)) {
+    Close();
+    return false;
+  }
+  Clear(kAllSections);
+  Store.KillData();
+  auto fail = [this] {
+    Close();
+    return false;
+  };
+  if (!MoveTo(File, kRecordHeaderSize) || !ReadSectionIndex(File, &Index)) return fail();
+  Loaded |= kSection0;
+  if (Index.Count > SSectionIndexes::kFixedEntries) {
+    const uint32_t further = Index.Count - SSectionIndexes::kFixedEntries;
+    if (further >= 256 || !Store.Allocate(static_cast<uint16_t>(further))) {
+      if (further >= 256) plat::SetLastError(plat::kErrOutOfStructures);
+      return fail();
+    }
+  }
+  auto IsStored = [this](uint16_t id) {
+    for (uint16_t entry = 1; entry < Store.Used; ++entry) {
+      if (Store.Id(entry) == id) return true;
+    }
+    return false;
+  };
+  for (uint32_t i = 1; i < Index.Count; ++i) {
+    const SSectionIndex* entry = Index.Entry(i);
+    if (entry == nullptr) {
+      plat::SetLastError(plat::kErrOutOfStructures);
+      return fail();
+    }
+    if (i < SSectionIndexes::kFixedEntries && entry->Id == 0) continue;
+    // A number listed twice is kept once: the first entry is the one every reader uses,
+    // and a second copy would count in the record length without being written.
+    if (IsStored(entry->Id)) continue;
+    if (!StoreSection(entry->Id)) return fail();
+  }
+  for (uint16_t entry = 1; entry < Store.Used; ++entry) {
+    uint8_t* section = Store.Data(entry);
+    const uint32_t length = Store.Length(entry);
+    if (Store.Id(entry) == 0 || section == nullptr || length <= 2) continue;
+    CCRC crc;
+    crc.Add(section + 2, length - 2);
+    section[0] = static_cast<uint8_t>(crc.Value());
+    section[1] = static_cast<uint8_t>(crc.Value() >> 8);
+  }
+  const bool written = WriteSections(name);
+  Close();
+  return written;
+}

@@ -1,0 +1,89 @@
+// Sections 3, 5 and 6 from the held lead definitions and sample tables. Samples are
+// written as held, two bytes each, little-endian: the writer never compresses.
+#include <cstring>
+
+#include "platform/errors.h"
+#include "writer/writer.h"
+
+namespace {
+
+bool Fail(uint32_t code) {
+  plat::SetLastError(code);
+  return false;
+}
+
+void PutU16(uint8_t* bytes, uint16_t value) {
+  bytes[0] = static_cast<uint8_t>(value);
+  bytes[1] = static_cast<uint8_t>(value >> 8);
+}
+
+bool HasSamples(const SEncodedData& data) {
+  return data.SampleCounts != nullptr && data.LeadSamples != nullptr;
+}
+
+}  // namespace
+
+bool CWriter::CreateSec3_6() {
+  if (Store.Used >= SScpRecord::kMaxEntries) return Fail(plat::kErrOutOfStructures);
+  if (!HasRhythm || !(Loaded & kSection6) || !(Loaded & kSection3) ||
+      LeadDefinitions.Leads == nullptr || !HasSamples(Rhythm)) {
+    return Fail(plat::kErrNoData);
+  }
+  if (!CreateSampleSection(6, Rhythm)) return false;
+
+  uint16_t entry = 0;
+  if (!NextEntry(&entry)) return false;  // Section 6 stays stored
+  uint32_t length = kSectionHeaderSize + 2 + static_cast<uint32_t>(sizeof(SLeadDef)) *
+                                                 LeadDefinitions.Count;
+  length += length & 1;
+  uint8_t* section = nullptr;
+  if (!PlaceSection(entry, 3, length, &section)) return false;
+  section[kSectionHeaderSize] = LeadDefinitions.Count;
+  section[kSectionHeaderSize + 1] = LeadDefinitions.Flags;
+  std::memcpy(section + kSectionHeaderSize + 2, LeadDefinitions.Leads,
+              sizeof(SLeadDef) * LeadDefinitions.Count);
+  return FinishEntry(entry);
+}
+
+bool CWriter::CreateSec5() {
+  if (Store.Used >= SScpRecord::kMaxEntries) return Fail(plat::kErrOutOfStructures);
+  if (!HasMedian || !(Loaded & kSection5) || !HasSamples(Median)) return Fail(plat::kErrNoData);
+  return CreateSampleSection(5, Median);
+}
+
+bool CWriter::CreateSampleSection(uint16_t id, const SEncodedData& data) {
+  uint16_t entry = 0;
+  if (!NextEntry(&entry)) return false;
+  uint64_t length = kSectionHeaderSize + 6;
+  for (unsigned lead = 0; lead < data.LeadCount; ++lead) length += 2 + 2u * data.SampleCounts[lead];
+  length += length & 1;
+  uint8_t* section = nullptr;
+  if (!PlaceSection(entry, id, static_cast<uint32_t>(length), &section)) return false;
+  uint8_t* out = section + kSectionHeaderSize;
+  PutU16(out, data.AVM);
+  PutU16(out + 2, data.SampleInterval);
+  out[4] = data.Encoding;
+  out[5] = data.Bimodal;
+  out += 6;
+  for (unsigned lead = 0; lead < data.LeadCount; ++lead, out += 2) {
+    // Held leads never pass 32767 samples, so twice the count fits the 16-bit field.
+    PutU16(out, static_cast<uint16_t>(2u * data.SampleCounts[lead]));
+  }
+  for (unsigned lead = 0; lead < data.LeadCount; ++lead) {
+    const int16_t* samples = data.LeadSamples[lead];
+    for (unsigned i = 0; samples != nullptr && i < data.SampleCounts[lead]; ++i, out += 2) {
+      PutU16(out, static_cast<uint16_t>(samples[i]));
+    }
+  }
+  return FinishEntry(entry);
+}
+
+bool CWriter::FinishEntry(uint16_t entry) {
+  if (!StoreSectionHeader(entry)) {
+    plat::KeepLastError keep;
+    Store.ClearEntry(entry);
+    return false;
+  }
+  ++Store.Used;
+  return true;
+}
