@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <vector>
 
+#include "bench_records.h"
 #include "reader/reader.h"
 #include "record/crc.h"
-#include "bench_records.h"
 #include "support/temp_folder.h"
 
 namespace {

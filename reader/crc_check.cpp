@@ -1,7 +1,7 @@
 // CRC verification of a whole record and the stand-alone CRC check.
 #include "platform/errors.h"
-#include "reader/read_exact.h"
 #include "reader/open_record.h"
+#include "reader/read_exact.h"
 #include "reader/reader.h"
 #include "reader/stretch_crc.h"
 #include "record/crc.h"

@@ -4,9 +4,13 @@
 #include "reader/reader.h"
 #include "reader/section_parsers.h"
 
-CReader::CReader() { Close(); }
+CReader::CReader() {
+  Close();
+}
 
-CReader::~CReader() { Close(); }
+CReader::~CReader() {
+  Close();
+}
 
 void CReader::Close() {
   CloseFile();
@@ -138,7 +142,9 @@ bool CReader::HasLeadSet(uint8_t count, const int16_t* ids) {
   return true;
 }
 
-uint8_t CReader::HasRequiredTags() const { return (Loaded & kSection1) ? RequiredTags : 0; }
+uint8_t CReader::HasRequiredTags() const {
+  return (Loaded & kSection1) ? RequiredTags : 0;
+}
 
 namespace {
 
@@ -152,13 +158,27 @@ T* IfLoaded(uint16_t loaded, uint16_t bit, T& member) {
 
 }  // namespace
 
-CPatientInfo* CReader::LoadedPatient() { return IfLoaded(Loaded, kSection1, Patient); }
-CRecordInfo* CReader::LoadedRecording() { return IfLoaded(Loaded, kSection1, Recording); }
-SLeadErrors* CReader::LoadedLeadErrors() { return IfLoaded(Loaded, kSection1, LeadErrors); }
-CGeneralInfo* CReader::LoadedGeneral() { return IfLoaded(Loaded, kSection1, General); }
-CAnalysisInfo* CReader::LoadedAnalysis() { return IfLoaded(Loaded, kSection7, Analysis); }
+CPatientInfo* CReader::LoadedPatient() {
+  return IfLoaded(Loaded, kSection1, Patient);
+}
+CRecordInfo* CReader::LoadedRecording() {
+  return IfLoaded(Loaded, kSection1, Recording);
+}
+SLeadErrors* CReader::LoadedLeadErrors() {
+  return IfLoaded(Loaded, kSection1, LeadErrors);
+}
+CGeneralInfo* CReader::LoadedGeneral() {
+  return IfLoaded(Loaded, kSection1, General);
+}
+CAnalysisInfo* CReader::LoadedAnalysis() {
+  return IfLoaded(Loaded, kSection7, Analysis);
+}
 SLeadMeasurements* CReader::LoadedLeadMeasurements() {
   return IfLoaded(Loaded, kSection10, LeadMeasurements);
 }
-SEncodedData* CReader::LoadedRhythm() { return IfLoaded(Loaded, kSection6, Rhythm); }
-SEncodedData* CReader::LoadedMedian() { return IfLoaded(Loaded, kSection5, Median); }
+SEncodedData* CReader::LoadedRhythm() {
+  return IfLoaded(Loaded, kSection6, Rhythm);
+}
+SEncodedData* CReader::LoadedMedian() {
+  return IfLoaded(Loaded, kSection5, Median);
+}

@@ -21,8 +21,8 @@ uint32_t NumberBytes(const Section1Parse& parse, uint8_t tag, bool* hasTarget) {
   switch (tag) {
     case 5:
       return 4;  // date of birth
-    case 6:  // height, unit
-    case 7:  // weight, unit
+    case 6:      // height, unit
+    case 7:      // weight, unit
       return 3;
     case 8:
       return 1;  // sex
@@ -39,8 +39,8 @@ uint32_t NumberBytes(const Section1Parse& parse, uint8_t tag, bool* hasTarget) {
       return 4;  // date of acquisition
     case 26:
       return 3;  // time of acquisition
-    case 27:  // baseline filter
-    case 28:  // low-pass filter
+    case 27:     // baseline filter
+    case 28:     // low-pass filter
       return 2;
     case 29:   // filter bit map of the stored samples
     case 212:  // filter bit map in force

@@ -15,11 +15,11 @@ bool InvalidParameter() {
 // Opens the record and positions it at the body of section `id` for `parse`.
 template <typename Parse>
 bool ReadSection(const char* name, uint16_t id, Parse parse) {
-  return WithOpenRecord(name, [id, &parse](plat::FileHandle file, const uint8_t*,
-                                           const SSectionIndexes& index) {
-    uint8_t header[CReader::kSectionHeaderSize];
-    return CReader::FindSection(file, &index, id, header) && parse(file, header, index);
-  });
+  return WithOpenRecord(
+      name, [id, &parse](plat::FileHandle file, const uint8_t*, const SSectionIndexes& index) {
+        uint8_t header[CReader::kSectionHeaderSize];
+        return CReader::FindSection(file, &index, id, header) && parse(file, header, index);
+      });
 }
 
 bool ReadSection1(const char* name, CPatientInfo* patient, CRecordInfo* recording,
@@ -37,14 +37,15 @@ bool ReadLeadTable(const char* name, SLeadDefinitions* leads) {
 
 // Section 3 sizes the leads of the sample data section `id` (5 or 6).
 bool ReadSampleData(const char* name, uint16_t id, SEncodedData* data) {
-  return ReadSection(name, 3, [id, data](plat::FileHandle file, const uint8_t* header,
-                                         const SSectionIndexes& index) {
-    SLeadDefinitions leads;
-    uint8_t dataHeader[CReader::kSectionHeaderSize];
-    return ParseSection3(file, header, &leads) &&
-           CReader::FindSection(file, &index, id, dataHeader) &&
-           ParseSampleData(file, dataHeader, &leads, data, id == 6);
-  });
+  return ReadSection(
+      name, 3,
+      [id, data](plat::FileHandle file, const uint8_t* header, const SSectionIndexes& index) {
+        SLeadDefinitions leads;
+        uint8_t dataHeader[CReader::kSectionHeaderSize];
+        return ParseSection3(file, header, &leads) &&
+               CReader::FindSection(file, &index, id, dataHeader) &&
+               ParseSampleData(file, dataHeader, &leads, data, id == 6);
+      });
 }
 
 }  // namespace
@@ -66,24 +67,24 @@ bool CReader::ReadGeneral(const char* name, CGeneralInfo* general) {
 
 bool CReader::ReadAnalysis(const char* name, CAnalysisInfo* analysis) {
   if (name == nullptr || analysis == nullptr) return InvalidParameter();
-  return WithOpenRecord(name, [analysis](plat::FileHandle file, const uint8_t*,
-                                         const SSectionIndexes& index) {
-    uint8_t header[kSectionHeaderSize];
-    analysis->Measurements.KillData();
-    if (!FindSection(file, &index, 7, header) ||
-        !ParseSection7(file, header, &analysis->Measurements)) {
-      return false;
-    }
-    if (!FindSection(file, &index, 9, header)) {
-      // No statements: an analysis without codes.
-      analysis->RhythmCodes = analysis->MorphologyCodes = 0;
-      analysis->RhythmCode[0] = analysis->MorphologyCode[0] = 0;
-      return true;
-    }
-    return ParseSection9(file, header, analysis->RhythmCode, CAnalysisInfo::kMaxRhythmCodes,
-                         &analysis->RhythmCodes, analysis->MorphologyCode,
-                         CAnalysisInfo::kMaxMorphologyCodes, &analysis->MorphologyCodes);
-  });
+  return WithOpenRecord(
+      name, [analysis](plat::FileHandle file, const uint8_t*, const SSectionIndexes& index) {
+        uint8_t header[kSectionHeaderSize];
+        analysis->Measurements.KillData();
+        if (!FindSection(file, &index, 7, header) ||
+            !ParseSection7(file, header, &analysis->Measurements)) {
+          return false;
+        }
+        if (!FindSection(file, &index, 9, header)) {
+          // No statements: an analysis without codes.
+          analysis->RhythmCodes = analysis->MorphologyCodes = 0;
+          analysis->RhythmCode[0] = analysis->MorphologyCode[0] = 0;
+          return true;
+        }
+        return ParseSection9(file, header, analysis->RhythmCode, CAnalysisInfo::kMaxRhythmCodes,
+                             &analysis->RhythmCodes, analysis->MorphologyCode,
+                             CAnalysisInfo::kMaxMorphologyCodes, &analysis->MorphologyCodes);
+      });
 }
 
 bool CReader::ReadLeadDefinitions(const char* name, SLeadDefinitions* leads) {
@@ -115,8 +116,7 @@ bool CReader::ReadLeadSet(const char* name, uint8_t count, const int16_t* ids) {
 
 bool CReader::ReadLeadMeasurements(const char* name, SLeadMeasurements* measurements) {
   if (name == nullptr || measurements == nullptr) return InvalidParameter();
-  return ReadSection(name, 10, [measurements](plat::FileHandle file, const uint8_t* header,
-                                              auto&) {
+  return ReadSection(name, 10, [measurements](plat::FileHandle file, const uint8_t* header, auto&) {
     return ParseSection10(file, header, measurements);
   });
 }

@@ -2,7 +2,9 @@
 
 #include <cstring>
 
-CAnalysisInfo::CAnalysisInfo() { SetDefault(); }
+CAnalysisInfo::CAnalysisInfo() {
+  SetDefault();
+}
 
 CAnalysisInfo::CAnalysisInfo(const CAnalysisInfo* source) {
   SetDefault();
@@ -16,7 +18,9 @@ CAnalysisInfo& CAnalysisInfo::operator=(const CAnalysisInfo& source) {
   return *this;
 }
 
-CAnalysisInfo::~CAnalysisInfo() { SetDefault(); }
+CAnalysisInfo::~CAnalysisInfo() {
+  SetDefault();
+}
 
 void CAnalysisInfo::SetDefault() {
   Size = sizeof(CAnalysisInfo);

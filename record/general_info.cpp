@@ -3,17 +3,19 @@
 #include "record/string_field.h"
 
 plat::Bstr CGeneralInfo::*const CGeneralInfo::kStrings[15] = {
-    &CGeneralInfo::InterpretationText, &CGeneralInfo::CommentText,
+    &CGeneralInfo::InterpretationText,   &CGeneralInfo::CommentText,
     &CGeneralInfo::OverreadingPhysician, &CGeneralInfo::InterpretationPhysician,
-    &CGeneralInfo::RecordingPhysician, &CGeneralInfo::RecordingLocation,
-    &CGeneralInfo::RecordingId, &CGeneralInfo::InterpretationVer,
-    &CGeneralInfo::InterpretationApp, &CGeneralInfo::RecordingApp,
-    &CGeneralInfo::RecordingVer, &CGeneralInfo::CreatorApp,
-    &CGeneralInfo::CreatorVer, &CGeneralInfo::ModifierApp,
+    &CGeneralInfo::RecordingPhysician,   &CGeneralInfo::RecordingLocation,
+    &CGeneralInfo::RecordingId,          &CGeneralInfo::InterpretationVer,
+    &CGeneralInfo::InterpretationApp,    &CGeneralInfo::RecordingApp,
+    &CGeneralInfo::RecordingVer,         &CGeneralInfo::CreatorApp,
+    &CGeneralInfo::CreatorVer,           &CGeneralInfo::ModifierApp,
     &CGeneralInfo::ModifierVer,
 };
 
-CGeneralInfo::CGeneralInfo() { SetDefault(); }
+CGeneralInfo::CGeneralInfo() {
+  SetDefault();
+}
 
 CGeneralInfo::CGeneralInfo(const CGeneralInfo* source) {
   SetDefault();
@@ -27,7 +29,9 @@ CGeneralInfo& CGeneralInfo::operator=(const CGeneralInfo& source) {
   return *this;
 }
 
-CGeneralInfo::~CGeneralInfo() { SetDefault(); }
+CGeneralInfo::~CGeneralInfo() {
+  SetDefault();
+}
 
 void CGeneralInfo::SetDefault() {
   Size = sizeof(CGeneralInfo);

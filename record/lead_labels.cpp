@@ -7,9 +7,9 @@ namespace {
 // Codes 0-30 of the SCP-ECG lead table: standard, right-sided, Frank and limb
 // electrode leads.
 const char* const kLowCodes[] = {
-    "unspecified", "I",  "II",  "V1",  "V2",  "V3",  "V4", "V5", "V6", "V7",  "V2R",
-    "V3R",         "V4R", "V5R", "V6R", "V7R", "X",   "Y",  "Z",  "CC5", "CM5", "LA",
-    "RA",          "LL",  "fI",  "fE",  "fC",  "fA",  "fM", "fF", "fH",
+    "unspecified", "I",   "II",  "V1",  "V2",  "V3", "V4", "V5", "V6",  "V7",  "V2R",
+    "V3R",         "V4R", "V5R", "V6R", "V7R", "X",  "Y",  "Z",  "CC5", "CM5", "LA",
+    "RA",          "LL",  "fI",  "fE",  "fC",  "fA", "fM", "fF", "fH",
 };
 
 // Codes 61-72: derived limb leads, posterior leads and the Nehb leads.

@@ -2,7 +2,9 @@
 
 #include "record/string_field.h"
 
-CPatientInfo::CPatientInfo() { SetDefault(); }
+CPatientInfo::CPatientInfo() {
+  SetDefault();
+}
 
 // A null source gives a default record.
 CPatientInfo::CPatientInfo(const CPatientInfo* source) {
@@ -17,7 +19,9 @@ CPatientInfo& CPatientInfo::operator=(const CPatientInfo& source) {
   return *this;
 }
 
-CPatientInfo::~CPatientInfo() { SetDefault(); }
+CPatientInfo::~CPatientInfo() {
+  SetDefault();
+}
 
 void CPatientInfo::SetDefault() {
   Size = sizeof(CPatientInfo);

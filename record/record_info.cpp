@@ -2,7 +2,9 @@
 
 #include "record/string_field.h"
 
-CRecordInfo::CRecordInfo() { SetDefault(); }
+CRecordInfo::CRecordInfo() {
+  SetDefault();
+}
 
 CRecordInfo::CRecordInfo(const CRecordInfo* source) {
   SetDefault();
@@ -16,7 +18,9 @@ CRecordInfo& CRecordInfo::operator=(const CRecordInfo& source) {
   return *this;
 }
 
-CRecordInfo::~CRecordInfo() { SetDefault(); }
+CRecordInfo::~CRecordInfo() {
+  SetDefault();
+}
 
 void CRecordInfo::SetDefault() {
   Size = sizeof(CRecordInfo);

@@ -14,9 +14,13 @@ T* ZeroedArray(size_t count) {
 
 }  // namespace
 
-SScpRecord::SScpRecord() { KillData(); }
+SScpRecord::SScpRecord() {
+  KillData();
+}
 
-SScpRecord::~SScpRecord() { KillData(); }
+SScpRecord::~SScpRecord() {
+  KillData();
+}
 
 void SScpRecord::KillDynamic() {
   for (uint16_t i = 0; i < DynamicCapacity && DynamicData != nullptr; ++i) {

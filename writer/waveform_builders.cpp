@@ -33,8 +33,8 @@ bool CWriter::CreateSec3_6() {
 
   uint16_t entry = 0;
   if (!NextEntry(&entry)) return false;  // Section 6 stays stored
-  uint32_t length = kSectionHeaderSize + 2 + static_cast<uint32_t>(sizeof(SLeadDef)) *
-                                                 LeadDefinitions.Count;
+  uint32_t length =
+      kSectionHeaderSize + 2 + static_cast<uint32_t>(sizeof(SLeadDef)) * LeadDefinitions.Count;
   length += length & 1;
   uint8_t* section = nullptr;
   if (!PlaceSection(entry, 3, length, &section)) return false;

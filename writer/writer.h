@@ -4,6 +4,10 @@
 
 #include <cstdint>
 
+#include <string>
+
+#include "acquisition/ecg_info.h"
+#include "acquisition/lead_data.h"
 #include "platform/export.h"
 #include "platform/text.h"
 #include "reader/reader.h"
@@ -24,6 +28,53 @@ class KTX_API CWriter : public CReader {
   // Rewrites `name` with every section CRC and the record CRC recomputed.
   bool UpdateCRC(const char* name);
 
+  // --- Creation from acquisitions: Sections 0, 1, 3 and 6; pPatInfo may be null. ---
+  bool CreateFromRaw12L(const char* ScpFilename, const char* RawFilename,
+                        const CPatientInfo* pPatInfo, double Resolution, double SamplingRate,
+                        int16_t Leads);
+  bool CreateFromRaw12LMem(const char* ScpFilename, const uint8_t* Data, uint32_t DataSize,
+                           const CPatientInfo* pPatInfo, double Resolution, double SamplingRate,
+                           int16_t Leads);
+  bool CreateFrom8bitFile(const char* ScpFilename, const char* RawFilename,
+                          const CPatientInfo* pPatInfo, bool Unsigned, double Resolution,
+                          double SamplingRate);
+  bool CreateFrom8bitMem(const char* ScpFilename, const uint8_t* Data, uint32_t DataSize,
+                         const CPatientInfo* pPatInfo, bool Unsigned, double Resolution,
+                         double SamplingRate);
+  bool CreateFrom16bitFile(const char* ScpFilename, const char* RawFilename,
+                           const CPatientInfo* pPatInfo, bool Unsigned, double Resolution,
+                           double SamplingRate);
+  bool CreateFrom16bitMem(const char* ScpFilename, const uint8_t* Data, uint32_t DataSize,
+                          const CPatientInfo* pPatInfo, bool Unsigned, double Resolution,
+                          double SamplingRate);
+  // One file per event; with several events each name gets a letter suffix.
+  bool CreateFromBioFile(const char* ScpFilename, const char* BioFilename,
+                         const CPatientInfo* pPatInfo);
+  // A fresh GUID as "{XXXXXXXX-XXXX-xxxx-XXXX-XXXXXXXXXXXX}".
+  static std::string GenerateGuid();
+
+  // --- Editing: one open-rewrite-close cycle each; a failure leaves the file as it was. ---
+  bool UpdateFile(const char* name, const CPatientInfo* patient, const CRecordInfo* recording);
+  bool UpdateInterpretationText(const char* name, const plat::OleChar* text);
+  bool UpdateCommentText(const char* name, const plat::OleChar* text);
+  bool UpdateRecordingLocation(const char* name, const plat::OleChar* text);
+  bool UpdateRecordingId(const char* name, const plat::OleChar* text);
+  bool UpdateReceived(const char* name, const SDateTime* received);
+  bool UpdateInterpretationConfirmed(const char* name, int16_t confirmed);
+  // which: 0 overreading, 1 interpretation, 2 recording physician.
+  bool UpdatePhysicianName(const char* name, int16_t which, const plat::OleChar* text);
+  bool UpdateRecordingApp(const char* name, const plat::OleChar* text);
+  bool UpdateRecordingVer(const char* name, const plat::OleChar* text);
+  bool UpdateInterpretationApp(const char* name, const plat::OleChar* text);
+  bool UpdateInterpretationVer(const char* name, const plat::OleChar* text);
+  bool UpdateMuscleFilter(const char* name, int16_t used);
+  bool UpdateBaselineFilter(const char* name, int16_t used);
+  bool UpdatePowerFilter(const char* name, int16_t hertz);
+  // Adds III, aVR, aVL and aVF where missing (Sections 1, 3, 6 and 5 rebuilt).
+  bool UpdateCalculatedLeads(const char* name);
+  // Rebuilds the Section 1 lead error table from the rhythm markers.
+  bool UpdateLeadErrors(const char* name);
+
  protected:
   bool OpenRd(const char* name, bool writable);
   bool OpenWr(const char* name);
@@ -38,6 +89,11 @@ class KTX_API CWriter : public CReader {
   bool CreateSec1();
   bool CreateSec3_6();
   bool CreateSec5();
+
+  // Copies an acquisition event into the header records, lead definitions and rhythm.
+  bool Set(SECGInfo& info, const SLeadObj* leads);
+  // The file name of event `index` of a multi-event Bio file (out holds 260 bytes).
+  static void CreateEventFileName(char* out, const char* ScpFilename, int16_t index);
 
   // The next free store entry, checked: 84 when the store is full or the entry lies
   // beyond the dynamic capacity.

@@ -20,7 +20,13 @@ uint8_t SectionVersion(uint16_t id) {
   switch (id) {
     case 1:
       return 11;
-    case 0: case 3: case 5: case 6: case 7: case 9: case 10:
+    case 0:
+    case 3:
+    case 5:
+    case 6:
+    case 7:
+    case 9:
+    case 10:
       return 10;
     default:
       return 0;

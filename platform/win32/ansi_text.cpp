@@ -21,8 +21,7 @@ bool ToAnsi(const OleChar* text, int count, std::string* out, UINT codePage = CP
   const int size = ::WideCharToMultiByte(codePage, 0, text, count, nullptr, 0, nullptr, nullptr);
   if (size <= 0) return false;
   std::string result(static_cast<size_t>(size), '\0');
-  if (::WideCharToMultiByte(codePage, 0, text, count, &result[0], size, nullptr, nullptr) !=
-      size) {
+  if (::WideCharToMultiByte(codePage, 0, text, count, &result[0], size, nullptr, nullptr) != size) {
     return false;
   }
   *out = std::move(result);

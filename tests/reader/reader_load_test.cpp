@@ -26,7 +26,9 @@ Bytes LeadsSection() {
   return test::Section3Body(0x04 | (2 << 3), {{1, 4, 1}, {1, 4, 2}});
 }
 
-Bytes RhythmSection() { return test::SampleDataBody(1000, 2000, {{1, 2, 3, 4}, {5, 6, 7, 2032}}); }
+Bytes RhythmSection() {
+  return test::SampleDataBody(1000, 2000, {{1, 2, 3, 4}, {5, 6, 7, 2032}});
+}
 
 // Sections 1, 3, 5, 6, 7, 9 and 10, all readable.
 RecordBuilder FullRecord() {
@@ -106,8 +108,8 @@ TEST(ReaderLoad, LoadsOnlyWhatIsRequestedAndReadable) {
   damaged.Section(3, LeadsSection())
       .Section(6, test::SampleDataBody(1000, 2000, {{1, 2, 3, 4}, {5, 6, 7}}))
       .Section(7, Bytes{0, 0, 1, 0, 2, 0});
-  ASSERT_TRUE(reader.Load(folder.Write("damaged.scp", damaged.Build()).c_str(), &loaded,
-                          kAllSections));
+  ASSERT_TRUE(
+      reader.Load(folder.Write("damaged.scp", damaged.Build()).c_str(), &loaded, kAllSections));
   EXPECT_EQ(loaded, kSection0 | kSection3 | kSection7);
   EXPECT_EQ(reader.HasRhythm, 0);
   EXPECT_EQ(reader.Rhythm.LeadCount, 0);
@@ -150,8 +152,8 @@ TEST(ReaderClear, EmptiesMembersAndKeepsTheLastError) {
   test::TempFolder folder;
   CReader reader;
   uint16_t loaded = 0;
-  ASSERT_TRUE(reader.Load(folder.Write("r.scp", FullRecord().Build()).c_str(), &loaded,
-                          kAllSections));
+  ASSERT_TRUE(
+      reader.Load(folder.Write("r.scp", FullRecord().Build()).c_str(), &loaded, kAllSections));
   plat::SetLastError(1234);
   reader.Clear(kSection0 | kSection1 | kSection6 | kSection9);
   EXPECT_EQ(plat::LastError(), 1234u);
@@ -204,7 +206,8 @@ TEST(StandAloneReads, FillTheCallersRecords) {
   EXPECT_EQ(analysis.RhythmCodes, 0);
   EXPECT_EQ(analysis.RhythmCode[0], 0);
   EXPECT_EQ(+analysis.Measurements.AvRRms, 1);
-  const std::string noSection7 = folder.Write("m.scp", RecordBuilder().Section(9, Bytes(30, ' ')).Build());
+  const std::string noSection7 =
+      folder.Write("m.scp", RecordBuilder().Section(9, Bytes(30, ' ')).Build());
   EXPECT_FALSE(CReader::ReadAnalysis(noSection7.c_str(), &analysis));
 
   EXPECT_FALSE(CReader::ReadPatient(path.c_str(), nullptr, nullptr));

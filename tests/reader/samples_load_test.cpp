@@ -34,9 +34,9 @@ class SampleLoad : public ::testing::Test {
 
 TEST_F(SampleLoad, HandheldSingleLeadRecordReadsAsPlainSamples) {
   // Sections 1 (tags 25 and 26 only), 3, 6 and a Section 9 of another layout.
-  EXPECT_EQ(Load("ECG-viwer-PC-80B__1.scp"), kSection0 | kSection1 | kSection3 | kSection6 |
-                                                  kSection9);
-  EXPECT_EQ(reader_.HasRequiredTags(), 0);  // no tag 14
+  EXPECT_EQ(Load("ECG-viwer-PC-80B__1.scp"),
+            kSection0 | kSection1 | kSection3 | kSection6 | kSection9);
+  EXPECT_EQ(reader_.HasRequiredTags(), 0);          // no tag 14
   EXPECT_EQ(reader_.Recording.AcquisitionYear, 0);  // so the recording record is not kept
   EXPECT_EQ(Text(reader_.Patient.LastName), "");
   ASSERT_EQ(reader_.LeadDefinitions.Count, 1);
@@ -64,7 +64,7 @@ TEST_F(SampleLoad, CompressedRhythmIsRefusedWhileHeadersAndMeasurementsLoad) {
   EXPECT_EQ(Text(reader_.Patient.FirstName), "Peter");
   EXPECT_EQ(Text(reader_.Patient.PatientId), "191010101010");
   EXPECT_EQ(reader_.Patient.YearOfBirth, 1968);
-  EXPECT_EQ(reader_.Patient.Height, 1800);  // 180 cm
+  EXPECT_EQ(reader_.Patient.Height, 1800);    // 180 cm
   EXPECT_EQ(reader_.Patient.Weight, 85000u);  // 85 kg
   EXPECT_EQ(reader_.Patient.Gender, 1);
   EXPECT_EQ(Text(reader_.Recording.DeviceType), "MDW14");

@@ -5,7 +5,8 @@ namespace test {
 namespace {
 
 uint32_t U32(const Bytes& bytes, size_t at) {
-  return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | static_cast<uint32_t>(bytes[at + 3]) << 24;
+  return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
+         static_cast<uint32_t>(bytes[at + 3]) << 24;
 }
 
 }  // namespace
@@ -25,8 +26,8 @@ std::map<uint16_t, Bytes> Sections(const Bytes& record) {
   for (const PointerEntry& entry : PointerTable(record)) {
     if (entry.Length == 0 || entry.Index == 0 || sections.count(entry.Id)) continue;
     if (entry.Index - 1 + entry.Length > record.size()) continue;
-    sections[entry.Id] = Bytes(record.begin() + entry.Index - 1,
-                               record.begin() + entry.Index - 1 + entry.Length);
+    sections[entry.Id] =
+        Bytes(record.begin() + entry.Index - 1, record.begin() + entry.Index - 1 + entry.Length);
   }
   return sections;
 }

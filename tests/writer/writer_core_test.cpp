@@ -187,7 +187,8 @@ TEST(WriterUpdateCrc, RepairsEveryChecksumAndKeepsTheBodies) {
   const auto repaired = test::Sections(after);
   ASSERT_EQ(repaired.size(), old.size());
   for (const auto& [id, bytes] : repaired) {
-    EXPECT_EQ(Bytes(bytes.begin() + 2, bytes.end()), Bytes(old.at(id).begin() + 2, old.at(id).end()))
+    EXPECT_EQ(Bytes(bytes.begin() + 2, bytes.end()),
+              Bytes(old.at(id).begin() + 2, old.at(id).end()))
         << "section " << id;
     EXPECT_EQ(bytes[0] | bytes[1] << 8, test::Crc16(bytes.data() + 2, bytes.size() - 2));
   }
@@ -197,10 +198,10 @@ TEST(WriterUpdateCrc, KeepsEverySectionOfRealRecordsByteForByte) {
   const std::string samples = test::SamplesFolder();
   if (samples.empty()) GTEST_SKIP() << "no shared sample records beside the checkout";
   test::TempFolder folder;
-  for (const char* name : {"ECG-viwer-PC-80B__1.scp", "ECGToolkit__Example.scp",
-                           "SCP-Tools__ECG_20070321_110542_191010101010.scp",
-                           "SCP-Tools__ECG_20170504_163507_123456789.scp",
-                           "ecg-contec__demo.scp"}) {
+  for (const char* name :
+       {"ECG-viwer-PC-80B__1.scp", "ECGToolkit__Example.scp",
+        "SCP-Tools__ECG_20070321_110542_191010101010.scp",
+        "SCP-Tools__ECG_20170504_163507_123456789.scp", "ecg-contec__demo.scp"}) {
     const Bytes before = test::ReadWholeFile(samples + "/" + name);
     const std::string path = folder.Write(name, before);
     CWriter writer;

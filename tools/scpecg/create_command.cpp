@@ -34,8 +34,7 @@ void AddCreateCommand(CLI::App& app, int& status) {
   auto options = std::make_shared<CreateOptions>();
   CLI::App* command = app.add_subcommand("create", "Create an SCP-ECG file");
   command->add_option("file", options->File, "SCP-ECG file to create")->required();
-  command->add_flag("--empty", options->Empty,
-                    "An empty record: Section 0 alone (142 bytes)");
+  command->add_flag("--empty", options->Empty, "An empty record: Section 0 alone (142 bytes)");
   command->callback([options, &status] { status = RunCreate(*options); });
 }
 

@@ -57,8 +57,8 @@ int RunExport(const ExportOptions& options) {
   CReader reader;
   uint16_t loaded = 0;
   const uint16_t section = options.Median ? kSection5 : kSection6;
-  if (!reader.Load(options.File.c_str(), &loaded, static_cast<uint16_t>(kSection3 | kSection5 |
-                                                                          kSection6))) {
+  if (!reader.Load(options.File.c_str(), &loaded,
+                   static_cast<uint16_t>(kSection3 | kSection5 | kSection6))) {
     std::cerr << options.File << ": " << ErrorText(plat::LastError()) << "\n";
     return kExitFailed;
   }

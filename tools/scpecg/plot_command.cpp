@@ -130,8 +130,8 @@ int RunPlot(const PlotCommandOptions& options) {
     return kExitFailed;
   }
   std::printf("%s: %u leads, layout %s, %g mm/s, %g mm/mV, %.0f x %.0f mm\n",
-              options.Output.c_str(), sheet.LeadCount, sheet.LayoutName.c_str(),
-              plotOptions.Speed, plotOptions.Gain, sheet.Width, sheet.Height);
+              options.Output.c_str(), sheet.LeadCount, sheet.LayoutName.c_str(), plotOptions.Speed,
+              plotOptions.Gain, sheet.Width, sheet.Height);
   return kExitOk;
 }
 
@@ -163,8 +163,9 @@ void AddPlotCommand(CLI::App& app, int& status) {
                     "Compute III, aVR, aVL and aVF where missing first");
   command->add_option("--from", options->Plot.From, "Start of the window, s")
       ->check(CLI::Range(0.0, 3600.0));
-  command->add_option("--seconds", options->Plot.Seconds,
-                      "Length of the window, s (default: up to 10 s of rhythm, the whole beat)")
+  command
+      ->add_option("--seconds", options->Plot.Seconds,
+                   "Length of the window, s (default: up to 10 s of rhythm, the whole beat)")
       ->check(CLI::Range(0.01, 600.0));
   command->callback([options, &status] {
     try {

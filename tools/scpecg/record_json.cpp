@@ -33,11 +33,16 @@ std::string Time(unsigned hour, unsigned minute, unsigned second) {
 
 const char* SexName(uint8_t code) {
   switch (code) {
-    case 0: return "unknown";
-    case 1: return "male";
-    case 2: return "female";
-    case 9: return "unspecified";
-    default: return "other";
+    case 0:
+      return "unknown";
+    case 1:
+      return "male";
+    case 2:
+      return "female";
+    case 9:
+      return "unspecified";
+    default:
+      return "other";
   }
 }
 
@@ -129,13 +134,18 @@ Json AnalysisJson(const CAnalysisInfo& a, bool withMeasurements, bool withCodes)
   Json out = Json::object();
   if (withMeasurements) {
     const SGlobalMeasurements& m = a.Measurements;
-    out["global_measurements"] = {
-        {"qrs_types", +m.QRSTypes},       {"pacemaker_spikes", +m.PossiblePacemakerSpikes},
-        {"rr_ms", +m.AvRRms},             {"pp_ms", +m.AvPPms},
-        {"p_onset_ms", +m.POnsetms},      {"p_offset_ms", +m.POffsetms},
-        {"qrs_onset_ms", +m.QRSOnsetms},  {"qrs_offset_ms", +m.QRSOffsetms},
-        {"t_offset_ms", +m.TOffsetms},    {"p_axis", +m.PAxis},
-        {"qrs_axis", +m.QRSAxis},         {"t_axis", +m.TAxis}};
+    out["global_measurements"] = {{"qrs_types", +m.QRSTypes},
+                                  {"pacemaker_spikes", +m.PossiblePacemakerSpikes},
+                                  {"rr_ms", +m.AvRRms},
+                                  {"pp_ms", +m.AvPPms},
+                                  {"p_onset_ms", +m.POnsetms},
+                                  {"p_offset_ms", +m.POffsetms},
+                                  {"qrs_onset_ms", +m.QRSOnsetms},
+                                  {"qrs_offset_ms", +m.QRSOffsetms},
+                                  {"t_offset_ms", +m.TOffsetms},
+                                  {"p_axis", +m.PAxis},
+                                  {"qrs_axis", +m.QRSAxis},
+                                  {"t_axis", +m.TAxis}};
   }
   if (withCodes) {
     const unsigned rhythm = std::min<unsigned>(a.RhythmCodes, CAnalysisInfo::kMaxRhythmCodes);
@@ -149,14 +159,37 @@ Json AnalysisJson(const CAnalysisInfo& a, bool withMeasurements, bool withCodes)
 }
 
 Json LeadMeasurementsJson(const SLeadMeasurements& measurements) {
-  static const char* const kNames[31] = {
-      "lead", "record_length", "p_duration", "pr_interval", "qrs_duration", "qt_interval",
-      "q_duration", "r_duration", "s_duration", "r_dash_duration", "s_dash_duration",
-      "q_amplitude", "r_amplitude", "s_amplitude", "r_dash_amplitude", "s_dash_amplitude",
-      "j_point_amplitude", "p_plus_amplitude", "p_minus_amplitude", "t_plus_amplitude",
-      "t_minus_amplitude", "st_slope", "p_morphology", "t_morphology", "iso_electric_i",
-      "iso_electric_k", "intrinsicoid_deflection", "recording_conditions", "st_j_plus_20",
-      "st_j_plus_60", "st_j_plus_80"};
+  static const char* const kNames[31] = {"lead",
+                                         "record_length",
+                                         "p_duration",
+                                         "pr_interval",
+                                         "qrs_duration",
+                                         "qt_interval",
+                                         "q_duration",
+                                         "r_duration",
+                                         "s_duration",
+                                         "r_dash_duration",
+                                         "s_dash_duration",
+                                         "q_amplitude",
+                                         "r_amplitude",
+                                         "s_amplitude",
+                                         "r_dash_amplitude",
+                                         "s_dash_amplitude",
+                                         "j_point_amplitude",
+                                         "p_plus_amplitude",
+                                         "p_minus_amplitude",
+                                         "t_plus_amplitude",
+                                         "t_minus_amplitude",
+                                         "st_slope",
+                                         "p_morphology",
+                                         "t_morphology",
+                                         "iso_electric_i",
+                                         "iso_electric_k",
+                                         "intrinsicoid_deflection",
+                                         "recording_conditions",
+                                         "st_j_plus_20",
+                                         "st_j_plus_60",
+                                         "st_j_plus_80"};
   Json list = Json::array();
   for (unsigned i = 0; i < measurements.Count && measurements.Records != nullptr; ++i) {
     int16_t values[31];
@@ -204,8 +237,8 @@ void PrintAsText(std::ostream& out, const Json& value, int indent) {
       }
     }
   } else if (value.is_array()) {
-    const bool simple = std::none_of(value.begin(), value.end(),
-                                     [](const Json& v) { return v.is_structured(); });
+    const bool simple =
+        std::none_of(value.begin(), value.end(), [](const Json& v) { return v.is_structured(); });
     if (simple) {
       out << pad << value.dump() << "\n";
       return;

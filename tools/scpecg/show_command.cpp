@@ -20,9 +20,8 @@ struct SectionBit {
   uint16_t Id;
   uint16_t Bit;
 };
-const SectionBit kSections[] = {{1, kSection1}, {3, kSection3}, {5, kSection5},
-                                {6, kSection6}, {7, kSection7}, {9, kSection9},
-                                {10, kSection10}};
+const SectionBit kSections[] = {{1, kSection1}, {3, kSection3}, {5, kSection5},  {6, kSection6},
+                                {7, kSection7}, {9, kSection9}, {10, kSection10}};
 
 // Why a section that the record lists did not load: it is loaded again on its own
 // (with Section 3 for the sample data) so that its parser's error is the last one.
@@ -64,7 +63,8 @@ Json Describe(const std::string& file, CReader& reader) {
     out["general"] = GeneralJson(reader.General);
     out["lead_errors"] = LeadErrorsJson(reader.LeadErrors);
   }
-  if (reader.Loaded & kSection3) out["lead_definitions"] = LeadDefinitionsJson(reader.LeadDefinitions);
+  if (reader.Loaded & kSection3)
+    out["lead_definitions"] = LeadDefinitionsJson(reader.LeadDefinitions);
   if (reader.Loaded & (kSection7 | kSection9)) {
     out["analysis"] = AnalysisJson(reader.Analysis, (reader.Loaded & kSection7) != 0,
                                    (reader.Loaded & kSection9) != 0);
@@ -103,8 +103,8 @@ int RunShow(const ShowOptions& options) {
 
 void AddShowCommand(CLI::App& app, int& status) {
   auto options = std::make_shared<ShowOptions>();
-  CLI::App* command = app.add_subcommand(
-      "show", "Load every section the reader knows and print what it holds");
+  CLI::App* command =
+      app.add_subcommand("show", "Load every section the reader knows and print what it holds");
   command->add_option("file", options->File, "SCP-ECG file")->required();
   command->add_flag("--json", options->Json, "Print as JSON");
   command->add_flag("--derive", options->Derive,

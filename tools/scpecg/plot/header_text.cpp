@@ -66,9 +66,9 @@ std::string PatientLine(const CReader& reader) {
 }
 
 std::string AcquisitionLine(const CRecordInfo& r) {
-  std::string line = Printf("Acquired: %04u-%02u-%02u %02u:%02u:%02u", r.AcquisitionYear,
-                            r.AcquisitionMonth, r.AcquisitionDay, r.AcquisitionHour,
-                            r.AcquisitionMinute, r.AcquisitionSecond);
+  std::string line =
+      Printf("Acquired: %04u-%02u-%02u %02u:%02u:%02u", r.AcquisitionYear, r.AcquisitionMonth,
+             r.AcquisitionDay, r.AcquisitionHour, r.AcquisitionMinute, r.AcquisitionSecond);
   std::string device;
   Add(&device, "", Utf8(r.DeviceType));
   Add(&device, "id", std::to_string(r.DeviceID));
@@ -92,14 +92,14 @@ std::string SamplingLine(const SEncodedData& data, bool median) {
     longest = std::max<unsigned>(longest, data.SampleCounts[i]);
   }
   const double rate = data.SampleInterval != 0 ? 1e6 / data.SampleInterval : 0.0;
-  return Printf("Sampling: %.1f Hz (%u us)    AVM: %u nV    Leads: %u    %s: %u samples",
-                rate, data.SampleInterval, data.AVM, data.LeadCount,
+  return Printf("Sampling: %.1f Hz (%u us)    AVM: %u nV    Leads: %u    %s: %u samples", rate,
+                data.SampleInterval, data.AVM, data.LeadCount,
                 median ? "Reference beats" : "Rhythm", longest);
 }
 
 std::string MeasurementLine(const SGlobalMeasurements& m) {
-  return "Measurements: RR " + Value(m.AvRRms, " ms") + ", PP " + Value(m.AvPPms, " ms") +
-         ", P " + Value(m.POnsetms, "") + "-" + Value(m.POffsetms, " ms") + ", QRS " +
+  return "Measurements: RR " + Value(m.AvRRms, " ms") + ", PP " + Value(m.AvPPms, " ms") + ", P " +
+         Value(m.POnsetms, "") + "-" + Value(m.POffsetms, " ms") + ", QRS " +
          Value(m.QRSOnsetms, "") + "-" + Value(m.QRSOffsetms, " ms") + ", T end " +
          Value(m.TOffsetms, " ms") + "; axes P " + Value(m.PAxis, "") + ", QRS " +
          Value(m.QRSAxis, "") + ", T " + Value(m.TAxis, "");
@@ -113,8 +113,7 @@ std::string Codes(const uint16_t* codes, unsigned count) {
 
 }  // namespace
 
-std::vector<std::string> HeaderLines(const CReader& reader, const SEncodedData& data,
-                                     bool median) {
+std::vector<std::string> HeaderLines(const CReader& reader, const SEncodedData& data, bool median) {
   std::vector<std::string> lines{PatientLine(reader)};
   if (reader.Loaded & kSection1) {
     lines.push_back(AcquisitionLine(reader.Recording));

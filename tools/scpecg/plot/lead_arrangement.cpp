@@ -23,11 +23,16 @@ struct Grid {
 
 Grid GridOf(Layout layout) {
   switch (layout) {
-    case Layout::k3x4Plus1: return {3, 4, true};
-    case Layout::k3x4: return {3, 4, false};
-    case Layout::k6x2: return {6, 2, false};
-    case Layout::k12x1: return {12, 1, false};
-    default: return {0, 1, false};
+    case Layout::k3x4Plus1:
+      return {3, 4, true};
+    case Layout::k3x4:
+      return {3, 4, false};
+    case Layout::k6x2:
+      return {6, 2, false};
+    case Layout::k12x1:
+      return {12, 1, false};
+    default:
+      return {0, 1, false};
   }
 }
 

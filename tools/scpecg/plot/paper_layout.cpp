@@ -30,9 +30,13 @@ constexpr int kLastMarker = 2034;
 
 // Rows wide enough for about four millivolts, on whole 10 mm so baselines sit on a
 // thick line.
-double RowPitch(double gain) { return std::max(30.0, 4.0 * gain); }
+double RowPitch(double gain) {
+  return std::max(30.0, 4.0 * gain);
+}
 
-double RoundUp(double value, double step) { return std::ceil(value / step - 1e-9) * step; }
+double RoundUp(double value, double step) {
+  return std::ceil(value / step - 1e-9) * step;
+}
 
 std::string Format(const char* format, double value) {
   char text[64];
@@ -89,8 +93,8 @@ bool Fail(uint32_t code, const std::string& reason, std::string* problem) {
 
 // The trace of one panel: the samples in [t0, t1) s of the recording, broken at
 // lead-off markers when the data is rhythm.
-void AddTrace(const LeadData& lead, const PlotSource& source, const PlotOptions& options,
-              double t0, double t1, Point origin, Sheet* sheet) {
+void AddTrace(const LeadData& lead, const PlotSource& source, const PlotOptions& options, double t0,
+              double t1, Point origin, Sheet* sheet) {
   const double interval = source.Data->SampleInterval / 1e6;
   const double first = std::max(0.0, std::ceil(t0 / interval - lead.Offset - 1e-9));
   const double end = std::min<double>(lead.Count, std::ceil(t1 / interval - lead.Offset - 1e-9));
@@ -161,8 +165,8 @@ bool BuildSheet(const PlotSource& source, const PlotOptions& options, Sheet* she
   const auto columns = static_cast<size_t>((sheet->Width - 2 * kMargin) / (0.6 * kHeaderSize));
   for (const std::string& line : source.Header) Wrap(line, columns, &header);
   for (size_t k = 0; k < header.size(); ++k) {
-    sheet->Texts.push_back({kMargin, kMargin + kHeaderSize + k * kHeaderLine, kHeaderSize,
-                            CleanText(header[k])});
+    sheet->Texts.push_back(
+        {kMargin, kMargin + kHeaderSize + k * kHeaderLine, kHeaderSize, CleanText(header[k])});
   }
 
   const double gridTop = kMargin + header.size() * kHeaderLine + kGap;
@@ -186,8 +190,8 @@ bool BuildSheet(const PlotSource& source, const PlotOptions& options, Sheet* she
     shown.insert(panel.Lead);
     const double top = gridTop + panel.Row * pitch;
     const Point origin{traceLeft + panel.Column * columnWidth, top + pitch / 2};
-    sheet->Texts.push_back({origin.X + 1.0, top + 1.0 + kLabelSize, kLabelSize,
-                            LeadLabel(lead.Code)});
+    sheet->Texts.push_back(
+        {origin.X + 1.0, top + 1.0 + kLabelSize, kLabelSize, LeadLabel(lead.Code)});
     if (panel.Column > 0) {
       sheet->Ticks.push_back(
           {"", {{origin.X, origin.Y - kTickHalf}, {origin.X, origin.Y + kTickHalf}}});

@@ -15,9 +15,9 @@ namespace scpecg::plot {
 struct PlotSource {
   const SEncodedData* Data = nullptr;
   const SLeadDefinitions* Leads = nullptr;  // lead i of Data is lead i here
-  bool Rhythm = true;  // rhythm data: lead-off markers break the trace
-  std::vector<std::string> Header;  // lines above the grid
-  std::string Title;                // printed in the footer
+  bool Rhythm = true;                       // rhythm data: lead-off markers break the trace
+  std::vector<std::string> Header;          // lines above the grid
+  std::string Title;                        // printed in the footer
 };
 
 // Amplitude on paper: sample units times AVM (nV) in millivolts times the gain.

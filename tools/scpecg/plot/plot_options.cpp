@@ -22,12 +22,18 @@ bool ParseLayout(const std::string& name, Layout* layout) {
 
 const char* LayoutName(Layout layout) {
   switch (layout) {
-    case Layout::kAuto: return "auto";
-    case Layout::k3x4Plus1: return "3x4+1";
-    case Layout::k3x4: return "3x4";
-    case Layout::k6x2: return "6x2";
-    case Layout::k12x1: return "12x1";
-    case Layout::kRows: return "one row per lead";
+    case Layout::kAuto:
+      return "auto";
+    case Layout::k3x4Plus1:
+      return "3x4+1";
+    case Layout::k3x4:
+      return "3x4";
+    case Layout::k6x2:
+      return "6x2";
+    case Layout::k12x1:
+      return "12x1";
+    case Layout::kRows:
+      return "one row per lead";
   }
   return "?";
 }

@@ -9,10 +9,10 @@ enum class Layout { kAuto, k3x4Plus1, k3x4, k6x2, k12x1, kRows };
 
 struct PlotOptions {
   Layout Requested = Layout::kAuto;
-  double Speed = 25.0;  // mm/s
-  double Gain = 10.0;   // mm/mV
-  bool Median = false;  // reference beats instead of rhythm
-  double From = 0.0;    // s into the data
+  double Speed = 25.0;   // mm/s
+  double Gain = 10.0;    // mm/mV
+  bool Median = false;   // reference beats instead of rhythm
+  double From = 0.0;     // s into the data
   double Seconds = 0.0;  // window length; 0 picks the default
 };
 

@@ -18,8 +18,11 @@ std::string CleanText(const std::string& text) {
   while (i < text.size()) {
     const auto byte = static_cast<unsigned char>(text[i]);
     // Length of a well-formed UTF-8 sequence starting here, or 0.
-    size_t length = byte < 0x80 ? 1 : (byte & 0xE0) == 0xC0 ? 2 : (byte & 0xF0) == 0xE0 ? 3
-                                  : (byte & 0xF8) == 0xF0 ? 4 : 0;
+    size_t length = byte < 0x80             ? 1
+                    : (byte & 0xE0) == 0xC0 ? 2
+                    : (byte & 0xF0) == 0xE0 ? 3
+                    : (byte & 0xF8) == 0xF0 ? 4
+                                            : 0;
     if (byte == 0xC0 || byte == 0xC1 || byte > 0xF4 || i + length > text.size()) length = 0;
     for (size_t k = 1; k < length; ++k) {
       if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) length = 0;

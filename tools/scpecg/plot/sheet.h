@@ -20,7 +20,7 @@ struct Polyline {
 struct Text {
   double X;  // left end of the baseline
   double Y;
-  double Size;  // font size, mm
+  double Size;        // font size, mm
   std::string Value;  // UTF-8 without control characters
 };
 
@@ -38,7 +38,7 @@ constexpr double kMajorStep = 5.0;
 struct Sheet {
   double Width = 0;
   double Height = 0;
-  Rect Grid;  // the ruled area; traces are clipped to it
+  Rect Grid;                          // the ruled area; traces are clipped to it
   std::vector<Polyline> Calibration;  // one pulse per row
   std::vector<Polyline> Traces;       // broken where the lead is off
   std::vector<Polyline> Ticks;        // short bars where a row changes lead

@@ -22,11 +22,20 @@ std::string Escape(const std::string& text) {
   std::string out;
   for (const char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -75,8 +84,7 @@ std::string SvgDocument(const Sheet& sheet) {
          "mm\" height=\"" + Num(sheet.Height) + "mm\" viewBox=\"0 0 " + Num(sheet.Width) + " " +
          Num(sheet.Height) + "\">\n";
   out += "<defs><clipPath id=\"grid-area\"><rect x=\"" + Num(g.X) + "\" y=\"" + Num(g.Y) +
-         "\" width=\"" + Num(g.Width) + "\" height=\"" + Num(g.Height) +
-         "\"/></clipPath></defs>\n";
+         "\" width=\"" + Num(g.Width) + "\" height=\"" + Num(g.Height) + "\"/></clipPath></defs>\n";
   out += "<rect width=\"" + Num(sheet.Width) + "\" height=\"" + Num(sheet.Height) +
          "\" fill=\"#ffffff\"/>\n";
   out += GridPath(g, kMinorStep, kMinorColour, kMinorWidth, "minor-grid");

@@ -1,0 +1,44 @@
+// Records for the plot tests, loaded as scpecg plot loads them, and the SVG read back
+// with libxml2.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "plot/paper_layout.h"
+#include "reader/reader.h"
+#include "support/record_builder.h"
+
+namespace plottest {
+
+using Samples = std::vector<std::vector<int16_t>>;
+
+// Sections 3 and 6 (or 5 with `median`) for leads of the given codes, and `section1`
+// when it is not empty.
+test::Bytes Record(const std::vector<uint8_t>& codes, const Samples& samples, uint16_t avm,
+                   uint16_t interval, bool median = false, const test::Bytes& section1 = {});
+
+// Writes the record to a scratch folder and loads every section of it.
+void Load(const test::Bytes& record, CReader* reader);
+
+// The sheet of what `reader` loaded, rhythm or reference beats as `options` asks.
+scpecg::plot::Sheet Plot(const CReader& reader, const scpecg::plot::PlotOptions& options);
+
+// What the tests read from an SVG document: every polyline of the traces group by
+// lead, the calibration polylines, the coordinates of the grid paths and the texts.
+struct Svg {
+  bool Parsed = false;
+  std::string Root;
+  std::string Namespace;
+  std::vector<std::pair<std::string, std::vector<scpecg::plot::Point>>> Traces;
+  std::vector<std::vector<scpecg::plot::Point>> Calibration;
+  std::map<std::string, std::vector<double>> VerticalLines;  // x of each, by path id
+  std::map<std::string, std::vector<double>> HorizontalLines;
+  std::map<std::string, std::string> Strokes;  // stroke colour, by path id
+  std::vector<std::string> Texts;
+};
+Svg ParseSvg(const std::string& document);
+
+}  // namespace plottest
