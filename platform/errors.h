@@ -38,6 +38,12 @@ enum ErrorCode : uint32_t {
 KTX_API uint32_t LastError();
 KTX_API void SetLastError(uint32_t code);
 
+// Leaves `code` as the last error and answers false: the usual way out of a failing call.
+inline bool FailWith(uint32_t code) {
+  SetLastError(code);
+  return false;
+}
+
 // Maps a POSIX errno value to its Win32 number (ENOENT -> 2, EACCES -> 5, ...).
 KTX_API uint32_t ErrorFromErrno(int err);
 

@@ -25,17 +25,17 @@ void CopyUnknown(const SUnknownTags& unknown, unsigned tag, Bytes* data) {
   }
 }
 
-// Tag 4. The fields are taken as signed 16-bit values, so a birth after the
-// acquisition gives a negative age rather than a huge one.
+// Tag 4, from the years and months of birth and of acquisition, taken as signed 16-bit
+// values so that a birth after the acquisition gives a negative age, not a huge one.
+// A month missing on either side leaves the difference of the years: a birth date
+// known only by its year still gets an age, as an acquisition without a month does.
 void AgeTag(const Sources& s, Bytes* data) {
   const auto birthYear = static_cast<int16_t>(s.Patient->YearOfBirth);
   const auto birthMonth = static_cast<int16_t>(s.Patient->MonthOfBirth);
   const auto year = static_cast<int16_t>(s.Recording->AcquisitionYear);
   const auto month = static_cast<int16_t>(s.Recording->AcquisitionMonth);
-  // Without a month of birth the age is still written, as whole years Y - B: the
-  // month only refines it (an unknown acquisition month is treated the same way), and
-  // the year-only birth date in tag 5 says no more than that age does.
   if (birthYear == 0 || year == 0) {
+    // No age to compute: one read from an earlier file stands.
     CopyUnknown(*s.UnknownTags, 4, data);
     return;
   }

@@ -3,19 +3,10 @@
 #include <cstring>
 
 #include "platform/errors.h"
+#include "record/little_endian.h"
 #include "writer/writer.h"
 
 namespace {
-
-bool Fail(uint32_t code) {
-  plat::SetLastError(code);
-  return false;
-}
-
-void PutU16(uint8_t* bytes, uint16_t value) {
-  bytes[0] = static_cast<uint8_t>(value);
-  bytes[1] = static_cast<uint8_t>(value >> 8);
-}
 
 bool HasSamples(const SEncodedData& data) {
   return data.SampleCounts != nullptr && data.LeadSamples != nullptr;
@@ -24,10 +15,10 @@ bool HasSamples(const SEncodedData& data) {
 }  // namespace
 
 bool CWriter::CreateSec3_6() {
-  if (Store.Used >= SScpRecord::kMaxEntries) return Fail(plat::kErrOutOfStructures);
+  if (Store.Used >= SScpRecord::kMaxEntries) return plat::FailWith(plat::kErrOutOfStructures);
   if (!HasRhythm || !(Loaded & kSection6) || !(Loaded & kSection3) ||
       LeadDefinitions.Leads == nullptr || !HasSamples(Rhythm)) {
-    return Fail(plat::kErrNoData);
+    return plat::FailWith(plat::kErrNoData);
   }
   if (!CreateSampleSection(6, Rhythm)) return false;
 
@@ -46,8 +37,9 @@ bool CWriter::CreateSec3_6() {
 }
 
 bool CWriter::CreateSec5() {
-  if (Store.Used >= SScpRecord::kMaxEntries) return Fail(plat::kErrOutOfStructures);
-  if (!HasMedian || !(Loaded & kSection5) || !HasSamples(Median)) return Fail(plat::kErrNoData);
+  if (Store.Used >= SScpRecord::kMaxEntries) return plat::FailWith(plat::kErrOutOfStructures);
+  if (!HasMedian || !(Loaded & kSection5) || !HasSamples(Median))
+    return plat::FailWith(plat::kErrNoData);
   return CreateSampleSection(5, Median);
 }
 
@@ -60,19 +52,19 @@ bool CWriter::CreateSampleSection(uint16_t id, const SEncodedData& data) {
   uint8_t* section = nullptr;
   if (!PlaceSection(entry, id, static_cast<uint32_t>(length), &section)) return false;
   uint8_t* out = section + kSectionHeaderSize;
-  PutU16(out, data.AVM);
-  PutU16(out + 2, data.SampleInterval);
+  PutLE16(out, data.AVM);
+  PutLE16(out + 2, data.SampleInterval);
   out[4] = data.Encoding;
   out[5] = data.Bimodal;
   out += 6;
   for (unsigned lead = 0; lead < data.LeadCount; ++lead, out += 2) {
     // Held leads never pass 32767 samples, so twice the count fits the 16-bit field.
-    PutU16(out, static_cast<uint16_t>(2u * data.SampleCounts[lead]));
+    PutLE16(out, static_cast<uint16_t>(2u * data.SampleCounts[lead]));
   }
   for (unsigned lead = 0; lead < data.LeadCount; ++lead) {
     const int16_t* samples = data.LeadSamples[lead];
     for (unsigned i = 0; samples != nullptr && i < data.SampleCounts[lead]; ++i, out += 2) {
-      PutU16(out, static_cast<uint16_t>(samples[i]));
+      PutLE16(out, static_cast<uint16_t>(samples[i]));
     }
   }
   return FinishEntry(entry);

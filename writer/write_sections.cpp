@@ -3,31 +3,14 @@
 
 #include "platform/errors.h"
 #include "record/crc.h"
+#include "record/little_endian.h"
 #include "writer/writer.h"
-
-namespace {
-
-bool Fail(uint32_t code) {
-  plat::SetLastError(code);
-  return false;
-}
-
-void PutU16(uint8_t* bytes, uint16_t value) {
-  bytes[0] = static_cast<uint8_t>(value);
-  bytes[1] = static_cast<uint8_t>(value >> 8);
-}
-
-void PutU32(uint8_t* bytes, uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
-}  // namespace
 
 bool CWriter::CreateSec0() {
   Index.KillData();
   uint32_t further = 0;
   for (uint16_t entry = 1; entry < Store.Used; ++entry) {
-    if (!Store.Has(entry)) return Fail(plat::kErrOutOfStructures);
+    if (!Store.Has(entry)) return plat::FailWith(plat::kErrOutOfStructures);
     if (Store.Id(entry) >= 12 && Store.Length(entry) != 0) ++further;
   }
   if (further > 0 && !Index.Allocate(further)) return false;
@@ -59,9 +42,9 @@ bool CWriter::CreateSec0() {
   for (uint32_t i = 0; i < count; ++i) {
     const SSectionIndex entry = *Index.Entry(i);
     uint8_t* out = section + kSectionHeaderSize + sizeof(SSectionIndex) * i;
-    PutU16(out, entry.Id);
-    PutU32(out + 2, entry.Length);
-    PutU32(out + 6, entry.Index);
+    PutLE16(out, entry.Id);
+    PutLE32(out + 2, entry.Length);
+    PutLE32(out + 6, entry.Index);
   }
   return StoreSectionHeader(0);
 }
@@ -101,17 +84,17 @@ bool CWriter::WriteSections(const char* name) {
   }
 
   uint8_t header[kRecordHeaderSize];
-  PutU32(header + 2, static_cast<uint32_t>(recordLength));
+  PutLE32(header + 2, static_cast<uint32_t>(recordLength));
   CCRC crc;
   crc.Add(header + 2, 4);
   for (uint16_t entry : order) crc.Add(Store.Data(entry), Store.Length(entry));
-  PutU16(header, crc.Value());
+  PutLE16(header, crc.Value());
 
   if (!OpenWr(name)) return fail();
   auto write = [this](const uint8_t* bytes, uint32_t count) {
     uint32_t done = 0;
     if (!plat::WriteFile(File, bytes, count, &done)) return false;
-    return done == count || Fail(plat::kErrDiskFull);
+    return done == count || plat::FailWith(plat::kErrDiskFull);
   };
   if (!write(header, kRecordHeaderSize)) return fail();
   for (uint16_t entry : order) {
@@ -122,8 +105,8 @@ bool CWriter::WriteSections(const char* name) {
 }
 
 bool CWriter::CreateEmpty(const char* name) {
-  if (name == nullptr) return Fail(plat::kErrInvalidParameter);
-  if (File != plat::kClosedFile) return Fail(plat::kErrInvalidAccess);
+  if (name == nullptr) return plat::FailWith(plat::kErrInvalidParameter);
+  if (File != plat::kClosedFile) return plat::FailWith(plat::kErrInvalidAccess);
   Store.KillData();
   UpdateMode = false;
   const bool written = WriteSections(name);

@@ -5,15 +5,11 @@
 #include "platform/errors.h"
 #include "reader/read_exact.h"
 #include "record/crc.h"
+#include "record/little_endian.h"
 #include "record/string_field.h"
 #include "writer/writer.h"
 
 namespace {
-
-bool Fail(uint32_t code) {
-  plat::SetLastError(code);
-  return false;
-}
 
 // Section version byte the writer puts into the headers it fills.
 uint8_t SectionVersion(uint16_t id) {
@@ -51,7 +47,7 @@ void CWriter::SelectWriter(const plat::OleChar* name, const plat::OleChar* versi
 }
 
 bool CWriter::OpenRd(const char* name, bool writable) {
-  if (name == nullptr) return Fail(plat::kErrInvalidParameter);
+  if (name == nullptr) return plat::FailWith(plat::kErrInvalidParameter);
   if (File != plat::kClosedFile) {
     plat::CloseFile(File);
     File = plat::kClosedFile;
@@ -62,7 +58,7 @@ bool CWriter::OpenRd(const char* name, bool writable) {
   if (file == plat::kClosedFile) return false;
   uint64_t size = 0;
   bool ok = ReadExact(file, RecordHeader, kRecordHeaderSize) && plat::FileSize(file, &size);
-  if (ok && size < ReadU32(RecordHeader + 2)) ok = Fail(plat::kErrInvalidData);
+  if (ok && size < ReadU32(RecordHeader + 2)) ok = plat::FailWith(plat::kErrInvalidData);
   if (!ok) {
     plat::KeepLastError keep;
     plat::CloseFile(file);
@@ -73,7 +69,7 @@ bool CWriter::OpenRd(const char* name, bool writable) {
 }
 
 bool CWriter::OpenWr(const char* name) {
-  if (name == nullptr) return Fail(plat::kErrInvalidParameter);
+  if (name == nullptr) return plat::FailWith(plat::kErrInvalidParameter);
   CloseFile();
   File = plat::CreateAlways(name);
   return File != plat::kClosedFile;
@@ -86,16 +82,16 @@ void CWriter::Close() {
 
 bool CWriter::NextEntry(uint16_t* entry) {
   if (Store.Used >= SScpRecord::kMaxEntries || !Store.Has(Store.Used)) {
-    return Fail(plat::kErrOutOfStructures);
+    return plat::FailWith(plat::kErrOutOfStructures);
   }
   *entry = Store.Used;
   return true;
 }
 
 bool CWriter::PlaceSection(uint16_t entry, uint16_t id, uint32_t length, uint8_t** body) {
-  if (!Store.Has(entry)) return Fail(plat::kErrOutOfStructures);
+  if (!Store.Has(entry)) return plat::FailWith(plat::kErrOutOfStructures);
   auto* buffer = static_cast<uint8_t*>(std::calloc(length, 1));
-  if (buffer == nullptr) return Fail(plat::kErrOutOfMemory);
+  if (buffer == nullptr) return plat::FailWith(plat::kErrOutOfMemory);
   Store.ClearEntry(entry);
   Store.Data(entry) = buffer;
   Store.Length(entry) = length;
@@ -105,10 +101,11 @@ bool CWriter::PlaceSection(uint16_t entry, uint16_t id, uint32_t length, uint8_t
 }
 
 bool CWriter::StoreSectionHeader(uint16_t entry) {
-  if (!Store.Has(entry)) return Fail(plat::kErrOutOfStructures);
+  if (!Store.Has(entry)) return plat::FailWith(plat::kErrOutOfStructures);
   uint8_t* section = Store.Data(entry);
   const uint32_t length = Store.Length(entry);
-  if (section == nullptr || length < kSectionHeaderSize) return Fail(plat::kErrInvalidParameter);
+  if (section == nullptr || length < kSectionHeaderSize)
+    return plat::FailWith(plat::kErrInvalidParameter);
   const uint16_t id = Store.Id(entry);
   section[2] = static_cast<uint8_t>(id);
   section[3] = static_cast<uint8_t>(id >> 8);
@@ -123,8 +120,8 @@ bool CWriter::StoreSectionHeader(uint16_t entry) {
 }
 
 bool CWriter::StoreSection(uint16_t id) {
-  if (id == 0) return Fail(plat::kErrInvalidParameter);
-  if (File == plat::kClosedFile) return Fail(plat::kErrInvalidAccess);
+  if (id == 0) return plat::FailWith(plat::kErrInvalidParameter);
+  if (File == plat::kClosedFile) return plat::FailWith(plat::kErrInvalidAccess);
   uint16_t entry = 0;
   if (!NextEntry(&entry)) return false;
   if (!(Loaded & kSection0)) {
@@ -139,7 +136,7 @@ bool CWriter::StoreSection(uint16_t id) {
   }
   const uint32_t length = ReadU32(header + 4);
   if (length == 0) return true;
-  if (length < kSectionHeaderSize) return Fail(plat::kErrInvalidData);
+  if (length < kSectionHeaderSize) return plat::FailWith(plat::kErrInvalidData);
   uint8_t* section = nullptr;
   if (!PlaceSection(entry, id, length, &section)) return false;
   std::memcpy(section, header, kSectionHeaderSize);
@@ -153,10 +150,10 @@ bool CWriter::StoreSection(uint16_t id) {
 }
 
 bool CWriter::UnstoreSection(uint16_t id) {
-  if (File == plat::kClosedFile) return Fail(plat::kErrInvalidAccess);
+  if (File == plat::kClosedFile) return plat::FailWith(plat::kErrInvalidAccess);
   uint16_t found = 0;
   for (; found < Store.Used; ++found) {
-    if (!Store.Has(found)) return Fail(plat::kErrOutOfStructures);
+    if (!Store.Has(found)) return plat::FailWith(plat::kErrOutOfStructures);
     if (Store.Id(found) == id) break;
   }
   if (found == Store.Used) return true;

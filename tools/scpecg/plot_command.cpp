@@ -129,8 +129,9 @@ int RunPlot(const PlotCommandOptions& options) {
     std::cerr << options.Output << ": cannot be written\n";
     return kExitFailed;
   }
-  std::printf("%s: %u leads, layout %s, %g mm/s, %g mm/mV, %.0f x %.0f mm\n",
-              options.Output.c_str(), sheet.LeadCount, sheet.LayoutName.c_str(), plotOptions.Speed,
+  std::printf("%s: %u %s, layout %s, %g mm/s, %g mm/mV, %.0f x %.0f mm\n",
+              options.Output.c_str(), sheet.LeadCount, sheet.LeadCount == 1 ? "lead" : "leads",
+              sheet.LayoutName.c_str(), plotOptions.Speed,
               plotOptions.Gain, sheet.Width, sheet.Height);
   return kExitOk;
 }

@@ -45,7 +45,7 @@ TEST(PlotGeometry, TraceIsTimeTimesSpeedAndAmplitudeTimesGain) {
     // The trace starts where the calibration pulse ends.
     EXPECT_NEAR(points[0].X, svg.Calibration[0].back().X, kTolerance);
     for (size_t k = 0; k < points.size(); ++k) {
-      EXPECT_NEAR(points[k].X - points[0].X, k * c.Step, kTolerance) << "sample " << k;
+      EXPECT_NEAR(points[k].X - points[0].X, static_cast<double>(k) * c.Step, kTolerance) << "sample " << k;
       EXPECT_NEAR(baseline - points[k].Y, mmAt25And10[k] * c.Scale, kTolerance) << "sample " << k;
     }
   }
@@ -119,7 +119,7 @@ TEST(PlotGeometry, LeadOffMarkersBreakRhythmTracesOnly) {
   for (size_t r = 0; r < 3; ++r) {
     const std::vector<Point>& points = svg.Traces[r].second;
     ASSERT_EQ(points.size(), runs[r][1]);
-    EXPECT_NEAR(points[0].X - start, runs[r][0] * 0.05, kTolerance);  // 2 ms at 25 mm/s
+    EXPECT_NEAR(points[0].X - start, static_cast<double>(runs[r][0]) * 0.05, kTolerance);  // 2 ms at 25 mm/s
   }
   const double baseline = svg.Calibration[0][0].Y;
   EXPECT_NEAR(baseline - svg.Traces[1].second[1].Y, 20.31, kTolerance);

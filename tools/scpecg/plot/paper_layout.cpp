@@ -164,12 +164,13 @@ bool BuildSheet(const PlotSource& source, const PlotOptions& options, Sheet* she
   std::vector<std::string> header;
   const auto columns = static_cast<size_t>((sheet->Width - 2 * kMargin) / (0.6 * kHeaderSize));
   for (const std::string& line : source.Header) Wrap(line, columns, &header);
-  for (size_t k = 0; k < header.size(); ++k) {
-    sheet->Texts.push_back(
-        {kMargin, kMargin + kHeaderSize + k * kHeaderLine, kHeaderSize, CleanText(header[k])});
+  double y = kMargin + kHeaderSize;
+  for (const std::string& line : header) {
+    sheet->Texts.push_back({kMargin, y, kHeaderSize, CleanText(line)});
+    y += kHeaderLine;
   }
 
-  const double gridTop = kMargin + header.size() * kHeaderLine + kGap;
+  const double gridTop = y - kHeaderSize + kGap;
   sheet->Grid = {kMargin, gridTop, gridWidth, arrangement.Rows * pitch};
   const double traceLeft = kMargin + calibrationWidth;
 
