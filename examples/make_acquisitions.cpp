@@ -1,9 +1,26 @@
 // Writes the example acquisitions of examples/acquisition/ with the tests' encoders:
 //   make_acquisitions OUTPUT_FOLDER
+//
+// Two kinds: tiny files with hand-picked oddities (raw12_*, stream*, two_events.bio) that
+// the acquisition tests decode, and the synthetic_* files, ten seconds or so of a
+// plausible ECG (synthetic_ecg.h) in every input format, to create SCP-ECG files from:
+//
+//   synthetic_8lead.raw    raw 12-lead, leads I, II, V1-V6, 10 s at 500 Hz, 5000 nV:
+//                          scpecg create --from raw12 --leads 8 --rate 500 --resolution 5000
+//   synthetic_16bit.bin    lead II, signed 16-bit, 10 s at 500 Hz, 1000 nV:
+//                          scpecg create --from 16bit --rate 500 --resolution 1000
+//   synthetic_8bit.bin     lead II, offset-binary 8-bit, 10 s at 300 Hz, 20000 nV (the
+//                          8-bit defaults): scpecg create --from 8bit --unsigned
+//   synthetic_3events.bio  three events of 4 s at 500 Hz, 5000 nV, 50 Hz mains filter:
+//                          I and II as 12-bit pairs, and a third, unnamed lead (V5) as
+//                          one-lead records around a baseline of 1536 counts, which the
+//                          second event loses for 0.8 s (lead-off markers 2032):
+//                          scpecg create --from bio
 #include <fstream>
 #include <iostream>
 
 #include "acquisition/encoders.h"
+#include "synthetic_ecg.h"
 
 namespace {
 
@@ -20,6 +37,80 @@ int Wave(int i, int lead) {
   return (spike - 20) * (lead % 3 + 1) / 2 - lead * 5;
 }
 
+// Raw 12-lead pairs hold -2048 to 2031; one-lead records 1024 to 2031.
+constexpr int kPairLow = -2048;
+constexpr int kPairHigh = 2031;
+constexpr int kOneLeadBaseline = 1536;
+
+void WriteSynthetic(const std::string& folder) {
+  using synth::LeadCounts;
+  static const synth::Lead kEightLeads[] = {synth::kI,  synth::kII, synth::kV1, synth::kV2,
+                                            synth::kV3, synth::kV4, synth::kV5, synth::kV6};
+
+  // 10 s at 500 Hz, 5 uV a count.
+  std::vector<std::vector<int>> leads;
+  for (synth::Lead lead : kEightLeads) {
+    leads.push_back(LeadCounts(lead, 500, 0, 5000, 5000, kPairLow, kPairHigh));
+  }
+  test::Bytes raw12;
+  for (size_t i = 0; i < leads[0].size(); ++i) {
+    std::vector<int> record;
+    record.reserve(leads.size());
+    for (const auto& lead : leads) record.push_back(lead[i]);
+    const test::Bytes bytes = acqtest::PairRecord(record);
+    raw12.insert(raw12.end(), bytes.begin(), bytes.end());
+  }
+  Write(folder + "/synthetic_8lead.raw", raw12);
+
+  Write(folder + "/synthetic_16bit.bin",
+        acqtest::Stream16(LeadCounts(synth::kII, 500, 0, 5000, 1000, -32768, 32767)));
+
+  test::Bytes stream8;
+  for (int value : LeadCounts(synth::kII, 300, 0, 3000, 20000, -128, 127)) {
+    stream8.push_back(static_cast<uint8_t>(value + 128));
+  }
+  Write(folder + "/synthetic_8bit.bin", stream8);
+
+  // Three events of 2000 samples from different stretches of the recording.
+  acqtest::BioHeader header;
+  header.SerialHigh = 0;
+  header.SerialLow = 12345;
+  header.Hardware = 23;
+  header.Software = 12;
+  header.Mains = 1;  // 50 Hz
+  header.Resolution = 5000;
+  header.Interval = 2000;
+  header.SampleBits = 12;
+  header.LeadCount = 3;
+  header.EventCount = 3;
+  acqtest::BioFile bio;
+  bio.Block(30, acqtest::Bio30(header));
+  constexpr int kSamples = 2000;
+  for (int event = 0; event < 3; ++event) {
+    const double start = 20.0 * event;
+    const std::vector<int> one = LeadCounts(synth::kI, 500, start, kSamples, 5000, -2048, 2031);
+    const std::vector<int> two = LeadCounts(synth::kII, 500, start, kSamples, 5000, -2048, 2031);
+    const std::vector<int> third = LeadCounts(synth::kV5, 500, start, kSamples, 5000,
+                                              1024 - kOneLeadBaseline, 2031 - kOneLeadBaseline);
+    test::Bytes pairs;
+    test::Bytes singles;
+    for (int i = 0; i < kSamples; ++i) {
+      acqtest::AppendPair(pairs, one[static_cast<size_t>(i)], two[static_cast<size_t>(i)]);
+      pairs.push_back(0);  // not checked
+      const bool leadOff = event == 1 && i >= 1000 && i < 1400;
+      const test::Bytes record =
+          leadOff ? acqtest::OneLeadRecord(1024, 2)
+                  : acqtest::OneLeadRecord(kOneLeadBaseline + third[static_cast<size_t>(i)]);
+      singles.insert(singles.end(), record.begin(), record.end());
+    }
+    const int minutes = 9 * 60 + 30 + 15 * event;  // 09:30, 09:45, 10:00
+    bio.Block(31, acqtest::BioEvent(kSamples, 14, 3, 24, minutes / 60, minutes % 60))
+        .Block(22, pairs)
+        .Block(21, singles);
+  }
+  Write(folder + "/synthetic_3events.bio", bio.Build());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -33,6 +124,7 @@ int main(int argc, char** argv) {
   test::Bytes raw12;
   for (int i = 0; i < 40; ++i) {
     std::vector<int> leads;
+    leads.reserve(8);
     for (int lead = 0; lead < 8; ++lead) leads.push_back(Wave(i, lead));
     const test::Bytes record = acqtest::PairRecord(leads, i != 10);
     raw12.insert(raw12.end(), record.begin(), record.end());
@@ -50,6 +142,7 @@ int main(int argc, char** argv) {
   Write(folder + "/raw12_1lead.raw", oneLead);
 
   std::vector<int> samples;
+  samples.reserve(60);
   for (int i = 0; i < 60; ++i) samples.push_back(Wave(i, 1) * 4);
   Write(folder + "/stream16.bin", acqtest::Stream16(samples));
   test::Bytes stream8;
@@ -83,5 +176,7 @@ int main(int argc, char** argv) {
                                         .Block(10, packed)
                                         .Block(21, oneLeadRecords)
                                         .Build());
+
+  WriteSynthetic(folder);
   return 0;
 }

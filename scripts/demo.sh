@@ -11,3 +11,8 @@ set -x
 "$scpecg" check examples/*.scp || true   # damaged.scp is meant to fail the check
 "$scpecg" sections examples/minimal.scp
 "$scpecg" sections --json examples/damaged.scp
+
+# The record on ECG paper, the limb leads derived from I and II.
+"$scpecg" plot --derive examples/limb_leads.scp -o build/demo/limb_leads.png
+set +x
+echo "The ECG is in $(pwd)/build/demo/limb_leads.png"

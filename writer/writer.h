@@ -10,6 +10,7 @@
 #include "acquisition/lead_data.h"
 #include "platform/export.h"
 #include "platform/text.h"
+#include "platform/time.h"
 #include "reader/reader.h"
 #include "writer/section_store.h"
 
@@ -94,6 +95,11 @@ class KTX_API CWriter : public CReader {
   bool Set(SECGInfo& info, const SLeadObj* leads);
   // The file name of event `index` of a multi-event Bio file (out holds 260 bytes).
   static void CreateEventFileName(char* out, const char* ScpFilename, int16_t index);
+  // What every creation does once the acquisition reader has answered: the event
+  // (`leads` null when the reader failed) becomes the file ScpFilename, received at
+  // `now`. Ends with Close on every path.
+  bool CreateFromEvent(const char* ScpFilename, const CPatientInfo* pPatInfo,
+                       const plat::SystemTime& now, SECGInfo& info, const SLeadObj* leads);
 
   // The next free store entry, checked: 84 when the store is full or the entry lies
   // beyond the dynamic capacity.
@@ -104,6 +110,22 @@ class KTX_API CWriter : public CReader {
   bool FinishEntry(uint16_t entry);
   // Section 5 or 6 from `data` into the next entry.
   bool CreateSampleSection(uint16_t id, const SEncodedData& data);
+
+  // The editing cycle every update shares. `change` edits the members read from the
+  // file (Section 0, Section 1 or default records) and answers whether it succeeded;
+  // then Section 1 is rebuilt, Sections 3 and 6 (and 5, when loaded) too when
+  // `rebuilt` holds their bits, every other section is copied as read and the file is
+  // written anew. Any failure before the write leaves the file untouched.
+  template <typename Change>
+  bool Rewrite(const char* name, uint16_t rebuilt, Change change) {
+    if (!BeginRewrite(name)) return false;
+    const bool changed = change();
+    return EndRewrite(name, rebuilt, changed);
+  }
+  // Opens `name` and reads Section 0 and Section 1; on failure everything is closed.
+  bool BeginRewrite(const char* name);
+  // Closes and fails unless `changed`; else rebuilds, copies and writes `name`.
+  bool EndRewrite(const char* name, uint16_t rebuilt, bool changed);
 
   SScpRecord Store;
   bool UpdateMode = false;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+class CWriter;
+
 namespace scpecg {
 
 // Exit statuses: 0 success, 1 a failed operation, 2 bad usage.
@@ -21,6 +23,13 @@ void AddRepairCommand(CLI::App& app, int& status);
 void AddCreateCommand(CLI::App& app, int& status);
 void AddAcquisitionCommand(CLI::App& app, int& status);
 void AddPlotCommand(CLI::App& app, int& status);
+void AddEditCommand(CLI::App& app, int& status);
+void AddDeriveCommand(CLI::App& app, int& status);
+void AddLeadErrorsCommand(CLI::App& app, int& status);
+
+// Stamps `writer` with scpecg's own name and version, the writer application of the
+// files it creates and edits.
+bool SelectToolWriter(CWriter& writer);
 
 // "error CODE MESSAGE" for the calling thread's last-error code.
 std::string ErrorText(uint32_t code);

@@ -23,6 +23,9 @@ int Run(int argc, char** argv) {
   scpecg::AddShowCommand(app, status);
   scpecg::AddExportCommand(app, status);
   scpecg::AddCreateCommand(app, status);
+  scpecg::AddEditCommand(app, status);
+  scpecg::AddDeriveCommand(app, status);
+  scpecg::AddLeadErrorsCommand(app, status);
   scpecg::AddRepairCommand(app, status);
   scpecg::AddAcquisitionCommand(app, status);
   scpecg::AddPlotCommand(app, status);

@@ -83,19 +83,25 @@ int RunPlot(const PlotCommandOptions& options) {
     if (!median && (loaded & kSection5)) reason += "; --median plots the reference beats";
     return Fail(file, std::string("no ") + what + " to plot (" + reason + "): ", code);
   }
-  if (options.Derive || plot::WantsLimbLeads(LeadCodes(reader.LeadDefinitions))) {
-    if (!reader.GenerateCalculatedLeads()) {
-      return Fail(file, "deriving the limb leads: ", plat::LastError());
-    }
-  }
   const SEncodedData& data = median ? reader.Median : reader.Rhythm;
   // The reader keeps difference-encoded samples as stored; drawn, they would mislead.
   if (data.Encoding != 0) {
+    const std::string form = data.Encoding == 1   ? "first differences"
+                             : data.Encoding == 2 ? "second differences"
+                                                  : "encoding " + std::to_string(data.Encoding);
     return Fail(file,
-                std::string("the ") + what + " are stored as " +
-                    (data.Encoding == 1 ? "first" : "second") +
-                    " differences, which the reader does not decode: ",
+                std::string("the ") + what + " are stored as " + form +
+                    ", which the reader does not decode: ",
                 plat::kErrInvalidData);
+  }
+
+  // Unasked, the limb leads are derived only to complete a twelve-lead sheet: if that
+  // fails, the leads the record has are still worth drawing.
+  if (options.Derive && !reader.GenerateCalculatedLeads()) {
+    return Fail(file, "deriving the limb leads: ", plat::LastError());
+  }
+  if (!options.Derive && plot::WantsLimbLeads(LeadCodes(reader.LeadDefinitions))) {
+    reader.GenerateCalculatedLeads();
   }
 
   plot::PlotSource source;
@@ -129,10 +135,9 @@ int RunPlot(const PlotCommandOptions& options) {
     std::cerr << options.Output << ": cannot be written\n";
     return kExitFailed;
   }
-  std::printf("%s: %u %s, layout %s, %g mm/s, %g mm/mV, %.0f x %.0f mm\n",
-              options.Output.c_str(), sheet.LeadCount, sheet.LeadCount == 1 ? "lead" : "leads",
-              sheet.LayoutName.c_str(), plotOptions.Speed,
-              plotOptions.Gain, sheet.Width, sheet.Height);
+  std::printf("%s: %u %s, layout %s, %g mm/s, %g mm/mV, %.0f x %.0f mm\n", options.Output.c_str(),
+              sheet.LeadCount, sheet.LeadCount == 1 ? "lead" : "leads", sheet.LayoutName.c_str(),
+              plotOptions.Speed, plotOptions.Gain, sheet.Width, sheet.Height);
   return kExitOk;
 }
 

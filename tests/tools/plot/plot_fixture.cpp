@@ -77,7 +77,6 @@ void Walk(xmlNode* node, const std::string& group, Svg* svg) {
       if (points.size() > 2) svg->Calibration.push_back(points);  // not a tick
     } else if (name == "path") {
       const std::string id = Attribute(node, "id");
-      svg->Strokes[id] = Attribute(node, "stroke");
       static const std::regex kMove("M([-0-9.]+) ([-0-9.]+)([VH])");
       const std::string d = Attribute(node, "d");
       for (std::sregex_iterator m(d.begin(), d.end(), kMove), end; m != end; ++m) {

@@ -15,6 +15,9 @@ namespace plottest {
 
 using Samples = std::vector<std::vector<int16_t>>;
 
+// The standard twelve leads, chest leads first as some carts store them.
+inline const std::vector<uint8_t> kTwelve = {3, 4, 5, 6, 7, 8, 1, 2, 61, 62, 63, 64};
+
 // Sections 3 and 6 (or 5 with `median`) for leads of the given codes, and `section1`
 // when it is not empty.
 test::Bytes Record(const std::vector<uint8_t>& codes, const Samples& samples, uint16_t avm,
@@ -27,7 +30,7 @@ void Load(const test::Bytes& record, CReader* reader);
 scpecg::plot::Sheet Plot(const CReader& reader, const scpecg::plot::PlotOptions& options);
 
 // What the tests read from an SVG document: every polyline of the traces group by
-// lead, the calibration polylines, the coordinates of the grid paths and the texts.
+// lead, the calibration pulses, the positions of the grid lines and the texts.
 struct Svg {
   bool Parsed = false;
   std::string Root;
@@ -36,7 +39,6 @@ struct Svg {
   std::vector<std::vector<scpecg::plot::Point>> Calibration;
   std::map<std::string, std::vector<double>> VerticalLines;  // x of each, by path id
   std::map<std::string, std::vector<double>> HorizontalLines;
-  std::map<std::string, std::string> Strokes;  // stroke colour, by path id
   std::vector<std::string> Texts;
 };
 Svg ParseSvg(const std::string& document);

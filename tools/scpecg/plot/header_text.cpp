@@ -66,9 +66,11 @@ std::string PatientLine(const CReader& reader) {
 }
 
 std::string AcquisitionLine(const CRecordInfo& r) {
-  std::string line =
-      Printf("Acquired: %04u-%02u-%02u %02u:%02u:%02u", r.AcquisitionYear, r.AcquisitionMonth,
-             r.AcquisitionDay, r.AcquisitionHour, r.AcquisitionMinute, r.AcquisitionSecond);
+  std::string line = "Acquired: -";
+  if (r.AcquisitionYear != 0) {
+    line = Printf("Acquired: %04u-%02u-%02u %02u:%02u:%02u", r.AcquisitionYear, r.AcquisitionMonth,
+                  r.AcquisitionDay, r.AcquisitionHour, r.AcquisitionMinute, r.AcquisitionSecond);
+  }
   std::string device;
   Add(&device, "", Utf8(r.DeviceType));
   Add(&device, "id", std::to_string(r.DeviceID));

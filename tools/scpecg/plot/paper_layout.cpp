@@ -157,8 +157,10 @@ bool BuildSheet(const PlotSource& source, const PlotOptions& options, Sheet* she
   const double pulseWidth = kPulseSeconds * options.Speed;
   const double calibrationWidth = pulseWidth + 2 * kPulseLeadIn;
   const double pitch = RowPitch(options.Gain);
+  // The paper spans the sheet even when the record is short.
   const double gridWidth =
-      RoundUp(calibrationWidth + arrangement.Columns * columnWidth, kMajorStep);
+      std::max(RoundUp(calibrationWidth + arrangement.Columns * columnWidth, kMajorStep),
+               kMinWidth - 2 * kMargin);
   sheet->Width = std::max(2 * kMargin + gridWidth, kMinWidth);
 
   std::vector<std::string> header;

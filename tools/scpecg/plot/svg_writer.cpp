@@ -1,5 +1,6 @@
 #include "plot/svg_writer.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "plot/paper_style.h"
@@ -42,9 +43,9 @@ std::string Escape(const std::string& text) {
 }
 
 std::string Colour(const Rgb& rgb) {
+  auto byte = [](double level) { return static_cast<unsigned>(std::lround(level * 255)); };
   char text[16];
-  std::snprintf(text, sizeof text, "#%02x%02x%02x", static_cast<unsigned>(rgb.R * 255 + 0.5),
-                static_cast<unsigned>(rgb.G * 255 + 0.5), static_cast<unsigned>(rgb.B * 255 + 0.5));
+  std::snprintf(text, sizeof text, "#%02x%02x%02x", byte(rgb.R), byte(rgb.G), byte(rgb.B));
   return text;
 }
 

@@ -1,0 +1,49 @@
+// scpecg lead-errors: rebuilds the lead error table of Section 1 from the error
+// markers in the rhythm data.
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#include "commands.h"
+#include "platform/errors.h"
+#include "reader/reader.h"
+#include "record/lead_labels.h"
+#include "writer/writer.h"
+
+namespace scpecg {
+
+namespace {
+
+int RunLeadErrors(const std::string& file) {
+  CWriter writer;
+  if (!SelectToolWriter(writer) || !writer.UpdateLeadErrors(file.c_str())) {
+    std::cerr << file << ": " << ErrorText(plat::LastError()) << " (file left as it was)\n";
+    return kExitFailed;
+  }
+  SLeadErrors errors;
+  if (!CReader::ReadLeadErrors(file.c_str(), &errors)) {
+    std::cerr << file << ": written, but " << ErrorText(plat::LastError()) << "\n";
+    return kExitFailed;
+  }
+  std::cout << file << ": lead errors rebuilt, " << unsigned{errors.Count} << " entries\n";
+  for (unsigned i = 0; i < errors.Count; ++i) {
+    const SLeadError entry = errors.Errors[i];
+    if (entry.ErrorBits == 0) continue;
+    char bits[8];
+    std::snprintf(bits, sizeof(bits), "0x%04X", unsigned{entry.ErrorBits});
+    std::cout << "  " << LeadLabel(entry.LeadId) << ": bits " << bits << "\n";
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
+void AddLeadErrorsCommand(CLI::App& app, int& status) {
+  auto file = std::make_shared<std::string>();
+  CLI::App* command = app.add_subcommand(
+      "lead-errors", "Rebuild the lead error table from the markers in the rhythm data, in place");
+  command->add_option("file", *file, "SCP-ECG file to update")->required();
+  command->callback([file, &status] { status = RunLeadErrors(*file); });
+}
+
+}  // namespace scpecg
