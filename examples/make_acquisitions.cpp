@@ -13,7 +13,7 @@
 //                          8-bit defaults): scpecg create --from 8bit --unsigned
 //   synthetic_3events.bio  three events of 4 s at 500 Hz, 5000 nV, 50 Hz mains filter:
 //                          I and II as 12-bit pairs, and a third, unnamed lead (V5) as
-//                          one-lead records around a baseline of 1536 counts, which the
+//                          one-lead records around a baseline of 100 counts, which the
 //                          second event loses for 0.8 s (lead-off markers 2032):
 //                          scpecg create --from bio
 #include <fstream>
@@ -37,10 +37,19 @@ int Wave(int i, int lead) {
   return (spike - 20) * (lead % 3 + 1) / 2 - lead * 5;
 }
 
-// Raw 12-lead pairs hold -2048 to 2031; one-lead records 1024 to 2031.
+// Raw 12-lead pairs hold -2048 to 2031. One-lead records hold 0 to 2031 and no sign, so
+// the device's zero sits at a baseline: kept low, so that the lead stays near its
+// neighbours on paper.
 constexpr int kPairLow = -2048;
 constexpr int kPairHigh = 2031;
-constexpr int kOneLeadBaseline = 1536;
+constexpr int kOneLeadBaseline = 100;
+
+// A one-lead record as a Bio data block of type 21 holds it: no synchronisation bits,
+// so values below 1024 too; status 1-3 makes it a marker.
+test::Bytes BioOneLeadRecord(int value, int status) {
+  return {static_cast<uint8_t>((value / 32) * 4),
+          static_cast<uint8_t>(((value % 32) << 2) | status)};
+}
 
 void WriteSynthetic(const std::string& folder) {
   using synth::LeadCounts;
@@ -88,10 +97,12 @@ void WriteSynthetic(const std::string& folder) {
   constexpr int kSamples = 2000;
   for (int event = 0; event < 3; ++event) {
     const double start = 20.0 * event;
-    const std::vector<int> one = LeadCounts(synth::kI, 500, start, kSamples, 5000, -2048, 2031);
-    const std::vector<int> two = LeadCounts(synth::kII, 500, start, kSamples, 5000, -2048, 2031);
+    const std::vector<int> one =
+        LeadCounts(synth::kI, 500, start, kSamples, 5000, kPairLow, kPairHigh);
+    const std::vector<int> two =
+        LeadCounts(synth::kII, 500, start, kSamples, 5000, kPairLow, kPairHigh);
     const std::vector<int> third = LeadCounts(synth::kV5, 500, start, kSamples, 5000,
-                                              1024 - kOneLeadBaseline, 2031 - kOneLeadBaseline);
+                                              -kOneLeadBaseline, 2031 - kOneLeadBaseline);
     test::Bytes pairs;
     test::Bytes singles;
     for (int i = 0; i < kSamples; ++i) {
@@ -99,8 +110,8 @@ void WriteSynthetic(const std::string& folder) {
       pairs.push_back(0);  // not checked
       const bool leadOff = event == 1 && i >= 1000 && i < 1400;
       const test::Bytes record =
-          leadOff ? acqtest::OneLeadRecord(1024, 2)
-                  : acqtest::OneLeadRecord(kOneLeadBaseline + third[static_cast<size_t>(i)]);
+          leadOff ? BioOneLeadRecord(0, 2)
+                  : BioOneLeadRecord(kOneLeadBaseline + third[static_cast<size_t>(i)], 0);
       singles.insert(singles.end(), record.begin(), record.end());
     }
     const int minutes = 9 * 60 + 30 + 15 * event;  // 09:30, 09:45, 10:00

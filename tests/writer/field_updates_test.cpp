@@ -316,40 +316,6 @@ TEST(FieldUpdates, AFileWithoutSection1GainsOneBuiltFromDefaults) {
   EXPECT_EQ(table[13].Id, 200);
 }
 
-// Every public editing operation, with valid arguments.
-std::vector<std::pair<std::string, Operation>> AllOperations() {
-  static const plat::WideString text = test::Wide("t");
-  static const SDateTime received = {2025, 1, 1, 0, 0, 0};
-  return {
-      {"UpdateFile", [](CWriter& w, const char* f) { return w.UpdateFile(f, nullptr, nullptr); }},
-      {"Interpretation",
-       [](CWriter& w, const char* f) { return w.UpdateInterpretationText(f, text.c_str()); }},
-      {"Comment", [](CWriter& w, const char* f) { return w.UpdateCommentText(f, text.c_str()); }},
-      {"Location",
-       [](CWriter& w, const char* f) { return w.UpdateRecordingLocation(f, text.c_str()); }},
-      {"RecordingId",
-       [](CWriter& w, const char* f) { return w.UpdateRecordingId(f, text.c_str()); }},
-      {"Received", [](CWriter& w, const char* f) { return w.UpdateReceived(f, &received); }},
-      {"Confirmed",
-       [](CWriter& w, const char* f) { return w.UpdateInterpretationConfirmed(f, 1); }},
-      {"Physician",
-       [](CWriter& w, const char* f) { return w.UpdatePhysicianName(f, 1, text.c_str()); }},
-      {"RecordingApp",
-       [](CWriter& w, const char* f) { return w.UpdateRecordingApp(f, text.c_str()); }},
-      {"RecordingVer",
-       [](CWriter& w, const char* f) { return w.UpdateRecordingVer(f, text.c_str()); }},
-      {"InterpretationApp",
-       [](CWriter& w, const char* f) { return w.UpdateInterpretationApp(f, text.c_str()); }},
-      {"InterpretationVer",
-       [](CWriter& w, const char* f) { return w.UpdateInterpretationVer(f, text.c_str()); }},
-      {"Muscle", [](CWriter& w, const char* f) { return w.UpdateMuscleFilter(f, 1); }},
-      {"Baseline", [](CWriter& w, const char* f) { return w.UpdateBaselineFilter(f, 1); }},
-      {"Power", [](CWriter& w, const char* f) { return w.UpdatePowerFilter(f, 50); }},
-      {"CalculatedLeads", [](CWriter& w, const char* f) { return w.UpdateCalculatedLeads(f); }},
-      {"LeadErrors", [](CWriter& w, const char* f) { return w.UpdateLeadErrors(f); }},
-  };
-}
-
 // Runs `run` on a file holding `bytes` (none when empty) and expects `code` with the
 // file unchanged (still absent) and the writer closed and empty.
 void ExpectUntouched(const Operation& run, const Bytes& bytes, uint32_t code) {
@@ -383,7 +349,14 @@ TEST(FieldUpdates, FailingEditsLeaveTheFileAsItWas) {
                              .Section(1, test::Section1Body(BaseTags()))
                              .Section(3, LeadsBody())
                              .Build();
-  for (const auto& [name, run] : AllOperations()) {
+  // Every editing operation: the header edits above and the two waveform ones.
+  std::vector<Edit> edits = Edits();
+  edits.push_back({"CalculatedLeads",
+                   [](CWriter& w, const char* f) { return w.UpdateCalculatedLeads(f); },
+                   {}});
+  edits.push_back(
+      {"LeadErrors", [](CWriter& w, const char* f) { return w.UpdateLeadErrors(f); }, {}});
+  for (const auto& [name, run, change] : edits) {
     SCOPED_TRACE(name);
     ExpectUntouched(run, {}, plat::kErrFileNotFound);
     ExpectUntouched(run, badSection0, plat::kErrInvalidData);
