@@ -45,13 +45,13 @@ KTX_API const char* LanguageModuleName(uint32_t language);
 
 // Driver statements: string identifiers in the language modules.
 enum : int32_t {
-  kStatementLeadBit1 = 5001,   // marker 2033 in the rhythm
-  kStatementLeadBit0 = 5002,   // marker 2032 in the rhythm
-  kStatementLeadBit2 = 5003,   // marker 2034 in the rhythm, after a successful analysis
-  kStatementNoQrs = 5004,      // engine result 6
-  kStatementNoPorT = 5005,     // engine result 7
-  kStatementPatient = 5006,    // incomplete demographic data
-  kStatementCodeBase = 1000,   // string 1000 + code: the text of statement `code`
+  kStatementLeadBit1 = 5001,  // marker 2033 in the rhythm
+  kStatementLeadBit0 = 5002,  // marker 2032 in the rhythm
+  kStatementLeadBit2 = 5003,  // marker 2034 in the rhythm, after a successful analysis
+  kStatementNoQrs = 5004,     // engine result 6
+  kStatementNoPorT = 5005,    // engine result 7
+  kStatementPatient = 5006,   // incomplete demographic data
+  kStatementCodeBase = 1000,  // string 1000 + code: the text of statement `code`
 };
 
 class KTX_API CAnalysis : public CWriter {

@@ -66,11 +66,15 @@ bool DemographicsComplete(const CPatientInfo& patient) {
 
 int16_t CAnalysis::CreateAnalysis(const char* fileName, int32_t language, bool shortAnalysis) {
   if (static_cast<uint32_t>(language) > 6) return ResultNotParameter;
+  // Rebuilding Section 1 writes tags 14, 25 and 26 whatever the file held, so whether
+  // the recording names its device, date and time is asked of the file as it came.
+  uint16_t loaded = 0;
+  const bool hadRequiredTags = Load(fileName, &loaded, kSection1) && HasRequiredTags() != 0;
+  Close();
   if (!UpdateTagDependants(fileName)) return ResultNotFileValid;
 
-  uint16_t loaded = 0;
   if (!Load(fileName, &loaded, kAllSections) || (loaded & kRequiredSections) != kRequiredSections ||
-      HasRequiredTags() == 0 || LeadDefinitions.Leads == nullptr || LeadDefinitions.Count == 0) {
+      !hadRequiredTags || LeadDefinitions.Leads == nullptr || LeadDefinitions.Count == 0) {
     Close();
     return ResultNotFileValid;
   }
@@ -95,15 +99,14 @@ int16_t CAnalysis::CreateAnalysis(const char* fileName, int32_t language, bool s
     if (errorBits & kErrorBit0) {
       if (GenerateAnalysisText) {
         result = CreateInterpretationText(fileName, language, kStatementLeadBit0) ? ResultNotSignal
-                                                                                   : ResultNotText;
+                                                                                  : ResultNotText;
       }
     }
     if (errorBits & kErrorBit1) {
       if (GenerateAnalysisText) {
-        const bool written =
-            (errorBits & kErrorBit0)
-                ? AddInterpretationText(fileName, language, kStatementLeadBit1)
-                : CreateInterpretationText(fileName, language, kStatementLeadBit1);
+        const bool written = (errorBits & kErrorBit0)
+                                 ? AddInterpretationText(fileName, language, kStatementLeadBit1)
+                                 : CreateInterpretationText(fileName, language, kStatementLeadBit1);
         result = written ? ResultNotSignal : ResultNotText;
       } else {
         result = ResultNotSignal;

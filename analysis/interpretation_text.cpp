@@ -35,7 +35,8 @@ class LanguageModule {
     char buffer[kStringBuffer] = {};
     const int length = plat::LoadStringResource(module_, id, buffer, kStringBuffer);
     if (length <= 0) {
-      if (plat::LastError() == plat::kErrSuccess) plat::SetLastError(plat::kErrResourceNameNotFound);
+      if (plat::LastError() == plat::kErrSuccess)
+        plat::SetLastError(plat::kErrResourceNameNotFound);
       return false;
     }
     text->assign(buffer, static_cast<size_t>(length));
@@ -73,8 +74,7 @@ std::basic_string<uint16_t> WalkCodes(const uint16_t* rhythm, uint16_t rhythmCou
 
 }  // namespace
 
-bool CAnalysis::CreateInterpretationText(const char* fileName, int32_t language,
-                                         int32_t stringId) {
+bool CAnalysis::CreateInterpretationText(const char* fileName, int32_t language, int32_t stringId) {
   if (static_cast<uint32_t>(language) > 6) return plat::FailWith(plat::kErrInvalidParameter);
   return Rewrite(fileName, 0, [&] {
     FreeString(&General.InterpretationText);

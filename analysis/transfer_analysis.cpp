@@ -50,8 +50,7 @@ struct HeldText {
 
 }  // namespace
 
-bool CAnalysis::TransferAnalysis(const char* fileName, const char* workingCopy,
-                                 bool transferText) {
+bool CAnalysis::TransferAnalysis(const char* fileName, const char* workingCopy, bool transferText) {
   auto fail = [this] {
     Close();
     return false;
@@ -155,12 +154,10 @@ bool CAnalysis::TransferAnalysis(const char* fileName, const char* workingCopy,
       if (found == nullptr) return plat::FailWith(plat::kErrInvalidData) || fail();
       records[taken++] = found;
     }
-    for (unsigned r = 0; r < copyMeasurements.Count && taken < SLeadMeasurements::kMaxLeads;
-         ++r) {
+    for (unsigned r = 0; r < copyMeasurements.Count && taken < SLeadMeasurements::kMaxLeads; ++r) {
       const SLeadMeasurement& record = copyMeasurements.Records[r];
-      if (IsDerivedLimbLead(record.LeadId) &&
-          LeadDefinitions.GetIdIndexFromId(static_cast<int16_t>(record.LeadId)) ==
-              SLeadDefinitions::kNoLead) {
+      if (IsDerivedLimbLead(record.LeadId) && LeadDefinitions.GetIdIndexFromId(static_cast<int16_t>(
+                                                  record.LeadId)) == SLeadDefinitions::kNoLead) {
         records[taken++] = &record;
       }
     }
@@ -189,8 +186,8 @@ bool CAnalysis::CreateSec10() {
       LeadMeasurements.Records == nullptr || LeadMeasurements.RecordSize == 0) {
     return plat::FailWith(plat::kErrNoData);
   }
-  const uint32_t size = std::min<uint32_t>(LeadMeasurements.RecordSize,
-                                           SLeadMeasurements::kRecordSize);
+  const uint32_t size =
+      std::min<uint32_t>(LeadMeasurements.RecordSize, SLeadMeasurements::kRecordSize);
   uint32_t length = kSectionHeaderSize + 4;
   for (unsigned r = 0; r < LeadMeasurements.Count; ++r) {
     length += std::min<uint32_t>(LeadMeasurements.Records[r].RecordLength, size);
