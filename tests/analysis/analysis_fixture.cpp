@@ -43,7 +43,7 @@ Bytes Section1Body(const RecordSpec& spec) {
   if (!Skipped(spec, 25)) add(Tag(25, {0xE8, 0x07, 3, 14}));
   if (!Skipped(spec, 26)) add(Tag(26, {9, 30, 15}));
   if (!spec.Text.empty()) {
-    Bytes text = {0};
+    Bytes text = {spec.Modified};
     text.insert(text.end(), spec.Text.begin(), spec.Text.end());
     text.push_back(0);
     add(Tag(201, text));

@@ -30,6 +30,7 @@ struct RecordSpec {
   bool WithSection1 = true;
   std::vector<uint8_t> SkipTags;  // of 14, 25 and 26
   std::string Text;               // tag 13, interpretation text
+  uint8_t Modified = 0;           // first byte of tag 201
   uint8_t Confirmed = 0;          // tag 204
   bool Demographics = false;      // birth date, height, weight and sex
   bool WithRhythm = true;
@@ -40,7 +41,7 @@ struct RecordSpec {
 
 // The rhythm sample s of lead `code` in the test records.
 inline int16_t RhythmSample(uint8_t code, unsigned s) {
-  return static_cast<int16_t>(code * 30 + static_cast<int>(s) * 3 - 9);
+  return static_cast<int16_t>(code * 31 + static_cast<int>(s) * 5 - 40);
 }
 
 Bytes BuildRecord(const RecordSpec& spec);
