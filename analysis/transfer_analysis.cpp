@@ -37,6 +37,59 @@ bool ParseIfPresent(CReader& reader, uint16_t id, bool* present, Parse parse) {
   return parse(header);
 }
 
+// The working copy's reference beats, one per lead of `order` in that order.
+bool ReorderBeats(const SLeadDefinitions& order, const SLeadDefinitions& copyLeads,
+                  const SEncodedData& copy, SEncodedData* beats) {
+  if (!beats->Allocate(order.Count)) return false;
+  beats->AVM = copy.AVM;
+  beats->SampleInterval = copy.SampleInterval;
+  beats->Encoding = copy.Encoding;
+  beats->Bimodal = copy.Bimodal;
+  for (uint8_t lead = 0; lead < order.Count; ++lead) {
+    const int16_t from = copyLeads.GetIdIndexFromId(order.Leads[lead].LeadId);
+    if (from == SLeadDefinitions::kNoLead || from >= copy.LeadCount) {
+      return plat::FailWith(plat::kErrInvalidData);
+    }
+    const auto source = static_cast<uint8_t>(from);
+    const uint16_t samples = copy.SampleCounts[source];
+    if (samples == 0) continue;
+    if (!beats->AllocateLead(lead, samples)) return false;
+    std::memcpy(beats->LeadSamples[lead], copy.LeadSamples[source], 2u * samples);
+  }
+  return true;
+}
+
+// The copy's measurement records: one per lead of `order`, in that order, then those
+// of the derived limb leads that `order` lacks, in the copy's order; at most 62 bytes.
+bool ReorderMeasurements(const SLeadDefinitions& order, const SLeadMeasurements& copy,
+                         SLeadMeasurements* table) {
+  const SLeadMeasurement* records[SLeadMeasurements::kMaxLeads] = {};
+  unsigned taken = 0;
+  for (uint8_t lead = 0; lead < order.Count; ++lead) {
+    const SLeadMeasurement* found = nullptr;
+    for (unsigned r = 0; r < copy.Count && found == nullptr; ++r) {
+      if (copy.Records[r].LeadId == order.Leads[lead].LeadId) found = &copy.Records[r];
+    }
+    if (found == nullptr) return plat::FailWith(plat::kErrInvalidData);
+    records[taken++] = found;
+  }
+  for (unsigned r = 0; r < copy.Count && taken < SLeadMeasurements::kMaxLeads; ++r) {
+    const uint16_t code = copy.Records[r].LeadId;
+    if (IsDerivedLimbLead(code) &&
+        order.GetIdIndexFromId(static_cast<int16_t>(code)) == SLeadDefinitions::kNoLead) {
+      records[taken++] = &copy.Records[r];
+    }
+  }
+  const auto size = std::min<uint16_t>(copy.RecordSize, SLeadMeasurements::kRecordSize);
+  if (!table->Allocate(static_cast<uint16_t>(taken))) return false;
+  table->RecordSize = size;
+  for (unsigned r = 0; r < taken; ++r) {
+    table->Records[r] = *records[r];
+    table->Records[r].RecordLength = size;
+  }
+  return true;
+}
+
 // The interpretation text and its flags, taken from one file for another.
 struct HeldText {
   plat::Bstr Text = nullptr;
@@ -118,57 +171,14 @@ bool CAnalysis::TransferAnalysis(const char* fileName, const char* workingCopy, 
     return fail();
   }
 
-  const uint8_t count = LeadDefinitions.Count;
   if (copyHasMedian) {
-    if (!Median.Allocate(count)) return fail();
-    Median.AVM = copyMedian.AVM;
-    Median.SampleInterval = copyMedian.SampleInterval;
-    Median.Encoding = copyMedian.Encoding;
-    Median.Bimodal = copyMedian.Bimodal;
-    for (uint8_t lead = 0; lead < count; ++lead) {
-      const int16_t from = copyLeads.GetIdIndexFromId(LeadDefinitions.Leads[lead].LeadId);
-      if (from == SLeadDefinitions::kNoLead || from >= copyMedian.LeadCount) {
-        return plat::FailWith(plat::kErrInvalidData) || fail();
-      }
-      const auto source = static_cast<uint8_t>(from);
-      const uint16_t samples = copyMedian.SampleCounts[source];
-      if (samples == 0) continue;
-      if (!Median.AllocateLead(lead, samples)) return fail();
-      std::memcpy(Median.LeadSamples[lead], copyMedian.LeadSamples[source], 2u * samples);
-    }
+    if (!ReorderBeats(LeadDefinitions, copyLeads, copyMedian, &Median)) return fail();
     HasMedian = 1;
     Loaded |= kSection5;
     if (!CreateSec5()) return fail();
   }
-
   if (copyHasMeasurements && copyMeasurements.Count > 0) {
-    // The file's leads first, in its order; then the limb leads only the copy has.
-    const SLeadMeasurement* records[SLeadMeasurements::kMaxLeads] = {};
-    unsigned taken = 0;
-    for (uint8_t lead = 0; lead < count; ++lead) {
-      const uint16_t code = LeadDefinitions.Leads[lead].LeadId;
-      const SLeadMeasurement* found = nullptr;
-      for (unsigned r = 0; r < copyMeasurements.Count && found == nullptr; ++r) {
-        if (copyMeasurements.Records[r].LeadId == code) found = &copyMeasurements.Records[r];
-      }
-      if (found == nullptr) return plat::FailWith(plat::kErrInvalidData) || fail();
-      records[taken++] = found;
-    }
-    for (unsigned r = 0; r < copyMeasurements.Count && taken < SLeadMeasurements::kMaxLeads; ++r) {
-      const SLeadMeasurement& record = copyMeasurements.Records[r];
-      if (IsDerivedLimbLead(record.LeadId) && LeadDefinitions.GetIdIndexFromId(static_cast<int16_t>(
-                                                  record.LeadId)) == SLeadDefinitions::kNoLead) {
-        records[taken++] = &record;
-      }
-    }
-    const auto size =
-        std::min<uint16_t>(copyMeasurements.RecordSize, SLeadMeasurements::kRecordSize);
-    if (!LeadMeasurements.Allocate(static_cast<uint16_t>(taken))) return fail();
-    LeadMeasurements.RecordSize = size;
-    for (unsigned r = 0; r < taken; ++r) {
-      LeadMeasurements.Records[r] = *records[r];
-      LeadMeasurements.Records[r].RecordLength = size;
-    }
+    if (!ReorderMeasurements(LeadDefinitions, copyMeasurements, &LeadMeasurements)) return fail();
     Loaded |= kSection10;
     if (!CreateSec10()) return fail();
   }
@@ -203,12 +213,11 @@ bool CAnalysis::CreateSec10() {
     const SLeadMeasurement& record = LeadMeasurements.Records[r];
     const uint32_t bytes = std::min<uint32_t>(record.RecordLength, size);
     // The 31 values in file order, low byte first, as far as the record reaches.
+    uint16_t words[SLeadMeasurements::kRecordSize / 2];
+    std::memcpy(words, &record, sizeof words);
     uint8_t values[SLeadMeasurements::kRecordSize];
-    const auto* words = reinterpret_cast<const uint16_t*>(&record);
     for (unsigned v = 0; v < SLeadMeasurements::kRecordSize / 2; ++v) {
-      uint16_t word = 0;
-      std::memcpy(&word, reinterpret_cast<const uint8_t*>(words) + 2 * v, 2);
-      PutLE16(values + 2 * v, word);
+      PutLE16(values + 2 * v, words[v]);
     }
     std::memcpy(out, values, bytes);
     out += bytes;

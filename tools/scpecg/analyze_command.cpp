@@ -121,6 +121,7 @@ void AddAnalyzeCommand(CLI::App& app, int& status) {
       "analyze", "Run the analysis engine on a record and store its results in it");
   command->add_option("file", options->File, "SCP-ECG file to analyse, in place")->required();
   std::vector<std::string> names;
+  names.reserve(kLanguages.size());
   for (const auto& entry : kLanguages) names.push_back(entry.first);
   command->add_option("--language", options->Language, "Language of the statements")
       ->check(CLI::IsMember(names));
