@@ -25,6 +25,7 @@ bool ListedBefore(const SSectionIndexes& index, uint16_t id, uint32_t count) {
 }  // namespace
 
 bool CAnalysis::ReserveEntries(uint32_t sections) {
+  // Store entry 0 is Section 0's, which the write rebuilds.
   const uint32_t entries = sections + 1;
   if (entries <= SScpRecord::kFixedEntries) return true;
   if (entries > SScpRecord::kMaxEntries) return plat::FailWith(plat::kErrOutOfStructures);
@@ -52,7 +53,8 @@ bool CAnalysis::OpenIndex(const char* name) {
 
 bool CAnalysis::RemoveAnalysisData(const char* fileName) {
   Close();
-  const bool written = OpenIndex(fileName) && ReserveEntries(Index.Count) &&
+  const bool written = OpenIndex(fileName) &&
+                       ReserveEntries(Index.Count > 0 ? Index.Count - 1 : 0) &&
                        StoreKept(KeptWithoutAnalysis) && WriteSections(fileName);
   Close();
   return written;

@@ -129,7 +129,8 @@ bool CAnalysis::TransferAnalysis(const char* fileName, const char* workingCopy, 
     UpdateMode = true;
     if (!OpenIndex(fileName)) return fail();
   }
-  if (!ReserveEntries(Index.Count + 1 + 5)) return fail();
+  // The file's sections but Section 0, a rebuilt Section 1 and the five results.
+  if (!ReserveEntries(Index.Count + 5)) return fail();
   if (transferText) {
     FreeString(&General.InterpretationText);
     General.InterpretationText = held.Text;
