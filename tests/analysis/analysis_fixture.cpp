@@ -17,8 +17,8 @@ namespace {
 
 constexpr unsigned kSamples = 8;
 
-bool Skipped(const RecordSpec& spec, uint8_t tag) {
-  return std::find(spec.SkipTags.begin(), spec.SkipTags.end(), tag) != spec.SkipTags.end();
+bool Skipped(const RecordShape& shape, uint8_t tag) {
+  return std::find(shape.SkipTags.begin(), shape.SkipTags.end(), tag) != shape.SkipTags.end();
 }
 
 Bytes DeviceData() {
@@ -30,46 +30,46 @@ Bytes DeviceData() {
 
 }  // namespace
 
-Bytes Section1Body(const RecordSpec& spec) {
+Bytes Section1Body(const RecordShape& shape) {
   Bytes body = TextTag(0, "Doe");
   auto add = [&body](const Bytes& tag) { body.insert(body.end(), tag.begin(), tag.end()); };
-  if (spec.Demographics) {
+  if (shape.Demographics) {
     add(Tag(5, {0xB2, 0x07, 5, 2}));  // 1970-05-02
     add(Tag(6, {0xB4, 0, 1}));        // 180 cm
     add(Tag(7, {75, 0, 1}));          // 75 kg
     add(Tag(8, {2}));
   }
-  if (!Skipped(spec, 14)) add(Tag(14, DeviceData()));
-  if (!Skipped(spec, 25)) add(Tag(25, {0xE8, 0x07, 3, 14}));
-  if (!Skipped(spec, 26)) add(Tag(26, {9, 30, 15}));
-  if (!spec.Text.empty()) {
-    Bytes text = {spec.Modified};
-    text.insert(text.end(), spec.Text.begin(), spec.Text.end());
+  if (!Skipped(shape, 14)) add(Tag(14, DeviceData()));
+  if (!Skipped(shape, 25)) add(Tag(25, {0xE8, 0x07, 3, 14}));
+  if (!Skipped(shape, 26)) add(Tag(26, {9, 30, 15}));
+  if (!shape.Text.empty()) {
+    Bytes text = {shape.Modified};
+    text.insert(text.end(), shape.Text.begin(), shape.Text.end());
     text.push_back(0);
     add(Tag(201, text));
   }
-  if (spec.Confirmed != 0) add(Tag(204, {spec.Confirmed}));
+  if (shape.Confirmed != 0) add(Tag(204, {shape.Confirmed}));
   add(EndTag());
   return body;
 }
 
-Bytes BuildRecord(const RecordSpec& spec) {
+Bytes BuildRecord(const RecordShape& shape) {
   RecordBuilder builder;
-  if (spec.WithSection1) builder.Section(1, Section1Body(spec));
+  if (shape.WithSection1) builder.Section(1, Section1Body(shape));
   std::vector<LeadRange> ranges;
   std::vector<std::vector<int16_t>> rhythm;
-  for (uint8_t code : spec.Leads) {
+  for (uint8_t code : shape.Leads) {
     ranges.push_back({1, kSamples, code});
     std::vector<int16_t> samples;
     for (unsigned s = 0; s < kSamples; ++s) samples.push_back(RhythmSample(code, s));
     rhythm.push_back(samples);
   }
-  if (spec.Marker != 0) rhythm.front()[3] = spec.Marker;
-  if (spec.SecondMarker != 0) rhythm.back()[5] = spec.SecondMarker;
-  const auto simultaneous = static_cast<uint8_t>(0x04 | (spec.Leads.size() << 3));
+  if (shape.Marker != 0) rhythm.front()[3] = shape.Marker;
+  if (shape.SecondMarker != 0) rhythm.back()[5] = shape.SecondMarker;
+  const auto simultaneous = static_cast<uint8_t>(0x04 | (shape.Leads.size() << 3));
   builder.Section(3, Section3Body(simultaneous, ranges));
-  if (spec.WithRhythm) builder.Section(6, SampleDataBody(5000, 2000, rhythm));
-  for (const auto& [id, body] : spec.Extra) builder.Section(id, body);
+  if (shape.WithRhythm) builder.Section(6, SampleDataBody(5000, 2000, rhythm));
+  for (const auto& [id, body] : shape.Extra) builder.Section(id, body);
   return builder.Build();
 }
 

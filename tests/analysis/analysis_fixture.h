@@ -25,7 +25,7 @@ struct TestAnalysis : CAnalysis {
 };
 
 // What a test record holds; the defaults make an analysable two-lead record.
-struct RecordSpec {
+struct RecordShape {
   std::vector<uint8_t> Leads = {1, 2};  // lead codes, 8 samples each
   bool WithSection1 = true;
   std::vector<uint8_t> SkipTags;  // of 14, 25 and 26
@@ -44,9 +44,9 @@ inline int16_t RhythmSample(uint8_t code, unsigned s) {
   return static_cast<int16_t>(code * 31 + static_cast<int>(s) * 5 - 40);
 }
 
-Bytes BuildRecord(const RecordSpec& spec);
+Bytes BuildRecord(const RecordShape& shape);
 // Section 1 bodies as BuildRecord makes them.
-Bytes Section1Body(const RecordSpec& spec);
+Bytes Section1Body(const RecordShape& shape);
 
 class AnalysisTest : public ::testing::Test {
  protected:

@@ -15,7 +15,7 @@ constexpr const char* kCodesText = "Sinus rhythm\r\nLeft axis deviation\r\nOld a
 
 struct Rejection {
   const char* Name;
-  RecordSpec Spec;
+  RecordShape Shape;
   int32_t Language;
   int16_t Result;
 };
@@ -26,7 +26,7 @@ class Rejected : public AnalysisTest, public ::testing::WithParamInterface<Rejec
 // byte for byte; a bad language leaves even Section 1 alone.
 TEST_P(Rejected, BeforeTheEngine) {
   const Rejection& c = GetParam();
-  const Bytes before = BuildRecord(c.Spec);
+  const Bytes before = BuildRecord(c.Shape);
   const std::string path = Write("r.scp", before);
   TestAnalysis analysis;
   analysis.GenerateAnalysisText = true;
@@ -43,28 +43,28 @@ TEST_P(Rejected, BeforeTheEngine) {
   EXPECT_EQ(now, kept);
 }
 
-RecordSpec Without(std::vector<uint8_t> tags) {
-  RecordSpec spec;
-  spec.SkipTags = std::move(tags);
-  return spec;
+RecordShape Without(std::vector<uint8_t> tags) {
+  RecordShape shape;
+  shape.SkipTags = std::move(tags);
+  return shape;
 }
 
-RecordSpec NoRhythm() {
-  RecordSpec spec;
-  spec.WithRhythm = false;
-  return spec;
+RecordShape NoRhythm() {
+  RecordShape shape;
+  shape.WithRhythm = false;
+  return shape;
 }
 
-RecordSpec NoSection1() {
-  RecordSpec spec;
-  spec.WithSection1 = false;
-  return spec;
+RecordShape NoSection1() {
+  RecordShape shape;
+  shape.WithSection1 = false;
+  return shape;
 }
 
-RecordSpec OneLead() {
-  RecordSpec spec;
-  spec.Leads = {1};
-  return spec;
+RecordShape OneLead() {
+  RecordShape shape;
+  shape.Leads = {1};
+  return shape;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -92,11 +92,11 @@ class Markers : public AnalysisTest, public ::testing::WithParamInterface<Marker
 // Lead-off markers stop the analysis with 14 and, on request, say why in the text.
 TEST_P(Markers, StopTheAnalysis) {
   const MarkerCase& c = GetParam();
-  RecordSpec spec;
-  spec.Text = "earlier text";
-  spec.Marker = c.Marker;
-  spec.SecondMarker = c.SecondMarker;
-  const std::string path = Write("m.scp", BuildRecord(spec));
+  RecordShape shape;
+  shape.Text = "earlier text";
+  shape.Marker = c.Marker;
+  shape.SecondMarker = c.SecondMarker;
+  const std::string path = Write("m.scp", BuildRecord(shape));
   TestAnalysis analysis;
   analysis.GenerateAnalysisText = c.Text;
   EXPECT_EQ(analysis.CreateAnalysis(path.c_str(), 0, false), ResultNotSignal);
@@ -129,9 +129,9 @@ TEST_F(Driver, AnalysesAndStoresResultsAndText) {
 }
 
 TEST_F(Driver, ShortAnalysisAsksForModeTwoAndLeavesTextAloneWithoutTheFlag) {
-  RecordSpec spec;
-  spec.Text = "kept";
-  const std::string path = Write("a.scp", BuildRecord(spec));
+  RecordShape shape;
+  shape.Text = "kept";
+  const std::string path = Write("a.scp", BuildRecord(shape));
   TestAnalysis analysis;
   EXPECT_EQ(analysis.CreateAnalysis(path.c_str(), 0, true), ResultIsSuccess);
   EXPECT_EQ(EngineSaw(), "mode 2 leads 1,2,3,4,5,6,7,8");
@@ -139,9 +139,9 @@ TEST_F(Driver, ShortAnalysisAsksForModeTwoAndLeavesTextAloneWithoutTheFlag) {
 }
 
 TEST_F(Driver, Marker2034IsAnalysedAndNoted) {
-  RecordSpec spec;
-  spec.Marker = 2034;
-  const std::string path = Write("n.scp", BuildRecord(spec));
+  RecordShape shape;
+  shape.Marker = 2034;
+  const std::string path = Write("n.scp", BuildRecord(shape));
   TestAnalysis analysis;
   analysis.GenerateAnalysisText = true;
   EXPECT_EQ(analysis.CreateAnalysis(path.c_str(), 0, false), ResultIsSuccess);
@@ -150,9 +150,9 @@ TEST_F(Driver, Marker2034IsAnalysedAndNoted) {
 
 TEST_F(Driver, PatientWarningOnlyForIncompleteDemographics) {
   for (bool complete : {false, true}) {
-    RecordSpec spec;
-    spec.Demographics = complete;
-    const std::string path = Write("p.scp", BuildRecord(spec));
+    RecordShape shape;
+    shape.Demographics = complete;
+    const std::string path = Write("p.scp", BuildRecord(shape));
     TestAnalysis analysis;
     analysis.GenerateAnalysisText = true;
     analysis.GeneratePatientWarningText = true;
@@ -177,10 +177,10 @@ class EngineResults : public AnalysisTest, public ::testing::WithParamInterface<
 // text is the engine's explanation only for 6 and 7.
 TEST_P(EngineResults, ReachTheCaller) {
   const EngineCase& c = GetParam();
-  RecordSpec spec;
-  spec.Text = "earlier text";
-  spec.Extra = {{7, test_engine::Section7Body()}};  // an earlier analysis, stripped first
-  const std::string path = Write("e.scp", BuildRecord(spec));
+  RecordShape shape;
+  shape.Text = "earlier text";
+  shape.Extra = {{7, test_engine::Section7Body()}};  // an earlier analysis, stripped first
+  const std::string path = Write("e.scp", BuildRecord(shape));
   Steer(c.Mode);
   TestAnalysis analysis;
   analysis.GenerateAnalysisText = c.Text;
@@ -207,9 +207,9 @@ TEST_F(Driver, StripsEarlierResultsKeepingSection1AndSection4Alone) {
   const std::pair<uint16_t, Bytes> earlierResults[] = {
       {4, Bytes(12, 3)}, {7, test_engine::Section7Body()}, {10, Section10Body(1, 62, 1)}};
   for (const auto& [earlier, body] : earlierResults) {
-    RecordSpec spec;
-    spec.Extra = {{earlier, body}, {8, Bytes(6, 8)}};
-    const Bytes original = BuildRecord(spec);
+    RecordShape shape;
+    shape.Extra = {{earlier, body}, {8, Bytes(6, 8)}};
+    const Bytes original = BuildRecord(shape);
     const std::string path = Write("s.scp", original);
     // Section 1 as the first step rebuilds it, on a copy.
     const std::string copy = Write("copy.scp", original);
@@ -230,9 +230,9 @@ TEST_F(Driver, StripsEarlierResultsKeepingSection1AndSection4Alone) {
 }
 
 TEST_F(Driver, MissingLanguageModuleFailsTheText) {
-  RecordSpec spec;
-  spec.Marker = 2032;
-  const std::string path = Write("l.scp", BuildRecord(spec));
+  RecordShape shape;
+  shape.Marker = 2032;
+  const std::string path = Write("l.scp", BuildRecord(shape));
   TestAnalysis analysis;
   analysis.GenerateAnalysisText = true;
   EXPECT_EQ(analysis.CreateAnalysis(path.c_str(), 1, false), ResultNotText);

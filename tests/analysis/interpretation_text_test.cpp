@@ -23,12 +23,12 @@ class CodesText : public AnalysisTest, public ::testing::WithParamInterface<Code
 
 TEST_P(CodesText, WalksEachCodeOnce) {
   const CodesCase& c = GetParam();
-  RecordSpec spec;
-  spec.Text = "old";
-  spec.Modified = 1;
-  spec.Confirmed = 1;
-  spec.Extra = {{9, Section9Body(c.Records)}};
-  const std::string path = Write("c.scp", BuildRecord(spec));
+  RecordShape shape;
+  shape.Text = "old";
+  shape.Modified = 1;
+  shape.Confirmed = 1;
+  shape.Extra = {{9, Section9Body(c.Records)}};
+  const std::string path = Write("c.scp", BuildRecord(shape));
   TestAnalysis analysis;
   analysis.ShortStatementPrefix = c.ShortPrefix;
   ASSERT_TRUE(analysis.CreateInterpretationCodesText(path.c_str(), 0));
@@ -83,11 +83,11 @@ TEST_F(Text, CodesNeedSection9AndLeaveTheFileAlone) {
 
 TEST_F(Text, AppendingKeepsModifiedAndAddsALineOnlyAfterText) {
   for (const std::string old : {"", "first"}) {
-    RecordSpec spec;
-    spec.Text = old;
-    spec.Modified = 1;
-    spec.Confirmed = 1;
-    const std::string path = Write("a.scp", BuildRecord(spec));
+    RecordShape shape;
+    shape.Text = old;
+    shape.Modified = 1;
+    shape.Confirmed = 1;
+    const std::string path = Write("a.scp", BuildRecord(shape));
     TestAnalysis analysis;
     ASSERT_TRUE(analysis.AddInterpretationText(path.c_str(), 0, kStatementNoPorT));
     uint8_t confirmed = 9;
@@ -101,11 +101,11 @@ TEST_F(Text, AppendingKeepsModifiedAndAddsALineOnlyAfterText) {
 }
 
 TEST_F(Text, CreatingReplacesAndClearsBothFlags) {
-  RecordSpec spec;
-  spec.Text = "first";
-  spec.Modified = 1;
-  spec.Confirmed = 1;
-  const std::string path = Write("c.scp", BuildRecord(spec));
+  RecordShape shape;
+  shape.Text = "first";
+  shape.Modified = 1;
+  shape.Confirmed = 1;
+  const std::string path = Write("c.scp", BuildRecord(shape));
   TestAnalysis analysis;
   ASSERT_TRUE(analysis.CreateInterpretationText(path.c_str(), 0, kStatementPatient));
   uint8_t confirmed = 9;
@@ -116,9 +116,9 @@ TEST_F(Text, CreatingReplacesAndClearsBothFlags) {
 }
 
 TEST_F(Text, AFileWithoutSection1GainsOne) {
-  RecordSpec spec;
-  spec.WithSection1 = false;
-  const Bytes before = BuildRecord(spec);
+  RecordShape shape;
+  shape.WithSection1 = false;
+  const Bytes before = BuildRecord(shape);
   const std::string path = Write("s.scp", before);
   TestAnalysis analysis;
   ASSERT_TRUE(analysis.CreateInterpretationText(path.c_str(), 0, kStatementLeadBit0));

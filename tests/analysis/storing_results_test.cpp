@@ -24,13 +24,13 @@ std::vector<int16_t> Lead(const SEncodedData& data, unsigned lead) {
 using Storing = AnalysisTest;
 
 TEST_F(Storing, RemoveKeepsEverythingButTheResultsByteForByte) {
-  RecordSpec spec;
-  spec.Extra = {{5, SampleDataBody(1000, 2000, {{1, 2}, {3, 4}})},
-                {7, test_engine::Section7Body()},
-                {8, Bytes(6, 8)},
-                {10, Section10Body(1, 62, 1)},
-                {12, Bytes(4, 12)}};
-  const Bytes before = BuildRecord(spec);
+  RecordShape shape;
+  shape.Extra = {{5, SampleDataBody(1000, 2000, {{1, 2}, {3, 4}})},
+                 {7, test_engine::Section7Body()},
+                 {8, Bytes(6, 8)},
+                 {10, Section10Body(1, 62, 1)},
+                 {12, Bytes(4, 12)}};
+  const Bytes before = BuildRecord(shape);
   const std::string path = Write("r.scp", before);
   TestAnalysis analysis;
   ASSERT_TRUE(analysis.RemoveAnalysisData(path.c_str()));
@@ -51,9 +51,9 @@ class VLeads : public AnalysisTest, public ::testing::WithParamInterface<VLeadsC
 // V1 to V6 copy II when the record has it; else II is a third of I and V1 to V6 copy I.
 TEST_P(VLeads, CompleteTheChestLeads) {
   const VLeadsCase& c = GetParam();
-  RecordSpec spec;
-  spec.Leads = c.Leads;
-  const std::string path = Write("v.scp", BuildRecord(spec));
+  RecordShape shape;
+  shape.Leads = c.Leads;
+  const std::string path = Write("v.scp", BuildRecord(shape));
   TestAnalysis analysis;
   ASSERT_TRUE(analysis.CreateVLeads(path.c_str()));
   SLeadDefinitions leads;
@@ -81,9 +81,9 @@ INSTANTIATE_TEST_SUITE_P(Records, VLeads,
                          [](const auto& param) { return std::string(param.param.Name); });
 
 TEST_F(Storing, CreateVLeadsNeedsLeadIOrII) {
-  RecordSpec spec;
-  spec.Leads = {3, 4};
-  const Bytes before = BuildRecord(spec);
+  RecordShape shape;
+  shape.Leads = {3, 4};
+  const Bytes before = BuildRecord(shape);
   const std::string path = Write("v.scp", before);
   TestAnalysis analysis;
   EXPECT_FALSE(analysis.CreateVLeads(path.c_str()));
@@ -94,12 +94,12 @@ TEST_F(Storing, CreateVLeadsNeedsLeadIOrII) {
 // A working copy as the engine leaves it: eight leads, new text, every result
 // section, measurement records of 66 bytes in an order of the engine's own.
 Bytes WorkingCopy(const std::vector<uint16_t>& measured) {
-  RecordSpec spec;
-  spec.Leads = {1, 2, 3, 4, 5, 6, 7, 8};
-  spec.Text = "engine text";
-  spec.Modified = 1;
+  RecordShape shape;
+  shape.Leads = {1, 2, 3, 4, 5, 6, 7, 8};
+  shape.Text = "engine text";
+  shape.Modified = 1;
   std::vector<std::vector<int16_t>> beats;
-  for (uint8_t code : spec.Leads) beats.push_back(test_engine::MedianBeat(code));
+  for (uint8_t code : shape.Leads) beats.push_back(test_engine::MedianBeat(code));
   Bytes measurements;
   AppendU16(measurements, static_cast<uint16_t>(measured.size()));
   AppendU16(measurements, 66);
@@ -107,21 +107,21 @@ Bytes WorkingCopy(const std::vector<uint16_t>& measured) {
     const Bytes record = test_engine::MeasurementRecord(code, 66);
     measurements.insert(measurements.end(), record.begin(), record.end());
   }
-  spec.Extra = {{4, test_engine::Section4Body()},
-                {5, SampleDataBody(test_engine::kMedianAvm, test_engine::kMedianInterval, beats)},
-                {7, test_engine::Section7Body()},
-                {9, Section9Body(test_engine::kDefaultCodes)},
-                {10, measurements}};
-  return BuildRecord(spec);
+  shape.Extra = {{4, test_engine::Section4Body()},
+                 {5, SampleDataBody(test_engine::kMedianAvm, test_engine::kMedianInterval, beats)},
+                 {7, test_engine::Section7Body()},
+                 {9, Section9Body(test_engine::kDefaultCodes)},
+                 {10, measurements}};
+  return BuildRecord(shape);
 }
 
 TEST_F(Storing, TransferFollowsTheFilesLeadOrder) {
   for (bool transferText : {true, false}) {
-    RecordSpec spec;
-    spec.Leads = {2, 1};
-    spec.Text = "file text";
-    spec.Extra = {{8, Bytes(4, 8)}};
-    const Bytes file = BuildRecord(spec);
+    RecordShape shape;
+    shape.Leads = {2, 1};
+    shape.Text = "file text";
+    shape.Extra = {{8, Bytes(4, 8)}};
+    const Bytes file = BuildRecord(shape);
     const Bytes copy = WorkingCopy({62, 3, 1, 61, 7, 2});
     const std::string path = Write("f.scp", file);
     const std::string copyPath = Write("w.scp", copy);
@@ -156,9 +156,9 @@ TEST_F(Storing, TransferFollowsTheFilesLeadOrder) {
 }
 
 TEST_F(Storing, TransferRefusesACopyWithoutMeasurementsOfAFileLead) {
-  RecordSpec spec;
-  spec.Leads = {1, 2};
-  const Bytes file = BuildRecord(spec);
+  RecordShape shape;
+  shape.Leads = {1, 2};
+  const Bytes file = BuildRecord(shape);
   const std::string path = Write("f.scp", file);
   const std::string copyPath = Write("w.scp", WorkingCopy({2, 3}));
   TestAnalysis analysis;
