@@ -9,6 +9,8 @@
 #include "acquisition/raw12_reader.h"
 #include "acquisition/raw16_reader.h"
 #include "acquisition/raw8_reader.h"
+#include "analysis/analysis.h"
+#include "analysis/engine_entry.h"
 #include "platform/errors.h"
 #include "platform/export.h"
 #include "platform/file.h"
