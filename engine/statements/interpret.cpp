@@ -1,7 +1,7 @@
 // The diagnostic criteria: the findings of one recording to its Section 9 statement
 // codes, most important first. Thresholds and their sources are in criteria.h.
 #include <algorithm>
-#include <cstdlib>
+#include <array>
 #include <initializer_list>
 
 #include "engine/findings.h"
@@ -18,7 +18,7 @@ constexpr size_t kMaxMorphology = 7;
 
 // SCP-ECG lead codes.
 constexpr uint16_t kI = 1, kII = 2, kV1 = 3, kV2 = 4, kV3 = 5, kV4 = 6, kV5 = 7, kV6 = 8;
-constexpr uint16_t kIII = 61, kAVL = 63, kAVF = 64;
+constexpr uint16_t kIII = 61, kAVR = 62, kAVL = 63, kAVF = 64;
 
 const LeadFindings* FindLead(const Findings& findings, uint16_t code) {
   for (const LeadFindings& lead : findings.Leads) {
@@ -33,18 +33,36 @@ int PeakToPeak(const LeadFindings& lead) {
   return high - low;
 }
 
+// Up to seven lead codes, 0 where the group has fewer.
+using Leads = std::array<uint16_t, 7>;
+
+// A statement made from the same test in two leads of a group.
+struct LeadGroup {
+  uint16_t Code;
+  Leads Members;
+};
+
+constexpr Leads kAnterior = {kV1, kV2, kV3, kV4};
+constexpr Leads kInferior = {kII, kIII, kAVF};
+constexpr Leads kLateral = {kI, kAVL, kV5, kV6};
+constexpr Leads kLimb = {kI, kII, kIII, kAVR, kAVL, kAVF};
+constexpr Leads kPrecordial = {kV1, kV2, kV3, kV4, kV5, kV6};
+constexpr Leads kIAndV6 = {kI, kV6};
+// Leads where T is normally upright (V1, V2, III, aVL and aVR may carry a negative T).
+constexpr Leads kUprightT = {kI, kII, kAVF, kV3, kV4, kV5, kV6};
+
 // Leads of `codes` that are present and satisfy `test`.
 template <typename Test>
-int CountLeads(const Findings& findings, std::initializer_list<uint16_t> codes, Test test) {
+int CountLeads(const Findings& findings, const Leads& codes, Test test) {
   int count = 0;
   for (uint16_t code : codes) {
-    const LeadFindings* lead = FindLead(findings, code);
+    const LeadFindings* lead = code ? FindLead(findings, code) : nullptr;
     if (lead && test(*lead)) ++count;
   }
   return count;
 }
 
-int CountPresent(const Findings& findings, std::initializer_list<uint16_t> codes) {
+int CountPresent(const Findings& findings, const Leads& codes) {
   return CountLeads(findings, codes, [](const LeadFindings&) { return true; });
 }
 
@@ -149,14 +167,11 @@ class Interpreter {
   }
 
   void STElevation() {
-    struct Group {
-      uint16_t Code;
-      std::initializer_list<uint16_t> Leads;
-    };
-    for (const Group& group : {Group{code::kSTElevationAnterior, {kV1, kV2, kV3, kV4}},
-                               Group{code::kSTElevationInferior, {kII, kIII, kAVF}},
-                               Group{code::kSTElevationLateral, {kI, kAVL, kV5, kV6}}}) {
-      const int count = CountLeads(f_, group.Leads, [this](const LeadFindings& lead) {
+    static constexpr LeadGroup kGroups[] = {{code::kSTElevationAnterior, kAnterior},
+                                            {code::kSTElevationInferior, kInferior},
+                                            {code::kSTElevationLateral, kLateral}};
+    for (const LeadGroup& group : kGroups) {
+      const int count = CountLeads(f_, group.Members, [this](const LeadFindings& lead) {
         return lead.JPointAmplitude >= STElevationLimit(f_, lead.LeadCode);
       });
       if (count >= c::kLeadsInGroup) AddMorphology(group.Code, Weight::kAbnormal);
@@ -164,14 +179,11 @@ class Interpreter {
   }
 
   void STDepression() {
-    struct Group {
-      uint16_t Code;
-      std::initializer_list<uint16_t> Leads;
-    };
-    for (const Group& group : {Group{code::kSTDepressionAnterior, {kV1, kV2, kV3, kV4}},
-                               Group{code::kSTDepressionInferior, {kII, kIII, kAVF}},
-                               Group{code::kSTDepressionLateral, {kI, kAVL, kV5, kV6}}}) {
-      const int count = CountLeads(f_, group.Leads, [](const LeadFindings& lead) {
+    static constexpr LeadGroup kGroups[] = {{code::kSTDepressionAnterior, kAnterior},
+                                            {code::kSTDepressionInferior, kInferior},
+                                            {code::kSTDepressionLateral, kLateral}};
+    for (const LeadGroup& group : kGroups) {
+      const int count = CountLeads(f_, group.Members, [](const LeadFindings& lead) {
         return -lead.JPointAmplitude >= c::kSTDepressionFrom;
       });
       if (count >= c::kLeadsInGroup) AddMorphology(group.Code, Weight::kAbnormal);
@@ -180,22 +192,23 @@ class Interpreter {
 
   bool LeftBundlePattern() const {
     const LeadFindings* v1 = FindLead(f_, kV1);
-    if (!v1 || -v1->SAmplitude <= std::max(v1->RAmplitude, v1->RdashAmplitude)) return false;
+    // V1 a QS or rS: no R', S deeper than R.
+    if (!v1 || v1->RdashAmplitude > 0 || -v1->SAmplitude <= v1->RAmplitude) return false;
     // Broad, mainly positive I and V6 without a septal q.
-    const int upright = CountLeads(f_, {kI, kV6}, [](const LeadFindings& lead) {
+    const int upright = CountLeads(f_, kIAndV6, [](const LeadFindings& lead) {
       return lead.RAmplitude > -lead.SAmplitude && lead.QAmplitude == 0;
     });
-    return upright == CountPresent(f_, {kI, kV6}) && upright > 0;
+    return upright == CountPresent(f_, kIAndV6) && upright > 0;
   }
 
   bool RightBundlePattern() const {
     const LeadFindings* v1 = FindLead(f_, kV1);
     if (!v1 || (v1->RdashAmplitude <= 0 && v1->RAmplitude <= -v1->SAmplitude)) return false;
-    const int broadS = CountLeads(f_, {kI, kV6}, [](const LeadFindings& lead) {
+    const int broadS = CountLeads(f_, kIAndV6, [](const LeadFindings& lead) {
       return lead.SAmplitude < 0 &&
              (lead.SDuration > lead.RDuration || lead.SDuration > c::kRBBBBroadSAbove);
     });
-    return broadS == CountPresent(f_, {kI, kV6}) && broadS > 0;
+    return broadS == CountPresent(f_, kIAndV6) && broadS > 0;
   }
 
   void Conduction() {
@@ -215,14 +228,12 @@ class Interpreter {
   }
 
   void QWaves() {
-    struct Group {
-      uint16_t Code;
-      std::initializer_list<uint16_t> Leads;
-    };
-    for (const Group& group : {Group{code::kQWavesInferior, {kII, kIII, kAVF}},
-                               Group{code::kQWavesAnterior, {kV2, kV3, kV4}},
-                               Group{code::kQWavesLateral, {kI, kAVL, kV5, kV6}}}) {
-      if (CountLeads(f_, group.Leads, PathologicalQ) >= c::kLeadsInGroup) {
+    // V1 is left out: a QS there is normal.
+    static constexpr LeadGroup kGroups[] = {{code::kQWavesInferior, kInferior},
+                                            {code::kQWavesAnterior, {kV2, kV3, kV4}},
+                                            {code::kQWavesLateral, kLateral}};
+    for (const LeadGroup& group : kGroups) {
+      if (CountLeads(f_, group.Members, PathologicalQ) >= c::kLeadsInGroup) {
         AddMorphology(group.Code, Weight::kAbnormal);
       }
     }
@@ -263,22 +274,20 @@ class Interpreter {
   }
 
   void TInversion() {
-    const int count =
-        CountLeads(f_, {kI, kII, kAVF, kV3, kV4, kV5, kV6}, [](const LeadFindings& l) {
-          return -l.TAmplitudeMinus >= c::kTInversionFrom && -l.TAmplitudeMinus > l.TAmplitudePlus;
-        });
+    const int count = CountLeads(f_, kUprightT, [](const LeadFindings& l) {
+      return -l.TAmplitudeMinus >= c::kTInversionFrom && -l.TAmplitudeMinus > l.TAmplitudePlus;
+    });
     if (count >= c::kLeadsInGroup) AddMorphology(code::kTWaveInversion, Weight::kBorderline);
   }
 
   void LowVoltage() {
-    const auto low = [this](std::initializer_list<uint16_t> leads, int below) {
+    const auto low = [this](const Leads& leads, int below) {
       const int present = CountPresent(f_, leads);
       const int small = CountLeads(
           f_, leads, [below](const LeadFindings& lead) { return PeakToPeak(lead) < below; });
       return present >= c::kLeadsInGroup && small == present;
     };
-    if (low({kI, kII, kIII, 62, kAVL, kAVF}, c::kLowVoltageLimbBelow) ||
-        low({kV1, kV2, kV3, kV4, kV5, kV6}, c::kLowVoltagePrecordialBelow)) {
+    if (low(kLimb, c::kLowVoltageLimbBelow) || low(kPrecordial, c::kLowVoltagePrecordialBelow)) {
       AddMorphology(code::kLowQRSVoltage, Weight::kBorderline);
     }
   }
