@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <string>
@@ -58,7 +59,7 @@ bool ToAnsi(const char* text, uint32_t codePage, std::string* out) {
   const std::string from =
       codePage == kKtxCodePageUtf8 ? std::string("UTF-8") : "CP" + std::to_string(codePage);
   iconv_t converter = iconv_open("WINDOWS-1252", from.c_str());
-  if (converter == reinterpret_cast<iconv_t>(-1)) return FailWith(kErrInvalidParameter);
+  if (reinterpret_cast<intptr_t>(converter) == -1) return FailWith(kErrInvalidParameter);
   std::string input = text;
   std::string result(input.size(), '\0');  // never longer than its source
   char* in = &input[0];
