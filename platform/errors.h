@@ -30,6 +30,7 @@ enum ErrorCode : uint32_t {
   kErrProcNotFound = 127,
   kErrNegativeSeek = 131,
   kErrNoData = 232,
+  kErrNoUnicodeTranslation = 1113,  // text the ANSI code page cannot hold
   kErrResourceNameNotFound = 1814,  // no string resource with that id
 };
 

@@ -30,6 +30,7 @@ int Run(int argc, char** argv) {
   scpecg::AddRepairCommand(app, status);
   scpecg::AddAcquisitionCommand(app, status);
   scpecg::AddPlotCommand(app, status);
+  scpecg::AddStatementsCommand(app, status);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
