@@ -13,8 +13,7 @@ bool BioInput::Read(void* buffer, uint32_t count) {
 
 bool BioInput::Skip(uint32_t count) {
   if (position_ + count > size_) {
-    plat::SetLastError(plat::kErrInvalidData);
-    return false;
+    return plat::FailWith(plat::kErrInvalidData);
   }
   if (!plat::Seek(file_, count, plat::SeekFrom::Current)) return false;
   position_ += count;

@@ -18,8 +18,7 @@ bool Refuse(SLeadMeasurements* measurements) {
 bool ParseSection10(plat::FileHandle file, const uint8_t* sectionHeader,
                     SLeadMeasurements* measurements) {
   if (file == plat::kClosedFile || sectionHeader == nullptr || measurements == nullptr) {
-    plat::SetLastError(plat::kErrInvalidParameter);
-    return false;
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   SectionBody body(file, sectionHeader);
   uint8_t header[4];

@@ -9,8 +9,7 @@ SectionBody::SectionBody(plat::FileHandle file, const uint8_t* sectionHeader)
 
 bool SectionBody::Fits(uint64_t count) const {
   if (consumed_ + count > length_) {
-    plat::SetLastError(plat::kErrInvalidData);
-    return false;
+    return plat::FailWith(plat::kErrInvalidData);
   }
   return true;
 }

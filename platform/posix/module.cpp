@@ -55,8 +55,7 @@ ModuleHandle Open(const std::string& file) {
 
 ModuleHandle LoadModule(const char* name) {
   if (!name || !*name) {
-    SetLastError(kErrInvalidParameter);
-    return nullptr;
+    return FailNull(kErrInvalidParameter);
   }
   try {
     std::string given = name;
@@ -79,15 +78,13 @@ ModuleHandle LoadModule(const char* name) {
     if (!module) SetLastError(kErrModNotFound);
     return module;
   } catch (const std::bad_alloc&) {
-    SetLastError(kErrOutOfMemory);
-    return nullptr;
+    return FailNull(kErrOutOfMemory);
   }
 }
 
 void* FindEntry(ModuleHandle module, const char* entry) {
   if (!module || !entry) {
-    SetLastError(!module ? kErrInvalidHandle : kErrInvalidParameter);
-    return nullptr;
+    return FailNull(!module ? kErrInvalidHandle : kErrInvalidParameter);
   }
   dlerror();
   void* address = dlsym(module, entry);
