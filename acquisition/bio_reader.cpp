@@ -2,8 +2,8 @@
 
 #include "acquisition/bio_data_blocks.h"
 #include "acquisition/bio_input.h"
-#include "acquisition/scoped_file.h"
 #include "platform/errors.h"
+#include "platform/scoped_file.h"
 
 using ktx::acq::BioInput;
 
@@ -135,7 +135,7 @@ bool CBioReader::ReadEvents(const char* fileName, int16_t* eventCount) {
     return plat::FailWith(plat::kErrInvalidParameter);
   ClearEvents();
   *eventCount = 0;
-  ktx::acq::ScopedFile file(fileName);
+  plat::ScopedFile file(fileName);
   if (!file.IsOpen()) return false;
   uint64_t size = 0;
   if (!plat::FileSize(file.Handle(), &size)) return false;

@@ -1,7 +1,7 @@
 // CRC verification of a whole record and the stand-alone CRC check.
 #include "platform/errors.h"
+#include "platform/read_exact.h"
 #include "reader/open_record.h"
-#include "reader/read_exact.h"
 #include "reader/reader.h"
 #include "reader/stretch_crc.h"
 #include "record/crc.h"
@@ -32,7 +32,7 @@ bool AddFileBytes(CCRC& crc, plat::FileHandle file, uint32_t count) {
   uint8_t chunk[kChunk];
   while (count > 0) {
     const uint32_t part = count < kChunk ? count : kChunk;
-    if (!ReadExact(file, chunk, part)) return false;
+    if (!plat::ReadExact(file, chunk, part)) return false;
     crc.Add(chunk, part);
     count -= part;
   }
@@ -49,7 +49,7 @@ bool CheckStretchCrc(plat::FileHandle file, int64_t start, uint32_t length, bool
     return plat::FailWith(plat::kErrInvalidData);
   }
   uint8_t stored[2];
-  if (!plat::Seek(file, start, plat::SeekFrom::Begin) || !ReadExact(file, stored, 2)) {
+  if (!plat::Seek(file, start, plat::SeekFrom::Begin) || !plat::ReadExact(file, stored, 2)) {
     return false;
   }
   CCRC crc;

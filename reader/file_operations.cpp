@@ -1,6 +1,6 @@
 // The reader's file operations: opening a record, headers, Section 0, finding sections.
 #include "platform/errors.h"
-#include "reader/read_exact.h"
+#include "platform/read_exact.h"
 #include "reader/reader.h"
 
 using plat::FileHandle;
@@ -26,7 +26,8 @@ bool CReader::Open(FileHandle* file, const char* name, uint8_t* recordHeader) {
   if (opened == kClosedFile) return false;
 
   uint64_t size = 0;
-  bool ok = ReadExact(opened, recordHeader, kRecordHeaderSize) && plat::FileSize(opened, &size);
+  bool ok =
+      plat::ReadExact(opened, recordHeader, kRecordHeaderSize) && plat::FileSize(opened, &size);
   if (ok && size < ReadU32(recordHeader + 2)) {
     plat::SetLastError(plat::kErrInvalidData);
     ok = false;
@@ -41,11 +42,11 @@ bool CReader::Open(FileHandle* file, const char* name, uint8_t* recordHeader) {
 }
 
 bool CReader::ReadRecordHeader(FileHandle file, uint8_t* header) {
-  return ReadExact(file, header, kRecordHeaderSize);
+  return plat::ReadExact(file, header, kRecordHeaderSize);
 }
 
 bool CReader::ReadSectionHeader(FileHandle file, uint8_t* header) {
-  return ReadExact(file, header, kSectionHeaderSize);
+  return plat::ReadExact(file, header, kSectionHeaderSize);
 }
 
 bool CReader::ReadSectionIndex(FileHandle file, SSectionIndexes* index) {
@@ -64,11 +65,12 @@ bool CReader::ReadSectionIndex(FileHandle file, SSectionIndexes* index) {
     const uint32_t count = (ReadU32(header + 4) - kSectionHeaderSize) / kEntrySize;
     if (count > SSectionIndexes::kFixedEntries) {
       const uint32_t further = count - SSectionIndexes::kFixedEntries;
-      ok = index->Allocate(further) && ReadExact(file, index->Fixed, sizeof(index->Fixed)) &&
-           ReadExact(file, index->Further, further * kEntrySize);
+      ok = index->Allocate(further) && plat::ReadExact(file, index->Fixed, sizeof(index->Fixed)) &&
+           plat::ReadExact(file, index->Further, further * kEntrySize);
     } else {
       index->KillDynamic();
-      ok = ReadExact(file, index->Fixed, count * static_cast<uint32_t>(sizeof(SSectionIndex)));
+      ok =
+          plat::ReadExact(file, index->Fixed, count * static_cast<uint32_t>(sizeof(SSectionIndex)));
     }
     if (ok) index->Count = count;
   }

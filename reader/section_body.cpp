@@ -1,7 +1,7 @@
 #include "reader/section_body.h"
 
 #include "platform/errors.h"
-#include "reader/read_exact.h"
+#include "platform/read_exact.h"
 #include "reader/reader.h"
 
 SectionBody::SectionBody(plat::FileHandle file, const uint8_t* sectionHeader)
@@ -15,7 +15,7 @@ bool SectionBody::Fits(uint64_t count) const {
 }
 
 bool SectionBody::Read(void* buffer, uint32_t count) {
-  if (!Fits(count) || !ReadExact(file_, buffer, count)) return false;
+  if (!Fits(count) || !plat::ReadExact(file_, buffer, count)) return false;
   consumed_ += count;
   return true;
 }
