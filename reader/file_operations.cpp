@@ -29,8 +29,7 @@ bool CReader::Open(FileHandle* file, const char* name, uint8_t* recordHeader) {
   bool ok =
       plat::ReadExact(opened, recordHeader, kRecordHeaderSize) && plat::FileSize(opened, &size);
   if (ok && size < ReadU32(recordHeader + 2)) {
-    plat::SetLastError(plat::kErrInvalidData);
-    ok = false;
+    ok = plat::FailWith(plat::kErrInvalidData);
   }
   if (!ok) {
     plat::KeepLastError keep;
@@ -56,8 +55,7 @@ bool CReader::ReadSectionIndex(FileHandle file, SSectionIndexes* index) {
   uint8_t header[kSectionHeaderSize];
   bool ok = ReadSectionHeader(file, header);
   if (ok && ReadU16(header + 2) != 0) {
-    plat::SetLastError(plat::kErrInvalidData);
-    ok = false;
+    ok = plat::FailWith(plat::kErrInvalidData);
   }
   if (ok) {
     // A length below 16 wraps to a huge count on purpose: Allocate refuses it with 84.
