@@ -11,7 +11,6 @@ using ktx::acq::DecodeRaw12Record;
 using ktx::acq::FinishRaw12;
 using ktx::acq::NoLeads;
 using ktx::acq::Raw12Layout;
-using plat::ScopedFile;
 
 C12LReader::C12LReader() = default;
 
