@@ -1,4 +1,5 @@
-// KTXSCP32: every public declaration of the core. Hosts include only this header.
+// KTXSCP32: every public declaration of the core and nothing of its internals. Hosts
+// include only this header.
 #pragma once
 
 #include "acquisition/bio_blocks.h"
@@ -19,8 +20,6 @@
 #include "platform/text.h"
 #include "platform/time.h"
 #include "reader/reader.h"
-#include "reader/section_parsers.h"
-#include "reader/stretch_crc.h"
 #include "record/analysis_info.h"
 #include "record/crc.h"
 #include "record/encoded_data.h"
@@ -35,3 +34,4 @@
 #include "record/section_indexes.h"
 #include "record/string_field.h"
 #include "record/unknown_tags.h"
+#include "writer/writer.h"

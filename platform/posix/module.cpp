@@ -78,8 +78,7 @@ bool ToAnsi(const char* text, uint32_t codePage, std::string* out) {
 
 ModuleHandle LoadModule(const char* name) {
   if (!name || !*name) {
-    SetLastError(kErrInvalidParameter);
-    return nullptr;
+    return FailNull(kErrInvalidParameter);
   }
   try {
     std::string given = name;
@@ -102,15 +101,13 @@ ModuleHandle LoadModule(const char* name) {
     if (!module) SetLastError(kErrModNotFound);
     return module;
   } catch (const std::bad_alloc&) {
-    SetLastError(kErrOutOfMemory);
-    return nullptr;
+    return FailNull(kErrOutOfMemory);
   }
 }
 
 void* FindEntry(ModuleHandle module, const char* entry) {
   if (!module || !entry) {
-    SetLastError(!module ? kErrInvalidHandle : kErrInvalidParameter);
-    return nullptr;
+    return FailNull(!module ? kErrInvalidHandle : kErrInvalidParameter);
   }
   dlerror();
   void* address = dlsym(module, entry);

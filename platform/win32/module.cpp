@@ -12,16 +12,14 @@ namespace plat {
 
 ModuleHandle LoadModule(const char* name) {
   if (!name || !*name) {
-    ::SetLastError(kErrInvalidParameter);
-    return nullptr;
+    return FailNull(kErrInvalidParameter);
   }
   return ::LoadLibraryA(name);
 }
 
 void* FindEntry(ModuleHandle module, const char* entry) {
   if (!module || !entry) {
-    ::SetLastError(!module ? kErrInvalidHandle : kErrInvalidParameter);
-    return nullptr;
+    return FailNull(!module ? kErrInvalidHandle : kErrInvalidParameter);
   }
   return reinterpret_cast<void*>(::GetProcAddress(static_cast<HMODULE>(module), entry));
 }

@@ -27,8 +27,7 @@ Bstr SysAllocStringLen(const OleChar* text, uint32_t length) {
   const uint32_t bytes = length * static_cast<uint32_t>(sizeof(OleChar));
   auto* block = static_cast<unsigned char*>(std::malloc(kPrefix + bytes + sizeof(OleChar)));
   if (!block) {
-    SetLastError(kErrOutOfMemory);
-    return nullptr;
+    return FailNull(kErrOutOfMemory);
   }
   std::memcpy(block, &bytes, kPrefix);
   auto* chars = reinterpret_cast<OleChar*>(block + kPrefix);

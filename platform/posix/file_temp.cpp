@@ -30,8 +30,8 @@ uint32_t FirstGuess() {
 }  // namespace
 
 bool CreateTempFile(const char* folder, const char* prefix, std::string* path) {
-  if (!folder || !*folder || !path) return posix::Fail(kErrInvalidParameter);
-  try {
+  if (!folder || !*folder || !path) return FailWith(kErrInvalidParameter);
+  return CatchOutOfMemory(false, [&] {
     std::string base = folder;
     if (base.back() != '/') base += '/';
     if (prefix) base.append(prefix, strnlen(prefix, 3));
@@ -49,14 +49,12 @@ bool CreateTempFile(const char* folder, const char* prefix, std::string* path) {
       if (errno == EINTR) continue;
       if (errno != EEXIST) {
         // Only the folder can be missing: the name itself is being created.
-        return posix::Fail(errno == ENOENT ? kErrPathNotFound : ErrorFromErrno(errno));
+        return FailWith(errno == ENOENT ? kErrPathNotFound : ErrorFromErrno(errno));
       }
       ++tried;
     }
-    return posix::Fail(kErrFileExists);  // every name is taken
-  } catch (const std::bad_alloc&) {
-    return posix::Fail(kErrOutOfMemory);
-  }
+    return FailWith(kErrFileExists);  // every name is taken
+  });
 }
 
 }  // namespace plat

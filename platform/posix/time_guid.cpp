@@ -8,8 +8,7 @@ namespace plat {
 
 bool NewGuid(Guid* guid) {
   if (!guid) {
-    SetLastError(kErrInvalidParameter);
-    return false;
+    return FailWith(kErrInvalidParameter);
   }
   uuid_t bytes;
   uuid_generate_random(bytes);

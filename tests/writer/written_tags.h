@@ -11,7 +11,7 @@
 
 #include "platform/text.h"
 #include "support/record_builder.h"
-#include "support/section1_builder.h"
+#include "support/section1_bytes.h"
 
 namespace test {
 

@@ -14,25 +14,20 @@ namespace plat {
 
 bool DocumentsFolder(std::string* folder) {
   if (!folder) {
-    ::SetLastError(kErrInvalidParameter);
-    return false;
+    return FailWith(kErrInvalidParameter);
   }
   char path[MAX_PATH];
   const HRESULT result =
       ::SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, path);
   if (FAILED(result)) {
-    ::SetLastError(win32::CodeFromHresult(result, kErrPathNotFound));
-    return false;
+    return FailWith(win32::CodeFromHresult(result, kErrPathNotFound));
   }
-  try {
+  return CatchOutOfMemory(false, [&] {
     std::string found = path;
     while (found.size() > 3 && (found.back() == '\\' || found.back() == '/')) found.pop_back();
     *folder = std::move(found);
     return true;
-  } catch (const std::bad_alloc&) {
-    ::SetLastError(kErrOutOfMemory);
-    return false;
-  }
+  });
 }
 
 }  // namespace plat

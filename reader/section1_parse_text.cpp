@@ -77,14 +77,11 @@ bool IsTextTag(uint8_t tag) {
 
 bool ReadScratch(Section1Parse& parse, uint32_t count) {
   if (count == 0) return true;
-  if (parse.Scratch.size() < count) {
-    try {
-      parse.Scratch.assign(count, '\0');
-    } catch (const std::bad_alloc&) {
-      plat::SetLastError(plat::kErrOutOfMemory);
-      return false;
-    }
-  }
+  const bool room = parse.Scratch.size() >= count || plat::CatchOutOfMemory(false, [&] {
+                      parse.Scratch.assign(count, '\0');
+                      return true;
+                    });
+  if (!room) return false;
   return parse.Body.Read(parse.Scratch.data(), count);
 }
 
@@ -142,8 +139,7 @@ bool HandleDeviceTag(Section1Parse& parse, uint16_t length) {
   const uint32_t revision = fixed[kRevisionLengthOffset];
   const uint32_t rest = length - kDeviceFixedBytes;
   if (revision > rest) {
-    plat::SetLastError(plat::kErrInvalidData);
-    return false;
+    return plat::FailWith(plat::kErrInvalidData);
   }
   if (!ReadScratch(parse, revision)) return false;
   SetText(&recording->ProgramRevision, parse.Scratch.data(),

@@ -33,16 +33,11 @@ char ToAnsi(char16_t c) {
   return '?';
 }
 
-bool Fail(uint32_t code) {
-  SetLastError(code);
-  return false;
-}
-
 }  // namespace
 
 bool WideToAnsi(const OleChar* text, int32_t length, std::string* out) {
-  if (!out || length < -1 || (!text && length != 0)) return Fail(kErrInvalidParameter);
-  try {
+  if (!out || length < -1 || (!text && length != 0)) return FailWith(kErrInvalidParameter);
+  return CatchOutOfMemory(false, [&] {
     const size_t count =
         length < 0 ? std::char_traits<OleChar>::length(text) : static_cast<size_t>(length);
     std::string result;
@@ -54,14 +49,12 @@ bool WideToAnsi(const OleChar* text, int32_t length, std::string* out) {
     }
     *out = std::move(result);
     return true;
-  } catch (const std::bad_alloc&) {
-    return Fail(kErrOutOfMemory);
-  }
+  });
 }
 
 bool AnsiToWide(const char* text, int32_t length, WideString* out) {
-  if (!out || length < -1 || (!text && length != 0)) return Fail(kErrInvalidParameter);
-  try {
+  if (!out || length < -1 || (!text && length != 0)) return FailWith(kErrInvalidParameter);
+  return CatchOutOfMemory(false, [&] {
     const size_t count =
         length < 0 ? std::char_traits<char>::length(text) : static_cast<size_t>(length);
     WideString result;
@@ -72,9 +65,7 @@ bool AnsiToWide(const char* text, int32_t length, WideString* out) {
     }
     *out = std::move(result);
     return true;
-  } catch (const std::bad_alloc&) {
-    return Fail(kErrOutOfMemory);
-  }
+  });
 }
 
 }  // namespace plat

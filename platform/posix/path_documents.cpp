@@ -65,10 +65,9 @@ void DropTrailingSeparators(std::string* path) {
 
 bool DocumentsFolder(std::string* folder) {
   if (!folder) {
-    SetLastError(kErrInvalidParameter);
-    return false;
+    return FailWith(kErrInvalidParameter);
   }
-  try {
+  return CatchOutOfMemory(false, [&] {
     std::string home = HomeFolder();
     std::string documents = XdgDocumentsFolder(home);
     DropTrailingSeparators(&documents);
@@ -81,12 +80,8 @@ bool DocumentsFolder(std::string* folder) {
       *folder = std::move(home);
       return true;
     }
-    SetLastError(kErrPathNotFound);
-    return false;
-  } catch (const std::bad_alloc&) {
-    SetLastError(kErrOutOfMemory);
-    return false;
-  }
+    return FailWith(kErrPathNotFound);
+  });
 }
 
 }  // namespace plat

@@ -19,11 +19,6 @@ constexpr const char* kUtf16 = "UTF-16BE";
 constexpr const char* kUtf16 = "UTF-16LE";
 #endif
 
-bool Fail(uint32_t code) {
-  SetLastError(code);
-  return false;
-}
-
 // iconv_open reports failure as (iconv_t)-1.
 const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr)
 
@@ -38,7 +33,7 @@ struct Converter {
 bool Convert(const char* to_code, const char* from_code, const char* input, size_t size,
              std::string* output) {
   const Converter converter{iconv_open(to_code, from_code)};
-  if (converter.handle == kNoConverter) return Fail(ErrorFromErrno(errno));
+  if (converter.handle == kNoConverter) return FailWith(ErrorFromErrno(errno));
   std::string result(size * 2 + 8, '\0');  // enough for either direction but grown if not
   char* in = const_cast<char*>(input);
   size_t in_left = size;
@@ -57,7 +52,7 @@ bool Convert(const char* to_code, const char* from_code, const char* input, size
     error = errno == EILSEQ || errno == EINVAL ? kErrInvalidData : ErrorFromErrno(errno);
     break;
   }
-  if (error != kErrSuccess) return Fail(error);
+  if (error != kErrSuccess) return FailWith(error);
   result.resize(done);
   *output = std::move(result);
   return true;
@@ -66,44 +61,38 @@ bool Convert(const char* to_code, const char* from_code, const char* input, size
 }  // namespace
 
 bool WideToUtf8(const OleChar* text, int32_t length, std::string* out) {
-  if (!out || length < -1 || (!text && length != 0)) return Fail(kErrInvalidParameter);
-  try {
+  if (!out || length < -1 || (!text && length != 0)) return FailWith(kErrInvalidParameter);
+  return CatchOutOfMemory(false, [&] {
     const size_t count =
         length < 0 ? std::char_traits<OleChar>::length(text) : static_cast<size_t>(length);
     return Convert("UTF-8", kUtf16, reinterpret_cast<const char*>(text), count * sizeof(OleChar),
                    out);
-  } catch (const std::bad_alloc&) {
-    return Fail(kErrOutOfMemory);
-  }
+  });
 }
 
 bool WideToFileName(const OleChar* name, std::string* out) {
-  if (!name || !out) return Fail(kErrInvalidParameter);
-  try {
+  if (!name || !out) return FailWith(kErrInvalidParameter);
+  return CatchOutOfMemory(false, [&] {
     std::string bytes;
     if (!WideToUtf8(name, -1, &bytes)) return false;
-    if (bytes.size() >= kMaxPath) return Fail(kErrInsufficientBuffer);
+    if (bytes.size() >= kMaxPath) return FailWith(kErrInsufficientBuffer);
     *out = std::move(bytes);
     return true;
-  } catch (const std::bad_alloc&) {
-    return Fail(kErrOutOfMemory);
-  }
+  });
 }
 
 bool FileNameToWide(const char* name, WideString* out) {
-  if (!name || !out) return Fail(kErrInvalidParameter);
-  try {
+  if (!name || !out) return FailWith(kErrInvalidParameter);
+  return CatchOutOfMemory(false, [&] {
     const size_t size = std::strlen(name);
-    if (size >= kMaxPath) return Fail(kErrInsufficientBuffer);
+    if (size >= kMaxPath) return FailWith(kErrInsufficientBuffer);
     std::string bytes;
     if (!Convert(kUtf16, "UTF-8", name, size, &bytes)) return false;
     WideString wide(bytes.size() / sizeof(OleChar), u'\0');
     std::memcpy(&wide[0], bytes.data(), wide.size() * sizeof(OleChar));
     *out = std::move(wide);
     return true;
-  } catch (const std::bad_alloc&) {
-    return Fail(kErrOutOfMemory);
-  }
+  });
 }
 
 }  // namespace plat

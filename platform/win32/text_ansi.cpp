@@ -11,11 +11,6 @@
 namespace plat {
 namespace {
 
-bool Fail(uint32_t code) {
-  ::SetLastError(code);
-  return false;
-}
-
 // Converts exactly `count` units (embedded zeros included); count > 0.
 bool ToAnsi(const OleChar* text, int count, std::string* out, UINT codePage = CP_ACP) {
   const int size = ::WideCharToMultiByte(codePage, 0, text, count, nullptr, 0, nullptr, nullptr);
@@ -41,19 +36,17 @@ bool ToWide(const char* text, int count, WideString* out) {
 
 // The same for both code pages.
 static bool FromWide(const OleChar* text, int32_t length, std::string* out, UINT codePage) {
-  if (!out || length < -1 || (!text && length != 0)) return Fail(kErrInvalidParameter);
-  try {
+  if (!out || length < -1 || (!text && length != 0)) return FailWith(kErrInvalidParameter);
+  return CatchOutOfMemory(false, [&] {
     const size_t count =
         length < 0 ? std::char_traits<OleChar>::length(text) : static_cast<size_t>(length);
-    if (count > INT_MAX) return Fail(kErrInvalidParameter);
+    if (count > INT_MAX) return FailWith(kErrInvalidParameter);
     if (count == 0) {
       out->clear();
       return true;
     }
     return ToAnsi(text, static_cast<int>(count), out, codePage);
-  } catch (const std::bad_alloc&) {
-    return Fail(kErrOutOfMemory);
-  }
+  });
 }
 
 bool WideToAnsi(const OleChar* text, int32_t length, std::string* out) {
@@ -65,50 +58,44 @@ bool WideToUtf8(const OleChar* text, int32_t length, std::string* out) {
 }
 
 bool AnsiToWide(const char* text, int32_t length, WideString* out) {
-  if (!out || length < -1 || (!text && length != 0)) return Fail(kErrInvalidParameter);
-  try {
+  if (!out || length < -1 || (!text && length != 0)) return FailWith(kErrInvalidParameter);
+  return CatchOutOfMemory(false, [&] {
     const size_t count =
         length < 0 ? std::char_traits<char>::length(text) : static_cast<size_t>(length);
-    if (count > INT_MAX) return Fail(kErrInvalidParameter);
+    if (count > INT_MAX) return FailWith(kErrInvalidParameter);
     if (count == 0) {
       out->clear();
       return true;
     }
     return ToWide(text, static_cast<int>(count), out);
-  } catch (const std::bad_alloc&) {
-    return Fail(kErrOutOfMemory);
-  }
+  });
 }
 
 bool WideToFileName(const OleChar* name, std::string* out) {
-  if (!name || !out) return Fail(kErrInvalidParameter);
-  try {
+  if (!name || !out) return FailWith(kErrInvalidParameter);
+  return CatchOutOfMemory(false, [&] {
     // Every character gives at least one byte, so a long name fails before converting.
     const size_t count = std::char_traits<OleChar>::length(name);
-    if (count >= kMaxPath) return Fail(kErrInsufficientBuffer);
+    if (count >= kMaxPath) return FailWith(kErrInsufficientBuffer);
     std::string bytes;
     if (count > 0 && !ToAnsi(name, static_cast<int>(count), &bytes)) return false;
-    if (bytes.size() >= kMaxPath) return Fail(kErrInsufficientBuffer);
+    if (bytes.size() >= kMaxPath) return FailWith(kErrInsufficientBuffer);
     *out = std::move(bytes);
     return true;
-  } catch (const std::bad_alloc&) {
-    return Fail(kErrOutOfMemory);
-  }
+  });
 }
 
 bool FileNameToWide(const char* name, WideString* out) {
-  if (!name || !out) return Fail(kErrInvalidParameter);
-  try {
+  if (!name || !out) return FailWith(kErrInvalidParameter);
+  return CatchOutOfMemory(false, [&] {
     const size_t size = std::char_traits<char>::length(name);
-    if (size >= kMaxPath) return Fail(kErrInsufficientBuffer);
+    if (size >= kMaxPath) return FailWith(kErrInsufficientBuffer);
     if (size == 0) {
       out->clear();
       return true;
     }
     return ToWide(name, static_cast<int>(size), out);
-  } catch (const std::bad_alloc&) {
-    return Fail(kErrOutOfMemory);
-  }
+  });
 }
 
 }  // namespace plat

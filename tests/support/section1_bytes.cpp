@@ -1,4 +1,4 @@
-#include "support/section1_builder.h"
+#include "support/section1_bytes.h"
 
 namespace test {
 
