@@ -6,7 +6,7 @@
 #include "analysis/analysis.h"
 #include "platform/errors.h"
 #include "reader/section_parsers.h"
-#include "record/little_endian.h"
+#include "platform/little_endian.h"
 #include "record/string_field.h"
 
 namespace {
@@ -207,8 +207,8 @@ bool CAnalysis::CreateSec10() {
   uint8_t* section = nullptr;
   if (!PlaceSection(entry, 10, length, &section)) return false;
   uint8_t* out = section + kSectionHeaderSize;
-  PutLE16(out, LeadMeasurements.Count);
-  PutLE16(out + 2, static_cast<uint16_t>(size));
+  plat::PutLE16(out, LeadMeasurements.Count);
+  plat::PutLE16(out + 2, static_cast<uint16_t>(size));
   out += 4;
   for (unsigned r = 0; r < LeadMeasurements.Count; ++r) {
     const SLeadMeasurement& record = LeadMeasurements.Records[r];
@@ -218,7 +218,7 @@ bool CAnalysis::CreateSec10() {
     std::memcpy(words, &record, sizeof words);
     uint8_t values[SLeadMeasurements::kRecordSize];
     for (unsigned v = 0; v < SLeadMeasurements::kRecordSize / 2; ++v) {
-      PutLE16(values + 2 * v, words[v]);
+      plat::PutLE16(values + 2 * v, words[v]);
     }
     std::memcpy(out, values, bytes);
     out += bytes;

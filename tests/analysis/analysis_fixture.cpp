@@ -8,7 +8,7 @@
 #include "modules/engine_results.h"
 #include "platform/path.h"
 #include "reader/reader.h"
-#include "support/section1_builder.h"
+#include "support/section1_bytes.h"
 #include "support/waveform_builder.h"
 
 namespace test {
