@@ -9,6 +9,8 @@
 #include "acquisition/raw12_reader.h"
 #include "acquisition/raw16_reader.h"
 #include "acquisition/raw8_reader.h"
+#include "decoder/huffman_tables.h"
+#include "decoder/waveform_decoder.h"
 #include "platform/errors.h"
 #include "platform/export.h"
 #include "platform/file.h"
