@@ -23,9 +23,9 @@ class CRecordSections {
   size_t entries_ = 0;
 };
 
-inline uint16_t ReadU16(const uint8_t* p) {
+inline uint16_t LE16(const uint8_t* p) {
   return static_cast<uint16_t>(p[0] | p[1] << 8);
 }
-inline uint32_t ReadU32(const uint8_t* p) {
-  return ReadU16(p) | static_cast<uint32_t>(ReadU16(p + 2)) << 16;
+inline uint32_t LE32(const uint8_t* p) {
+  return LE16(p) | static_cast<uint32_t>(LE16(p + 2)) << 16;
 }

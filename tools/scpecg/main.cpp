@@ -26,6 +26,7 @@ int Run(int argc, char** argv) {
   scpecg::AddEditCommand(app, status);
   scpecg::AddDeriveCommand(app, status);
   scpecg::AddLeadErrorsCommand(app, status);
+  scpecg::AddConvertCommand(app, status);
   scpecg::AddRepairCommand(app, status);
   scpecg::AddAcquisitionCommand(app, status);
   scpecg::AddPlotCommand(app, status);
