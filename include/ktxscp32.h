@@ -12,6 +12,8 @@
 #include "acquisition/raw8_reader.h"
 #include "analysis/analysis.h"
 #include "analysis/engine_entry.h"
+#include "decoder/huffman_tables.h"
+#include "decoder/waveform_decoder.h"
 #include "platform/errors.h"
 #include "platform/export.h"
 #include "platform/file.h"

@@ -27,6 +27,7 @@ int Run(int argc, char** argv) {
   scpecg::AddDeriveCommand(app, status);
   scpecg::AddLeadErrorsCommand(app, status);
   scpecg::AddAnalyzeCommand(app, status);
+  scpecg::AddConvertCommand(app, status);
   scpecg::AddRepairCommand(app, status);
   scpecg::AddAcquisitionCommand(app, status);
   scpecg::AddPlotCommand(app, status);
