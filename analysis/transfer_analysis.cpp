@@ -5,8 +5,8 @@
 
 #include "analysis/analysis.h"
 #include "platform/errors.h"
-#include "reader/section_parsers.h"
 #include "platform/little_endian.h"
+#include "reader/section_parsers.h"
 #include "record/string_field.h"
 
 namespace {
