@@ -141,7 +141,7 @@ std::vector<DetectedBeat> DetectQrs(const Signal& s) {
       const int since = beats.empty() ? refractory + 1 : c.Peak - beats.back().Fiducial;
       if (since <= refractory) continue;
       // A small, late peak after a beat is taken for its T wave.
-      if (since < tWaveZone && c.Height < 0.4 * beats.back().Strength) {
+      if (!beats.empty() && since < tWaveZone && c.Height < 0.4 * beats.back().Strength) {
         noiseLevel = 0.125 * c.Height + 0.875 * noiseLevel;
         continue;
       }
