@@ -83,14 +83,15 @@ Analysis Analyse(const Signal& raw, bool perLead) {
   a.Result = CheckSignal(raw);
   if (a.Result != kResultOk) return a;
   const Signal s = Condition(raw);
-  const std::vector<DetectedBeat> beats = DetectQrs(s);
+  double quality = 0;
+  const std::vector<DetectedBeat> beats = DetectQrs(s, &quality);
   if (beats.empty()) {
     a.Result = kResultNoQrs;
     return a;
   }
   a.Types = TypeBeats(s, beats);
-  // Noise gives "beats" of every shape: no group stands out.
-  if (beats.size() >= 6 && a.Types.DominantCount * 4 < static_cast<int>(beats.size())) {
+  // Noise gives "beats" barely above the feature's usual level, of every shape.
+  if (beats.size() >= 4 && quality < 3) {
     a.Result = kResultNoQrs;
     return a;
   }

@@ -32,10 +32,30 @@ std::vector<double> SlopeEnergy(const Signal& s) {
     auto mid = maxima.begin() + static_cast<long>(maxima.size() / 2);
     std::nth_element(maxima.begin(), mid, maxima.end());
     if (*mid <= 1e-9) continue;  // a flat lead adds nothing
+    // A lead whose background slope rises well above its usual level (muscle noise,
+    // electrode motion) counts for less while it lasts.
+    std::vector<double> background;
+    for (int start = 0; start < n; start += block) {
+      std::vector<double> part;
+      for (int i = start; i < std::min(n, start + block); ++i)
+        part.push_back(std::fabs(slope[static_cast<size_t>(i)]));
+      auto m = part.begin() + static_cast<long>(part.size() / 2);
+      std::nth_element(part.begin(), m, part.end());
+      background.push_back(*m);
+    }
+    std::vector<double> sorted(background);
+    auto usual = sorted.begin() + static_cast<long>(sorted.size() / 2);
+    std::nth_element(sorted.begin(), usual, sorted.end());
     const double scale = 1.0 / (*mid * *mid);
-    for (int i = 0; i < n; ++i)
+    for (int i = 0; i < n; ++i) {
+      const size_t b = static_cast<size_t>(i / block);
+      double worst = background[b];
+      if (b > 0) worst = std::max(worst, background[b - 1]);
+      if (b + 1 < background.size()) worst = std::max(worst, background[b + 1]);
+      const double excess = *usual > 0 ? std::max(1.0, worst / (2 * *usual)) : 1.0;
       energy[static_cast<size_t>(i)] +=
-          slope[static_cast<size_t>(i)] * slope[static_cast<size_t>(i)] * scale;
+          slope[static_cast<size_t>(i)] * slope[static_cast<size_t>(i)] * scale / (excess * excess);
+    }
   }
   return energy;
 }
@@ -75,7 +95,7 @@ std::vector<Candidate> Peaks(const std::vector<double>& f, int spacing) {
 
 }  // namespace
 
-std::vector<DetectedBeat> DetectQrs(const Signal& s) {
+std::vector<DetectedBeat> DetectQrs(const Signal& s, double* quality) {
   std::vector<DetectedBeat> beats;
   if (s.Length() < 3 || s.Rate <= 0) return beats;
   const std::vector<double> energy = SlopeEnergy(s);
@@ -118,10 +138,12 @@ std::vector<DetectedBeat> DetectQrs(const Signal& s) {
     }
     beats.push_back({fid, c.Height});
     const double weight = searchBack ? 0.25 : 0.125;
-    signalLevel = weight * c.Height + (1 - weight) * signalLevel;
+    // One artefact far above the beats must not lift the level out of their reach.
+    signalLevel = weight * std::min(c.Height, 3 * signalLevel) + (1 - weight) * signalLevel;
   };
 
-  size_t lastBeatPeak = 0;  // index into peaks of the last accepted candidate + 1
+  size_t relearnedAfter = 0;  // beat count at the last re-learning
+  size_t lastBeatPeak = 0;    // index into peaks of the last accepted candidate + 1
   for (size_t k = 0; k < peaks.size(); ++k) {
     const Candidate& c = peaks[k];
     // Search back when the pause since the last beat grows beyond 1.66 mean RR.
@@ -135,6 +157,17 @@ std::vector<DetectedBeat> DetectQrs(const Signal& s) {
       if (best != peaks.size()) {
         accept(peaks[best], true);
         lastBeatPeak = best + 1;
+      } else if (c.Peak - beats.back().Fiducial > std::max(2.5 * rrAverage, 2.0 * s.Rate) &&
+                 relearnedAfter != beats.size()) {
+        // Nothing near the levels for long: learn them again from this pause and
+        // look at its peaks once more.
+        double pauseTop = 0;
+        for (size_t j = lastBeatPeak; j <= k; ++j) pauseTop = std::max(pauseTop, peaks[j].Height);
+        signalLevel = 0.5 * pauseTop;
+        noiseLevel = std::min(noiseLevel, 0.25 * signalLevel);
+        relearnedAfter = beats.size();
+        k = lastBeatPeak - 1;  // the loop steps on to the first peak of the pause
+        continue;
       }
     }
     if (c.Height > threshold()) {
@@ -150,6 +183,15 @@ std::vector<DetectedBeat> DetectQrs(const Signal& s) {
     } else {
       noiseLevel = 0.125 * c.Height + 0.875 * noiseLevel;
     }
+  }
+  if (quality != nullptr && !beats.empty()) {
+    std::vector<double> strengths, levels(feature);
+    for (const DetectedBeat& b : beats) strengths.push_back(b.Strength);
+    auto mid = strengths.begin() + static_cast<long>(strengths.size() / 2);
+    std::nth_element(strengths.begin(), mid, strengths.end());
+    auto level = levels.begin() + static_cast<long>(levels.size() / 2);
+    std::nth_element(levels.begin(), level, levels.end());
+    *quality = *level > 0 ? *mid / *level : 0.0;
   }
   return beats;
 }

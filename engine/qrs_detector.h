@@ -16,6 +16,8 @@ struct DetectedBeat {
 };
 
 // Beats of a conditioned signal, in time order.
-std::vector<DetectedBeat> DetectQrs(const Signal& conditioned);
+// `quality`, when given, receives the median beat strength over the median of the
+// feature: near 1 for noise, far above for an ECG.
+std::vector<DetectedBeat> DetectQrs(const Signal& conditioned, double* quality = nullptr);
 
 }  // namespace ktx::engine
