@@ -52,10 +52,10 @@ void RhythmFindings(const Signal& s, const std::vector<DetectedBeat>& beats, con
   std::vector<double> rr;
   for (size_t b = 1; b < beats.size(); ++b)
     if (t.Types[b] == 0 && t.Types[b - 1] == 0 && !t.Premature[b])
-      rr.push_back((beats[b].Fiducial - beats[b - 1].Fiducial) * 1000.0 / s.Rate);
+      rr.push_back((t.Fiducials[b] - t.Fiducials[b - 1]) * 1000.0 / s.Rate);
   if (rr.empty() && beats.size() > 1)
     for (size_t b = 1; b < beats.size(); ++b)
-      rr.push_back((beats[b].Fiducial - beats[b - 1].Fiducial) * 1000.0 / s.Rate);
+      rr.push_back((t.Fiducials[b] - t.Fiducials[b - 1]) * 1000.0 / s.Rate);
   for (size_t b = 0; b < beats.size(); ++b) {
     if (t.Types[b] != 0 && t.Types[b] != kUnclassified) ++f.VentricularEctopics;
     if (t.Premature[b]) ++f.SupraventricularEctopics;
@@ -137,7 +137,7 @@ Analysis Analyse(const Signal& raw, bool perLead) {
   const int toOffset = d.QrsOffset - a.Reference.Fiducial;
   const int last = static_cast<int>(s.Length()) - 1;
   for (size_t b = 0; b < beats.size(); ++b) {
-    const int fid = beats[b].Fiducial;
+    const int fid = a.Types.Fiducials[b];
     a.Complexes.push_back({a.Types.Types[b], std::clamp(fid + fromOnset, 0, last), fid,
                            std::clamp(fid + toOffset, 0, last)});
   }

@@ -55,24 +55,35 @@ TypedBeats TypeBeats(const Signal& s, const std::vector<DetectedBeat>& beats) {
   out.Premature.assign(beats.size(), false);
   std::vector<Group> groups;
   std::vector<int> group(beats.size(), -1);
+  const int reach = std::max(1, s.Samples(0.015));
+  out.Fiducials.resize(beats.size());
   for (size_t b = 0; b < beats.size(); ++b) {
-    const std::vector<double> w = QrsWindow(s, beats[b].Fiducial);
-    int best = -1;
+    const int fid = beats[b].Fiducial;
+    std::vector<std::vector<double>> shifted;
+    for (int shift = -reach; shift <= reach; ++shift) shifted.push_back(QrsWindow(s, fid + shift));
+    int best = -1, bestShift = 0;
     double bestCorr = 0.85;
     for (size_t g = 0; g < groups.size(); ++g) {
-      const double ratio = Energy(w) / std::max(1e-9, Energy(groups[g].Template));
-      if (ratio < 0.35 || ratio > 2.9) continue;
-      const double c = Correlation(w, groups[g].Template);
-      if (c > bestCorr) {
-        bestCorr = c;
-        best = static_cast<int>(g);
+      for (int shift = -reach; shift <= reach; ++shift) {
+        const std::vector<double>& w = shifted[static_cast<size_t>(shift + reach)];
+        const double ratio = Energy(w) / std::max(1e-9, Energy(groups[g].Template));
+        if (ratio < 0.35 || ratio > 2.9) continue;
+        const double c = Correlation(w, groups[g].Template);
+        if (c > bestCorr) {
+          bestCorr = c;
+          best = static_cast<int>(g);
+          bestShift = shift;
+        }
       }
     }
     if (best < 0 && groups.size() < kMaxGroups) {
-      groups.push_back({w, 0});
+      groups.push_back({shifted[static_cast<size_t>(reach)], 0});
       best = static_cast<int>(groups.size() - 1);
+      bestShift = 0;
     }
+    out.Fiducials[b] = fid + bestShift;
     if (best < 0) continue;
+    const std::vector<double>& w = shifted[static_cast<size_t>(bestShift + reach)];
     Group& g = groups[static_cast<size_t>(best)];
     ++g.Members;
     // A running template that follows slow changes of shape.
@@ -95,14 +106,14 @@ TypedBeats TypeBeats(const Signal& s, const std::vector<DetectedBeat>& beats) {
   // Prematurity against the mean of the last four dominant-to-dominant intervals.
   std::vector<int> recent;
   for (size_t b = 1; b < beats.size(); ++b) {
-    const int rr = beats[b].Fiducial - beats[b - 1].Fiducial;
+    const int rr = out.Fiducials[b] - out.Fiducials[b - 1];
     if (out.Types[b] == 0 && out.Types[b - 1] == 0) {
       if (recent.size() >= 2) {
         double mean = 0;
         for (int v : recent) mean += v;
         mean /= static_cast<double>(recent.size());
         const bool longPauseAfter =
-            b + 1 >= beats.size() || beats[b + 1].Fiducial - beats[b].Fiducial > 1.1 * rr;
+            b + 1 >= beats.size() || out.Fiducials[b + 1] - out.Fiducials[b] > 1.1 * rr;
         if (rr < 0.8 * mean && longPauseAfter) {
           out.Premature[b] = true;
           continue;

@@ -15,6 +15,9 @@ constexpr int kUnclassified = 255;
 struct TypedBeats {
   std::vector<int> Types;       // per beat: 0 dominant, 1... other groups, kUnclassified
   std::vector<bool> Premature;  // dominant-shaped beats that came early
+  // Per beat, the fiducial moved onto its group's template (the steepest slope can
+  // hop between the up- and downstroke of one QRS from beat to beat).
+  std::vector<int> Fiducials;
   int GroupCount = 0;
   int DominantCount = 0;
 };

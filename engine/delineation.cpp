@@ -8,6 +8,10 @@
 namespace ktx::engine {
 namespace {
 
+// QRS ends where the spatial velocity falls under this share of its peak; P and T on
+// a velocity smoothed over 20 ms, against 1.5 times the beat's median velocity.
+constexpr double kQrsShare = 0.12, kSlowSmoothing = 0.02, kNoiseFactor = 1.5, kPShare = 0.38;
+
 std::vector<double> SpatialVelocity(const ReferenceBeat& b, int smooth) {
   const int n = static_cast<int>(b.Length());
   std::vector<double> sum(static_cast<size_t>(n), 0.0);
@@ -88,7 +92,7 @@ Delineation Delineate(const ReferenceBeat& b, double rrSeconds) {
   // QRS: outwards from the steepest point near the fiducial.
   const int f = b.Fiducial;
   const int peak = ArgMax(sv, std::max(1, f - at(0.06)), std::min(n - 2, f + at(0.06)));
-  const double qrsLimit = std::max(0.05 * sv[static_cast<size_t>(peak)], 3 * noise);
+  const double qrsLimit = std::max(kQrsShare * sv[static_cast<size_t>(peak)], 3 * noise);
   const int hold = std::max(2, at(0.012));
   d.QrsOnset = WalkOut(sv, peak, -1, qrsLimit, hold, std::max(0, peak - at(0.12)));
   d.QrsOffset = WalkOut(sv, peak, +1, qrsLimit, hold, std::min(n - 1, peak + at(0.16)));
@@ -101,7 +105,7 @@ Delineation Delineate(const ReferenceBeat& b, double rrSeconds) {
     level[l] /= (l1 - l0);
   }
   const std::vector<double> envelope = Envelope(b, level);
-  const std::vector<double> slowSv = SpatialVelocity(b, std::max(1, at(0.01)));
+  const std::vector<double> slowSv = SpatialVelocity(b, std::max(1, at(kSlowSmoothing)));
   const double slowNoise = Median(slowSv);
   double envelopeNoise = 0;
   {
@@ -122,23 +126,29 @@ Delineation Delineate(const ReferenceBeat& b, double rrSeconds) {
     const double height = envelope[static_cast<size_t>(d.TPeak)];
     if (height > std::max(30.0, 6 * envelopeNoise)) {
       const int fall = ArgMax(slowSv, d.TPeak, std::min(t1, d.TPeak + at(0.2)));
-      const double limit = std::max(0.3 * slowSv[static_cast<size_t>(fall)], 2 * slowNoise);
+      const double limit =
+          std::max(0.3 * slowSv[static_cast<size_t>(fall)], kNoiseFactor * slowNoise);
       d.TOffset =
           WalkOut(slowSv, fall, +1, limit, std::max(2, at(0.02)), std::min(n - 1, t1 + at(0.1)));
       d.HasT = true;
     }
   }
 
-  // P: the largest deflection in the 300 ms before the QRS.
-  const int p1 = d.QrsOnset - at(0.03), p0 = std::max(1, d.QrsOnset - at(0.33));
+  // P: the largest deflection in the 300 ms before the QRS, after the T wave of the
+  // beat before.
+  const int p1 = d.QrsOnset - at(0.03);
+  int p0 = std::max(1, d.QrsOnset - at(0.33));
+  if (rrSeconds > 0 && d.HasT) p0 = std::max(p0, d.TOffset - at(rrSeconds) + at(0.02));
   if (p1 > p0 + at(0.04)) {
     const int pPeak = ArgMax(envelope, p0, p1);
     const double height = envelope[static_cast<size_t>(pPeak)];
     if (height > std::max(20.0, 6 * envelopeNoise) && pPeak > p0 && pPeak < p1) {
       const int rise = ArgMax(slowSv, std::max(1, pPeak - at(0.08)), pPeak);
       const int fall = ArgMax(slowSv, pPeak, std::min(d.QrsOnset - 1, pPeak + at(0.08)));
-      const double riseLimit = std::max(0.3 * slowSv[static_cast<size_t>(rise)], 2 * slowNoise);
-      const double fallLimit = std::max(0.3 * slowSv[static_cast<size_t>(fall)], 2 * slowNoise);
+      const double riseLimit =
+          std::max(kPShare * slowSv[static_cast<size_t>(rise)], kNoiseFactor * slowNoise);
+      const double fallLimit =
+          std::max(kPShare * slowSv[static_cast<size_t>(fall)], kNoiseFactor * slowNoise);
       const int holdP = std::max(2, at(0.012));
       d.POnset = WalkOut(slowSv, rise, -1, riseLimit, holdP, std::max(0, pPeak - at(0.15)));
       d.POffset = WalkOut(slowSv, fall, +1, fallLimit, holdP, d.QrsOnset - 1);

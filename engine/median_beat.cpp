@@ -24,7 +24,7 @@ ReferenceBeat MedianBeat(const Signal& s, const std::vector<DetectedBeat>& beats
   std::vector<int> chosen, partial;
   for (size_t b = 0; b < beats.size(); ++b) {
     if (types.Types[b] != 0 || types.Premature[b]) continue;
-    const int f = beats[b].Fiducial;
+    const int f = types.Fiducials[b];
     const int from = std::max(0, f - pre), to = std::min(n, f + post);
     if (!Clean(s, from, to)) continue;
     (f - pre >= 0 && f + post < n ? chosen : partial).push_back(f);

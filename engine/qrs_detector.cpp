@@ -6,6 +6,9 @@
 namespace ktx::engine {
 namespace {
 
+// Share of the way from the noise level to the signal level a peak must reach.
+constexpr double kThresholdShare = 0.25;
+
 // Sum over leads of the squared slope, each lead scaled by the median of its
 // per-second slope maxima so that no lead dominates by its gain alone.
 std::vector<double> SlopeEnergy(const Signal& s) {
@@ -72,6 +75,13 @@ std::vector<double> Integrate(const std::vector<double>& e, int window) {
   return out;
 }
 
+double Percentile(std::vector<double> v, double share) {
+  if (v.empty()) return 0;
+  auto at = v.begin() + static_cast<long>(share * static_cast<double>(v.size() - 1));
+  std::nth_element(v.begin(), at, v.end());
+  return *at;
+}
+
 struct Candidate {
   int Peak;
   double Height;
@@ -105,26 +115,31 @@ std::vector<DetectedBeat> DetectQrs(const Signal& s, double* quality) {
   const std::vector<Candidate> peaks = Peaks(feature, s.Samples(0.12));
   if (peaks.empty()) return beats;
 
-  // Learning: the first two seconds set the levels.
-  const int learn = std::min(static_cast<int>(feature.size()), s.Samples(2.0));
-  double top = 0, mean = 0;
-  for (int i = 0; i < learn; ++i) {
-    top = std::max(top, feature[static_cast<size_t>(i)]);
-    mean += feature[static_cast<size_t>(i)];
-  }
+  // Learning: the first three seconds set the levels; a percentile, not the top,
+  // so that one artefact does not set them.
+  const int learn = std::min(static_cast<int>(feature.size()), s.Samples(3.0));
+  double mean = 0;
+  for (int i = 0; i < learn; ++i) mean += feature[static_cast<size_t>(i)];
   mean /= std::max(1, learn);
-  double signalLevel = 0.5 * top, noiseLevel = mean;
+  std::vector<double> early;
+  for (const Candidate& c : peaks)
+    if (c.Peak < learn) early.push_back(c.Height);
+  double signalLevel = 0.5 * Percentile(early, 0.9), noiseLevel = mean;
   double rrAverage = s.Rate;  // one second until beats say otherwise
   std::vector<int> recentRR;
 
-  auto threshold = [&] { return noiseLevel + 0.25 * (signalLevel - noiseLevel); };
+  auto threshold = [&] { return noiseLevel + kThresholdShare * (signalLevel - noiseLevel); };
+  // The centre of the slope energy around the peak: unlike its largest sample it
+  // does not hop between the up- and downstroke of a QRS as the sampling phase moves.
   auto fiducialOf = [&](int peak) {
     const int a = std::max(0, peak - window / 2 - 1);
     const int b = std::min(static_cast<int>(energy.size()) - 1, peak + window / 2 + 1);
-    int best = a;
-    for (int i = a; i <= b; ++i)
-      if (energy[static_cast<size_t>(i)] > energy[static_cast<size_t>(best)]) best = i;
-    return best;
+    double sum = 0, moment = 0;
+    for (int i = a; i <= b; ++i) {
+      sum += energy[static_cast<size_t>(i)];
+      moment += i * energy[static_cast<size_t>(i)];
+    }
+    return sum > 0 ? static_cast<int>(std::lround(moment / sum)) : peak;
   };
   auto accept = [&](const Candidate& c, bool searchBack) {
     const int fid = fiducialOf(c.Peak);
@@ -142,8 +157,8 @@ std::vector<DetectedBeat> DetectQrs(const Signal& s, double* quality) {
     signalLevel = weight * std::min(c.Height, 3 * signalLevel) + (1 - weight) * signalLevel;
   };
 
-  size_t relearnedAfter = 0;  // beat count at the last re-learning
-  size_t lastBeatPeak = 0;    // index into peaks of the last accepted candidate + 1
+  int relearnedAt = 0;      // sample of the last re-learning
+  size_t lastBeatPeak = 0;  // index into peaks of the last accepted candidate + 1
   for (size_t k = 0; k < peaks.size(); ++k) {
     const Candidate& c = peaks[k];
     // Search back when the pause since the last beat grows beyond 1.66 mean RR.
@@ -158,14 +173,14 @@ std::vector<DetectedBeat> DetectQrs(const Signal& s, double* quality) {
         accept(peaks[best], true);
         lastBeatPeak = best + 1;
       } else if (c.Peak - beats.back().Fiducial > std::max(2.5 * rrAverage, 2.0 * s.Rate) &&
-                 relearnedAfter != beats.size()) {
+                 c.Peak - relearnedAt > 2.0 * s.Rate) {
         // Nothing near the levels for long: learn them again from this pause and
         // look at its peaks once more.
-        double pauseTop = 0;
-        for (size_t j = lastBeatPeak; j <= k; ++j) pauseTop = std::max(pauseTop, peaks[j].Height);
-        signalLevel = 0.5 * pauseTop;
+        std::vector<double> heights;
+        for (size_t j = lastBeatPeak; j <= k; ++j) heights.push_back(peaks[j].Height);
+        signalLevel = 0.5 * Percentile(heights, 0.9);
         noiseLevel = std::min(noiseLevel, 0.25 * signalLevel);
-        relearnedAfter = beats.size();
+        relearnedAt = c.Peak;
         k = lastBeatPeak - 1;  // the loop steps on to the first peak of the pause
         continue;
       }
@@ -186,7 +201,7 @@ std::vector<DetectedBeat> DetectQrs(const Signal& s, double* quality) {
   }
   if (quality != nullptr && !beats.empty()) {
     std::vector<double> strengths, levels(feature);
-    for (const DetectedBeat& b : beats) strengths.push_back(b.Strength);
+    for (const DetectedBeat& beat : beats) strengths.push_back(beat.Strength);
     auto mid = strengths.begin() + static_cast<long>(strengths.size() / 2);
     std::nth_element(strengths.begin(), mid, strengths.end());
     auto level = levels.begin() + static_cast<long>(levels.size() / 2);

@@ -79,6 +79,11 @@ TEST_F(EngineFile, FullAnalysisAddsReadableResultsAndKeepsEverythingElse) {
   for (size_t b = 0; b < n; ++b) {
     const uint8_t* q = &s4[16 + 6 + 14 * b];
     EXPECT_EQ(CReader::ReadU16(q), ecg.Beats[b].Ectopic ? 1 : 0);
+    const double fiducial = (CReader::ReadU32(q + 6) - 1) / o.Rate;
+    EXPECT_GT(fiducial, ecg.Beats[b].QrsOnset);
+    EXPECT_LT(fiducial, ecg.Beats[b].QrsOffset);
+    // Onset and offset come from the reference beat, so they hold for its own type.
+    if (ecg.Beats[b].Ectopic) continue;
     EXPECT_NEAR((CReader::ReadU32(q + 2) - 1) / o.Rate, ecg.Beats[b].QrsOnset, 0.012);
     EXPECT_NEAR((CReader::ReadU32(q + 10) - 1) / o.Rate, ecg.Beats[b].QrsOffset, 0.012);
   }
