@@ -106,6 +106,18 @@ Ecg Generate(const Options& o) {
     ecg.Leads.push_back(std::move(x));
     ecg.Gaps.push_back(std::move(gaps));
   }
+  if (o.TwelveLeads) {
+    // Einthoven and Goldberger from I and II.
+    const double weights[4][2] = {{-1, 1}, {-0.5, -0.5}, {1, -0.5}, {-0.5, 1}};
+    for (int k = 0; k < 4; ++k) {
+      std::vector<double> x(n);
+      for (size_t i = 0; i < n; ++i)
+        x[i] = weights[k][0] * ecg.Leads[0][i] + weights[k][1] * ecg.Leads[1][i];
+      ecg.Leads.push_back(std::move(x));
+      ecg.Gaps.push_back(ecg.Gaps[0]);
+      ecg.Codes.push_back(static_cast<uint16_t>(61 + k));
+    }
+  }
   for (const BeatPlan& p : plans) ecg.Beats.push_back(p.Truth);
   return ecg;
 }

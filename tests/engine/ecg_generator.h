@@ -27,6 +27,7 @@ struct Options {
   std::vector<std::pair<double, double>> LeadOff;
   int LeadOffLead = 0;
   unsigned Seed = 1;
+  bool TwelveLeads = false;  // add III, aVR, aVL and aVF after V6
 };
 
 struct BeatTruth {
@@ -36,7 +37,7 @@ struct BeatTruth {
 
 struct Ecg {
   double Rate = 0;
-  std::vector<uint16_t> Codes;             // I, II, V1-V6
+  std::vector<uint16_t> Codes;             // I, II, V1-V6 (then III, aVR, aVL, aVF)
   std::vector<std::vector<double>> Leads;  // microvolts
   std::vector<std::vector<uint8_t>> Gaps;
   std::vector<BeatTruth> Beats;
