@@ -193,6 +193,11 @@ std::vector<DetectedBeat> DetectQrs(const Signal& s, double* quality) {
         noiseLevel = 0.125 * c.Height + 0.875 * noiseLevel;
         continue;
       }
+      // Very early beats must stand out clearly: noise bursts put peaks anywhere.
+      if (!beats.empty() && since < 0.6 * rrAverage && c.Height < 0.6 * signalLevel) {
+        noiseLevel = 0.125 * c.Height + 0.875 * noiseLevel;
+        continue;
+      }
       accept(c, false);
       lastBeatPeak = k + 1;
     } else {
