@@ -137,10 +137,13 @@ bool CAnalysis::CreateInterpretationCodesText(const char* fileName, int32_t lang
       std::string text;
       for (const uint16_t code : WalkCodes(rhythm, rhythmCount, morphology, morphologyCount)) {
         std::string statement;
-        if (!module.String(kStatementCodeBase + uint32_t{code}, &statement) ||
-            statement.size() <= prefix) {
+        if (!module.String(kStatementCodeBase + uint32_t{code}, &statement)) {
+          // An absent statement adds nothing, but one the ANSI code page cannot hold must
+          // not vanish from the interpretation without a word.
+          if (plat::LastError() == plat::kErrNoUnicodeTranslation) return false;
           continue;
         }
+        if (statement.size() <= prefix) continue;
         if (!text.empty()) text += "\r\n";
         text.append(statement, prefix, statement.npos);
       }
