@@ -45,9 +45,9 @@ int16_t Run(const char* fileName, int32_t mode) {
 
 }  // namespace
 
-extern "C" int16_t KTXSYS_CALL ScpAnalysis32(const char* fileName, int32_t mode) {
+extern "C" uint16_t KTXSYS_CALL ScpAnalysis32(const char* fileName, int32_t mode) {
   try {
-    return Run(fileName, mode);
+    return static_cast<uint16_t>(Run(fileName, mode));
   } catch (const std::bad_alloc&) {
     return kResultNoMemory;
   } catch (...) {

@@ -26,4 +26,4 @@
 // Answers a result code: 0 OK, 1-5 memory and file failures, 6 no QRS complex,
 // 7 no T wave on the reference beat, 8 no such file, 11 bad mode, 13 signal too
 // short or flat, 14 a lead is off, 15 not an SCP-ECG record.
-extern "C" KTXSYS_API int16_t KTXSYS_CALL ScpAnalysis32(const char* fileName, int32_t mode);
+extern "C" KTXSYS_API uint16_t KTXSYS_CALL ScpAnalysis32(const char* fileName, int32_t mode);

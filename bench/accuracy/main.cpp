@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
                   static_cast<std::streamsize>(bytes.size()));
       }
       const auto start = std::chrono::steady_clock::now();
-      const int16_t result = ScpAnalysis32(scratch.string().c_str(), 1);
+      const uint16_t result = ScpAnalysis32(scratch.string().c_str(), 1);
       engineSeconds +=
           std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
       if (result != 0)

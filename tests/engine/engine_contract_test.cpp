@@ -156,7 +156,7 @@ TEST(Engine, AnswersForMissingAndForeignFiles) {
   EXPECT_EQ(ScpAnalysis32(folder.File("none.scp").c_str(), 1), 8);
   EXPECT_EQ(ScpAnalysis32(nullptr, 1), 15);
   const std::string junk = folder.Write("junk.scp", test::Bytes(200, 0x41));
-  const int16_t result = ScpAnalysis32(junk.c_str(), 1);
+  const uint16_t result = ScpAnalysis32(junk.c_str(), 1);
   EXPECT_TRUE(result == 15 || result == 3) << result;
 }
 
