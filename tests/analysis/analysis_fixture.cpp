@@ -85,6 +85,7 @@ AnalysisTest::AnalysisTest() {
   plat::DocumentsFolder(&documents);
   std::filesystem::remove(std::filesystem::path(documents) / test_engine::kSidecar);
   std::filesystem::remove(std::filesystem::path(documents) / test_engine::kSeen);
+  leftBefore = WorkingCopies();
 }
 
 AnalysisTest::~AnalysisTest() {
