@@ -90,6 +90,12 @@ void LowPass(std::vector<double>& x, double rate, double cutoffHz) {
                    (1 - q * k + k * k) * norm});
 }
 
+void HighPass(std::vector<double>& x, double rate, double cutoffHz) {
+  const double k = std::tan(kPi * std::min(cutoffHz, 0.45 * rate) / rate);
+  const double q = std::sqrt(2.0), norm = 1 / (1 + q * k + k * k);
+  RunZeroPhase(x, {norm, -2 * norm, norm, 2 * (k * k - 1) * norm, (1 - q * k + k * k) * norm});
+}
+
 Signal Condition(const Signal& raw) {
   Signal out = raw;
   for (auto& lead : out.Leads) {

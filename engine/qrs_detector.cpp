@@ -3,61 +3,91 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/conditioning.h"
+
 namespace ktx::engine {
 namespace {
 
 // Share of the way from the noise level to the signal level a peak must reach.
 constexpr double kThresholdShare = 0.25;
+// The band that carries most of a QRS's energy: below it T waves and drift, above it
+// muscle noise.
+constexpr double kBandLowHz = 5, kBandHighHz = 20;
+
+double Median(std::vector<double> v) {
+  if (v.empty()) return 0;
+  auto mid = v.begin() + static_cast<long>(v.size() / 2);
+  std::nth_element(v.begin(), mid, v.end());
+  return *mid;
+}
+
+// One lead's slope in the QRS band and, per second, its largest and its median size.
+struct LeadSlope {
+  std::vector<double> Slope, Maxima, Background;
+  double TypicalMax = 0, Usual = 0;
+};
+
+LeadSlope SlopeOf(const Signal& s, size_t l, int h, int block) {
+  const int n = static_cast<int>(s.Length());
+  LeadSlope out;
+  std::vector<double> x = s.Leads[l];
+  HighPass(x, s.Rate, kBandLowHz);
+  LowPass(x, s.Rate, kBandHighHz);
+  const auto& gap = s.Gaps[l];
+  out.Slope.resize(static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i) {
+    const int a = std::max(0, i - h), b = std::min(n - 1, i + h);
+    const bool off = gap[static_cast<size_t>(a)] || gap[static_cast<size_t>(b)];
+    out.Slope[static_cast<size_t>(i)] =
+        off ? 0.0 : x[static_cast<size_t>(b)] - x[static_cast<size_t>(a)];
+  }
+  std::vector<double> part;
+  for (int start = 0; start < n; start += block) {
+    part.clear();
+    for (int i = start; i < std::min(n, start + block); ++i)
+      part.push_back(std::fabs(out.Slope[static_cast<size_t>(i)]));
+    out.Maxima.push_back(*std::max_element(part.begin(), part.end()));
+    out.Background.push_back(Median(part));
+  }
+  out.TypicalMax = Median(out.Maxima);
+  out.Usual = Median(out.Background);
+  return out;
+}
 
 // Sum over leads of the squared slope, each lead scaled by the median of its
-// per-second slope maxima so that no lead dominates by its gain alone.
+// per-second slope maxima so that no lead dominates by its gain alone, and weighted
+// by how far its QRS slopes stand above its background: a lead full of tremor or
+// muscle noise has maxima barely above its median and would only add false beats.
 std::vector<double> SlopeEnergy(const Signal& s) {
   const int n = static_cast<int>(s.Length());
   const int h = std::max(1, s.Samples(0.008));
   const int block = std::max(1, s.Samples(1.0));
-  std::vector<double> energy(static_cast<size_t>(n), 0.0), slope(static_cast<size_t>(n));
+  std::vector<LeadSlope> leads;
+  std::vector<double> contrast;
+  double best = 0;
   for (size_t l = 0; l < s.Leads.size(); ++l) {
-    const auto& x = s.Leads[l];
-    const auto& gap = s.Gaps[l];
-    for (int i = 0; i < n; ++i) {
-      const int a = std::max(0, i - h), b = std::min(n - 1, i + h);
-      const bool off = gap[static_cast<size_t>(a)] || gap[static_cast<size_t>(b)];
-      slope[static_cast<size_t>(i)] =
-          off ? 0.0 : x[static_cast<size_t>(b)] - x[static_cast<size_t>(a)];
-    }
-    std::vector<double> maxima;
-    for (int start = 0; start < n; start += block) {
-      double m = 0;
-      for (int i = start; i < std::min(n, start + block); ++i)
-        m = std::max(m, std::fabs(slope[static_cast<size_t>(i)]));
-      maxima.push_back(m);
-    }
-    auto mid = maxima.begin() + static_cast<long>(maxima.size() / 2);
-    std::nth_element(maxima.begin(), mid, maxima.end());
-    if (*mid <= 1e-9) continue;  // a flat lead adds nothing
+    leads.push_back(SlopeOf(s, l, h, block));
+    const LeadSlope& ls = leads.back();
+    const double c = ls.Usual > 0 ? ls.TypicalMax / ls.Usual : (ls.TypicalMax > 0 ? 1e9 : 0);
+    contrast.push_back(c);
+    best = std::max(best, c);
+  }
+  std::vector<double> energy(static_cast<size_t>(n), 0.0);
+  for (size_t l = 0; l < leads.size(); ++l) {
+    const LeadSlope& ls = leads[l];
+    if (ls.TypicalMax <= 1e-9) continue;  // a flat lead adds nothing
+    const double relative = contrast[l] / best;
+    const double scale = relative * relative / (ls.TypicalMax * ls.TypicalMax);
     // A lead whose background slope rises well above its usual level (muscle noise,
     // electrode motion) counts for less while it lasts.
-    std::vector<double> background;
-    for (int start = 0; start < n; start += block) {
-      std::vector<double> part;
-      for (int i = start; i < std::min(n, start + block); ++i)
-        part.push_back(std::fabs(slope[static_cast<size_t>(i)]));
-      auto m = part.begin() + static_cast<long>(part.size() / 2);
-      std::nth_element(part.begin(), m, part.end());
-      background.push_back(*m);
-    }
-    std::vector<double> sorted(background);
-    auto usual = sorted.begin() + static_cast<long>(sorted.size() / 2);
-    std::nth_element(sorted.begin(), usual, sorted.end());
-    const double scale = 1.0 / (*mid * *mid);
     for (int i = 0; i < n; ++i) {
       const size_t b = static_cast<size_t>(i / block);
-      double worst = background[b];
-      if (b > 0) worst = std::max(worst, background[b - 1]);
-      if (b + 1 < background.size()) worst = std::max(worst, background[b + 1]);
-      const double excess = *usual > 0 ? std::max(1.0, worst / (2 * *usual)) : 1.0;
-      energy[static_cast<size_t>(i)] +=
-          slope[static_cast<size_t>(i)] * slope[static_cast<size_t>(i)] * scale / (excess * excess);
+      double worst = ls.Background[b];
+      if (b > 0) worst = std::max(worst, ls.Background[b - 1]);
+      if (b + 1 < ls.Background.size()) worst = std::max(worst, ls.Background[b + 1]);
+      const double excess = ls.Usual > 0 ? std::max(1.0, worst / (2 * ls.Usual)) : 1.0;
+      const double v = ls.Slope[static_cast<size_t>(i)];
+      energy[static_cast<size_t>(i)] += v * v * scale / (excess * excess);
     }
   }
   return energy;
