@@ -13,6 +13,9 @@ constexpr double kThresholdShare = 0.25;
 // The band that carries most of a QRS's energy: below it T waves and drift, above it
 // muscle noise.
 constexpr double kBandLowHz = 5, kBandHighHz = 20;
+// Ectopic beats reach two to three times the usual QRS slope; beyond this it is an
+// artefact.
+constexpr double kJumpFactor = 3;
 
 double Median(std::vector<double> v) {
   if (v.empty()) return 0;
@@ -54,6 +57,13 @@ LeadSlope SlopeOf(const Signal& s, size_t l, int h, int block) {
   return out;
 }
 
+// How much less a lead counts where its steepest slope is `jump` times its usual QRS
+// slope: by the square beyond kJumpFactor, so that the largest artefacts count least.
+double JumpWeight(double jump) {
+  const double beyond = std::max(1.0, jump / kJumpFactor);
+  return beyond * beyond;
+}
+
 // Sum over leads of the squared slope, each lead scaled by the median of its
 // per-second slope maxima so that no lead dominates by its gain alone, and weighted
 // by how far its QRS slopes stand above its background: a lead full of tremor or
@@ -78,14 +88,19 @@ std::vector<double> SlopeEnergy(const Signal& s) {
     if (ls.TypicalMax <= 1e-9) continue;  // a flat lead adds nothing
     const double relative = contrast[l] / best;
     const double scale = relative * relative / (ls.TypicalMax * ls.TypicalMax);
-    // A lead whose background slope rises well above its usual level (muscle noise,
-    // electrode motion) counts for less while it lasts.
+    // A lead whose background slope rises well above its usual level (muscle noise)
+    // or whose steepest slope jumps far beyond any QRS (electrode motion, an amplifier
+    // driven to its rail) counts for less while it lasts.
     for (int i = 0; i < n; ++i) {
       const size_t b = static_cast<size_t>(i / block);
       double worst = ls.Background[b];
       if (b > 0) worst = std::max(worst, ls.Background[b - 1]);
       if (b + 1 < ls.Background.size()) worst = std::max(worst, ls.Background[b + 1]);
-      const double excess = ls.Usual > 0 ? std::max(1.0, worst / (2 * ls.Usual)) : 1.0;
+      double jump = ls.Maxima[b];
+      if (b > 0) jump = std::max(jump, ls.Maxima[b - 1]);
+      if (b + 1 < ls.Maxima.size()) jump = std::max(jump, ls.Maxima[b + 1]);
+      const double excess = (ls.Usual > 0 ? std::max(1.0, worst / (2 * ls.Usual)) : 1.0) *
+                            JumpWeight(jump / ls.TypicalMax);
       const double v = ls.Slope[static_cast<size_t>(i)];
       energy[static_cast<size_t>(i)] += v * v * scale / (excess * excess);
     }
