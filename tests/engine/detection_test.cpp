@@ -53,6 +53,53 @@ TEST(Detection, IgnoresALeadOffStretchWhileTheOtherLeadsGoOn) {
   EXPECT_EQ(DetectQrs(ktx::engine::Condition(testgen::ToSignal(ecg))).size(), ecg.Beats.size());
 }
 
+// One lead spoilt by something no QRS looks like, while the other leads stay clean:
+// every beat is still found once and nothing else.
+struct Spoiler {
+  const char* Name;
+  void (*Spoil)(std::vector<double>& lead, double rate);
+};
+
+class SpoiltLead : public testing::TestWithParam<Spoiler> {};
+
+TEST_P(SpoiltLead, LeavesTheBeatsOfTheOtherLeads) {
+  testgen::Options o;
+  o.Seconds = 30;
+  o.NoiseUv = 10;
+  const testgen::Ecg ecg = testgen::Generate(o);
+  ktx::engine::Signal s = testgen::ToSignal(ecg);
+  GetParam().Spoil(s.Leads[2], o.Rate);
+  const auto beats = DetectQrs(ktx::engine::Condition(s));
+  ASSERT_EQ(beats.size(), ecg.Beats.size());
+  for (size_t b = 0; b < beats.size(); ++b) {
+    const double t = beats[b].Fiducial / o.Rate;
+    EXPECT_GE(t, ecg.Beats[b].QrsOnset - 0.01) << "beat " << b;
+    EXPECT_LE(t, ecg.Beats[b].QrsOffset + 0.01) << "beat " << b;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Artefacts, SpoiltLead,
+    testing::Values(
+        // Tremor: a 6 Hz oscillation as large as the QRS slopes, all the time.
+        Spoiler{"tremor",
+                [](std::vector<double>& x, double rate) {
+                  for (size_t i = 0; i < x.size(); ++i)
+                    x[i] +=
+                        600 * std::sin(2 * 3.14159265358979 * 6 * static_cast<double>(i) / rate);
+                }},
+        // Electrode motion: for six seconds, sharp swings of several millivolts.
+        Spoiler{"motion",
+                [](std::vector<double>& x, double rate) {
+                  const int width = static_cast<int>(0.04 * rate);
+                  for (double at = 8.0; at < 14.0; at += 0.7) {
+                    const int centre = static_cast<int>(at * rate);
+                    for (int k = -width; k <= width; ++k)
+                      x[static_cast<size_t>(centre + k)] += 6000.0 * (width - std::abs(k)) / width;
+                  }
+                }}),
+    [](const testing::TestParamInfo<Spoiler>& param) { return std::string(param.param.Name); });
+
 TEST(Typing, EctopicBeatsFormTheirOwnTypeAndDominantBeatsTypeZero) {
   testgen::Options o;
   o.Seconds = 20;
