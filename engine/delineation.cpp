@@ -82,7 +82,7 @@ std::vector<double> Envelope(const ReferenceBeat& b, const std::vector<double>& 
 
 // The P wave as one lobe along its own direction: every lead's deflection at the peak
 // gives the direction, the beat projected on it the one signal the lobe is fitted to.
-Lobe FitP(const ReferenceBeat& b, const std::vector<double>& level, int peak, int from, int to) {
+FittedLobe FitP(const ReferenceBeat& b, const std::vector<double>& level, int peak, int from, int to) {
   auto at = [&](double seconds) { return static_cast<int>(std::lround(seconds * b.Rate)); };
   const int n = static_cast<int>(b.Length());
   const int a = std::max(0, peak - at(0.01)), c = std::min(n - 1, peak + at(0.01));
@@ -171,7 +171,7 @@ Delineation Delineate(const ReferenceBeat& b, double rrSeconds) {
     const int pPeak = ArgMax(envelope, p0, p1);
     const double height = envelope[static_cast<size_t>(pPeak)];
     if (height > std::max(20.0, 6 * envelopeNoise) && pPeak > p0 && pPeak < p1) {
-      const Lobe lobe = FitP(b, level, pPeak, p0, d.QrsOnset - at(0.01));
+      const FittedLobe lobe = FitP(b, level, pPeak, p0, d.QrsOnset - at(0.01));
       if (lobe.Onset >= 0) {
         d.POnset = lobe.Onset;
         d.POffset = lobe.Offset;

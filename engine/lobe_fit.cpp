@@ -28,8 +28,8 @@ bool Solve3(const double g[3][3], const double b[3], double x[3]) {
 
 }  // namespace
 
-Lobe FitLobe(const std::vector<double>& y, const LobeSearch& q) {
-  Lobe best;
+FittedLobe FitLobe(const std::vector<double>& y, const LobeSearch& q) {
+  FittedLobe best;
   const int n = static_cast<int>(y.size());
   if (q.From < 0 || q.To >= n || q.To - q.From < 4 || q.Peak <= q.From || q.Peak >= q.To)
     return best;

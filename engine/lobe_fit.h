@@ -7,7 +7,7 @@
 
 namespace ktx::engine {
 
-struct Lobe {
+struct FittedLobe {
   // The sample where the lobe leaves the baseline and the one before it returns, so
   // that Offset - Onset + 1 is its length; -1 when none fits.
   int Onset = -1, Offset = -1;
@@ -22,6 +22,6 @@ struct LobeSearch {
 };
 
 // The positive lobe of `y` that leaves the smallest residual.
-Lobe FitLobe(const std::vector<double>& y, const LobeSearch& search);
+FittedLobe FitLobe(const std::vector<double>& y, const LobeSearch& search);
 
 }  // namespace ktx::engine

@@ -85,7 +85,7 @@ TEST(LobeFit, FindsAHalfSineLobeOnATiltedNoisyBaseline) {
     search.Peak = onset + length / 2;
     search.MinLength = 10;
     search.MaxLength = 120;
-    const ktx::engine::Lobe lobe = ktx::engine::FitLobe(y, search);
+    const ktx::engine::FittedLobe lobe = ktx::engine::FitLobe(y, search);
     EXPECT_NEAR(lobe.Onset, onset, 1) << length;
     EXPECT_NEAR(lobe.Offset - lobe.Onset + 1, length, 2) << length;
     EXPECT_NEAR(lobe.Amplitude, 100, 6) << length;
