@@ -16,6 +16,9 @@ constexpr double kBandLowHz = 5, kBandHighHz = 20;
 // Ectopic beats reach two to three times the usual QRS slope; beyond this it is an
 // artefact.
 constexpr double kJumpFactor = 3;
+// A lead whose steepest slope stays under this share of its usual QRS slope carries
+// no beats.
+constexpr double kAliveShare = 0.25;
 
 double Median(std::vector<double> v) {
   if (v.empty()) return 0;
@@ -83,6 +86,8 @@ std::vector<double> SlopeEnergy(const Signal& s) {
     best = std::max(best, c);
   }
   std::vector<double> energy(static_cast<size_t>(n), 0.0);
+  const size_t blocks = static_cast<size_t>((n + block - 1) / block);
+  std::vector<double> full(blocks, 0.0), counted(blocks, 0.0);
   for (size_t l = 0; l < leads.size(); ++l) {
     const LeadSlope& ls = leads[l];
     if (ls.TypicalMax <= 1e-9) continue;  // a flat lead adds nothing
@@ -91,8 +96,8 @@ std::vector<double> SlopeEnergy(const Signal& s) {
     // A lead whose background slope rises well above its usual level (muscle noise)
     // or whose steepest slope jumps far beyond any QRS (electrode motion, an amplifier
     // driven to its rail) counts for less while it lasts.
-    for (int i = 0; i < n; ++i) {
-      const size_t b = static_cast<size_t>(i / block);
+    std::vector<double> weight(blocks);
+    for (size_t b = 0; b < blocks; ++b) {
       double worst = ls.Background[b];
       if (b > 0) worst = std::max(worst, ls.Background[b - 1]);
       if (b + 1 < ls.Background.size()) worst = std::max(worst, ls.Background[b + 1]);
@@ -101,9 +106,21 @@ std::vector<double> SlopeEnergy(const Signal& s) {
       if (b + 1 < ls.Maxima.size()) jump = std::max(jump, ls.Maxima[b + 1]);
       const double excess = (ls.Usual > 0 ? std::max(1.0, worst / (2 * ls.Usual)) : 1.0) *
                             JumpWeight(jump / ls.TypicalMax);
-      const double v = ls.Slope[static_cast<size_t>(i)];
-      energy[static_cast<size_t>(i)] += v * v * scale / (excess * excess);
+      weight[b] = 1 / (excess * excess);
+      full[b] += relative * relative;
+      // A lead gone flat (off, or held at its rail) counts for nothing here.
+      if (jump >= kAliveShare * ls.TypicalMax) counted[b] += relative * relative;
     }
+    for (int i = 0; i < n; ++i) {
+      const double v = ls.Slope[static_cast<size_t>(i)];
+      energy[static_cast<size_t>(i)] += v * v * scale * weight[static_cast<size_t>(i / block)];
+    }
+  }
+  // Where leads go flat, the others stand in for them, so that beats keep their usual
+  // height against the detector's levels.
+  for (int i = 0; i < n; ++i) {
+    const size_t b = static_cast<size_t>(i / block);
+    if (counted[b] > 0) energy[static_cast<size_t>(i)] *= full[b] / counted[b];
   }
   return energy;
 }
