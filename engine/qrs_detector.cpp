@@ -19,6 +19,17 @@ constexpr double kJumpFactor = 3;
 // A lead whose steepest slope stays under this share of its usual QRS slope carries
 // no beats.
 constexpr double kAliveShare = 0.25;
+// A beat moves a lead by at least this share of its usual QRS slope. A second whose
+// steepest slope goes beyond kOrdinaryFactor times it holds something out of the
+// ordinary (an ectopic beat or an artefact), and that lead does not judge there.
+constexpr double kQuietShare = 0.15, kOrdinaryFactor = 1.5;
+
+double Percentile(std::vector<double> v, double share) {
+  if (v.empty()) return 0;
+  auto at = v.begin() + static_cast<long>(share * static_cast<double>(v.size() - 1));
+  std::nth_element(v.begin(), at, v.end());
+  return *at;
+}
 
 double Median(std::vector<double> v) {
   if (v.empty()) return 0;
@@ -67,11 +78,20 @@ double JumpWeight(double jump) {
   return beyond * beyond;
 }
 
+struct LeadView {
+  std::vector<double> Normalised;
+  std::vector<bool> Usable;  // per block
+  int Block = 1;
+  // How far its QRS slopes stand above its background, less where some seconds have
+  // slopes well beyond the usual ones (artefacts that look like beats).
+  double Reliability = 0;
+};
+
 // Sum over leads of the squared slope, each lead scaled by the median of its
 // per-second slope maxima so that no lead dominates by its gain alone, and weighted
 // by how far its QRS slopes stand above its background: a lead full of tremor or
 // muscle noise has maxima barely above its median and would only add false beats.
-std::vector<double> SlopeEnergy(const Signal& s) {
+std::vector<double> SlopeEnergy(const Signal& s, std::vector<LeadView>* views) {
   const int n = static_cast<int>(s.Length());
   const int h = std::max(1, s.Samples(0.008));
   const int block = std::max(1, s.Samples(1.0));
@@ -88,6 +108,7 @@ std::vector<double> SlopeEnergy(const Signal& s) {
   std::vector<double> energy(static_cast<size_t>(n), 0.0);
   const size_t blocks = static_cast<size_t>((n + block - 1) / block);
   std::vector<double> full(blocks, 0.0), counted(blocks, 0.0);
+  std::vector<std::vector<double>> weights(leads.size());
   for (size_t l = 0; l < leads.size(); ++l) {
     const LeadSlope& ls = leads[l];
     if (ls.TypicalMax <= 1e-9) continue;  // a flat lead adds nothing
@@ -96,7 +117,8 @@ std::vector<double> SlopeEnergy(const Signal& s) {
     // A lead whose background slope rises well above its usual level (muscle noise)
     // or whose steepest slope jumps far beyond any QRS (electrode motion, an amplifier
     // driven to its rail) counts for less while it lasts.
-    std::vector<double> weight(blocks);
+    std::vector<double>& weight = weights[l];
+    weight.assign(blocks, 0.0);
     for (size_t b = 0; b < blocks; ++b) {
       double worst = ls.Background[b];
       if (b > 0) worst = std::max(worst, ls.Background[b - 1]);
@@ -115,6 +137,25 @@ std::vector<double> SlopeEnergy(const Signal& s) {
       const double v = ls.Slope[static_cast<size_t>(i)];
       energy[static_cast<size_t>(i)] += v * v * scale * weight[static_cast<size_t>(i / block)];
     }
+  }
+  // Each lead's slope in units of its usual QRS slope, and the seconds in which it is
+  // undisturbed and alive enough to say whether a beat shows in it.
+  views->clear();
+  for (size_t l = 0; l < leads.size() && leads.size() > 1; ++l) {
+    const LeadSlope& ls = leads[l];
+    if (ls.TypicalMax <= 1e-9) continue;
+    LeadView view;
+    view.Block = block;
+    view.Reliability =
+        contrast[l] * ls.TypicalMax / std::max(ls.TypicalMax, Percentile(ls.Maxima, 0.9));
+    for (size_t k = 0; k < blocks; ++k)
+      view.Usable.push_back(weights[l][k] >= 1 && ls.Maxima[k] >= kAliveShare * ls.TypicalMax &&
+                            ls.Maxima[k] <= kOrdinaryFactor * ls.TypicalMax);
+    view.Normalised.resize(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+      view.Normalised[static_cast<size_t>(i)] =
+          std::fabs(ls.Slope[static_cast<size_t>(i)]) / ls.TypicalMax;
+    views->push_back(std::move(view));
   }
   // Where leads go flat, the others stand in for them, so that beats keep their usual
   // height against the detector's levels.
@@ -135,13 +176,6 @@ std::vector<double> Integrate(const std::vector<double>& e, int window) {
         (prefix[static_cast<size_t>(b)] - prefix[static_cast<size_t>(a)]) / window;
   }
   return out;
-}
-
-double Percentile(std::vector<double> v, double share) {
-  if (v.empty()) return 0;
-  auto at = v.begin() + static_cast<long>(share * static_cast<double>(v.size() - 1));
-  std::nth_element(v.begin(), at, v.end());
-  return *at;
 }
 
 struct Candidate {
@@ -165,12 +199,30 @@ std::vector<Candidate> Peaks(const std::vector<double>& f, int spacing) {
   return peaks;
 }
 
+// A QRS moves the most reliable of the leads that can tell; an electrode knock or a
+// cable tug in another lead does not.
+bool ShowsInMostReliableLead(const std::vector<LeadView>& views, int peak, int window) {
+  const LeadView* pick = nullptr;
+  for (const LeadView& v : views) {
+    const int n = static_cast<int>(v.Normalised.size());
+    if (!v.Usable[static_cast<size_t>(std::clamp(peak, 0, n - 1) / v.Block)]) continue;
+    if (pick == nullptr || v.Reliability > pick->Reliability) pick = &v;
+  }
+  if (pick == nullptr) return true;
+  const int n = static_cast<int>(pick->Normalised.size());
+  double most = 0;
+  for (int i = std::max(0, peak - window); i <= std::min(n - 1, peak + window); ++i)
+    most = std::max(most, pick->Normalised[static_cast<size_t>(i)]);
+  return most >= kQuietShare;
+}
+
 }  // namespace
 
 std::vector<DetectedBeat> DetectQrs(const Signal& s, double* quality) {
   std::vector<DetectedBeat> beats;
   if (s.Length() < 3 || s.Rate <= 0) return beats;
-  const std::vector<double> energy = SlopeEnergy(s);
+  std::vector<LeadView> views;
+  const std::vector<double> energy = SlopeEnergy(s, &views);
   const int window = std::max(3, s.Samples(0.10));
   const std::vector<double> feature = Integrate(energy, window);
   const int refractory = s.Samples(0.20), tWaveZone = s.Samples(0.36);
@@ -229,6 +281,7 @@ std::vector<DetectedBeat> DetectQrs(const Signal& s, double* quality) {
       for (size_t j = lastBeatPeak; j < k; ++j) {
         const int since = peaks[j].Peak - beats.back().Fiducial;
         if (since < refractory || peaks[j].Height < 0.5 * threshold()) continue;
+        if (!ShowsInMostReliableLead(views, peaks[j].Peak, window)) continue;
         if (best == peaks.size() || peaks[j].Height > peaks[best].Height) best = j;
       }
       if (best != peaks.size()) {
@@ -247,7 +300,7 @@ std::vector<DetectedBeat> DetectQrs(const Signal& s, double* quality) {
         continue;
       }
     }
-    if (c.Height > threshold()) {
+    if (c.Height > threshold() && ShowsInMostReliableLead(views, c.Peak, window)) {
       const int since = beats.empty() ? refractory + 1 : c.Peak - beats.back().Fiducial;
       if (since <= refractory) continue;
       // A small, late peak after a beat is taken for its T wave.

@@ -100,6 +100,37 @@ INSTANTIATE_TEST_SUITE_P(
                 }}),
     [](const testing::TestParamInfo<Spoiler>& param) { return std::string(param.param.Name); });
 
+TEST(Detection, IgnoresQrsLikeArtefactsThatOnlyOneOfTwoLeadsShows) {
+  testgen::Options o;
+  o.Seconds = 30;
+  o.NoiseUv = 10;
+  const testgen::Ecg ecg = testgen::Generate(o);
+  ktx::engine::Signal s = testgen::ToSignal(ecg);
+  s.Leads.resize(3);  // I, II and V1, as a Holter records them
+  s.Gaps.resize(3);
+  s.LeadCodes.resize(3);
+  s.Leads.erase(s.Leads.begin());
+  s.Gaps.erase(s.Gaps.begin());
+  s.LeadCodes.erase(s.LeadCodes.begin());
+  // Electrode knocks in V1 half way between beats: an 80 ms biphasic swing of 2 mV,
+  // in the QRS's frequency band and steeper than its QRS, after every fifth beat.
+  const int half = static_cast<int>(0.04 * o.Rate);
+  for (size_t b = 2; b + 1 < ecg.Beats.size(); b += 5) {
+    const double at = (ecg.Beats[b].QrsOffset + ecg.Beats[b + 1].QrsOnset) / 2;
+    const int centre = static_cast<int>(at * o.Rate);
+    for (int k = -half; k <= half; ++k)
+      s.Leads[1][static_cast<size_t>(centre + k)] +=
+          -1500.0 * std::sin(3.14159265358979 * k / half);
+  }
+  const auto beats = DetectQrs(ktx::engine::Condition(s));
+  ASSERT_EQ(beats.size(), ecg.Beats.size());
+  for (size_t b = 0; b < beats.size(); ++b) {
+    const double t = beats[b].Fiducial / o.Rate;
+    EXPECT_GE(t, ecg.Beats[b].QrsOnset - 0.01) << "beat " << b;
+    EXPECT_LE(t, ecg.Beats[b].QrsOffset + 0.01) << "beat " << b;
+  }
+}
+
 TEST(Typing, EctopicBeatsFormTheirOwnTypeAndDominantBeatsTypeZero) {
   testgen::Options o;
   o.Seconds = 20;
