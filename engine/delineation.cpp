@@ -82,7 +82,8 @@ std::vector<double> Envelope(const ReferenceBeat& b, const std::vector<double>& 
 
 // The P wave as one lobe along its own direction: every lead's deflection at the peak
 // gives the direction, the beat projected on it the one signal the lobe is fitted to.
-FittedLobe FitP(const ReferenceBeat& b, const std::vector<double>& level, int peak, int from, int to) {
+FittedLobe FitP(const ReferenceBeat& b, const std::vector<double>& level, int peak, int from,
+                int to) {
   auto at = [&](double seconds) { return static_cast<int>(std::lround(seconds * b.Rate)); };
   const int n = static_cast<int>(b.Length());
   const int a = std::max(0, peak - at(0.01)), c = std::min(n - 1, peak + at(0.01));
