@@ -12,26 +12,28 @@ struct Biquad {
   double b0, b1, b2, a1, a2;
 };
 
-void RunForward(std::vector<double>& x, const Biquad& f) {
-  if (x.empty()) return;
+// One pass of the biquad over x from `first` towards `last` (either direction), in
+// place.
+template <typename It>
+void RunPass(It first, It last, const Biquad& f) {
+  if (first == last) return;
   // Start in the steady state of the first sample so the edge does not ring.
   const double gain = (f.b0 + f.b1 + f.b2) / (1 + f.a1 + f.a2);
-  double x1 = x[0], x2 = x[0], y1 = x[0] * gain, y2 = y1;
-  for (double& v : x) {
+  double x1 = *first, x2 = *first, y1 = *first * gain, y2 = y1;
+  for (It it = first; it != last; ++it) {
+    const double v = *it;
     const double y = f.b0 * v + f.b1 * x1 + f.b2 * x2 - f.a1 * y1 - f.a2 * y2;
     x2 = x1;
     x1 = v;
     y2 = y1;
     y1 = y;
-    v = y;
+    *it = y;
   }
 }
 
 void RunZeroPhase(std::vector<double>& x, const Biquad& f) {
-  RunForward(x, f);
-  std::reverse(x.begin(), x.end());
-  RunForward(x, f);
-  std::reverse(x.begin(), x.end());
+  RunPass(x.begin(), x.end(), f);
+  RunPass(x.rbegin(), x.rend(), f);
 }
 
 std::vector<double> MedianFilter(const std::vector<double>& x, int half) {
@@ -88,6 +90,12 @@ void LowPass(std::vector<double>& x, double rate, double cutoffHz) {
   const double q = std::sqrt(2.0), norm = 1 / (1 + q * k + k * k);
   RunZeroPhase(x, {k * k * norm, 2 * k * k * norm, k * k * norm, 2 * (k * k - 1) * norm,
                    (1 - q * k + k * k) * norm});
+}
+
+void HighPass(std::vector<double>& x, double rate, double cutoffHz) {
+  const double k = std::tan(kPi * std::min(cutoffHz, 0.45 * rate) / rate);
+  const double q = std::sqrt(2.0), norm = 1 / (1 + q * k + k * k);
+  RunZeroPhase(x, {norm, -2 * norm, norm, 2 * (k * k - 1) * norm, (1 - q * k + k * k) * norm});
 }
 
 Signal Condition(const Signal& raw) {

@@ -15,6 +15,8 @@ void RemoveBaseline(std::vector<double>& x, double rate);
 void NotchMains(std::vector<double>& x, double rate);
 // Second-order Butterworth low-pass, run forwards and backwards.
 void LowPass(std::vector<double>& x, double rate, double cutoffHz);
+// Second-order Butterworth high-pass, run forwards and backwards.
+void HighPass(std::vector<double>& x, double rate, double cutoffHz);
 
 // All three on every lead; gaps are held flat before filtering.
 Signal Condition(const Signal& raw);

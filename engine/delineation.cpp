@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/findings.h"
+#include "engine/lobe_fit.h"
 
 namespace ktx::engine {
 namespace {
@@ -79,6 +80,34 @@ std::vector<double> Envelope(const ReferenceBeat& b, const std::vector<double>& 
   return e;
 }
 
+// The P wave as one lobe along its own direction: every lead's deflection at the peak
+// gives the direction, the beat projected on it the one signal the lobe is fitted to.
+FittedLobe FitP(const ReferenceBeat& b, const std::vector<double>& level, int peak, int from,
+                int to) {
+  auto at = [&](double seconds) { return static_cast<int>(std::lround(seconds * b.Rate)); };
+  const int n = static_cast<int>(b.Length());
+  const int a = std::max(0, peak - at(0.01)), c = std::min(n - 1, peak + at(0.01));
+  std::vector<double> direction(b.Leads.size(), 0.0);
+  double norm = 0;
+  for (size_t l = 0; l < b.Leads.size(); ++l) {
+    for (int i = a; i <= c; ++i) direction[l] += b.Leads[l][static_cast<size_t>(i)] - level[l];
+    norm += direction[l] * direction[l];
+  }
+  if (norm <= 0) return {};
+  norm = std::sqrt(norm);
+  std::vector<double> y(b.Length(), 0.0);
+  for (size_t l = 0; l < b.Leads.size(); ++l)
+    for (size_t i = 0; i < y.size(); ++i) y[i] += direction[l] / norm * (b.Leads[l][i] - level[l]);
+  LobeSearch search;
+  search.From = from;
+  search.To = to;
+  search.Peak = peak;
+  search.MinLength = std::max(3, at(0.04));
+  search.MaxLength = std::min(to - from, at(0.2));
+  search.Step = std::max(1, at(0.002));
+  return FitLobe(y, search);
+}
+
 }  // namespace
 
 Delineation Delineate(const ReferenceBeat& b, double rrSeconds) {
@@ -143,6 +172,13 @@ Delineation Delineate(const ReferenceBeat& b, double rrSeconds) {
     const int pPeak = ArgMax(envelope, p0, p1);
     const double height = envelope[static_cast<size_t>(pPeak)];
     if (height > std::max(20.0, 6 * envelopeNoise) && pPeak > p0 && pPeak < p1) {
+      const FittedLobe lobe = FitP(b, level, pPeak, p0, d.QrsOnset - at(0.01));
+      if (lobe.Onset >= 0) {
+        d.POnset = lobe.Onset;
+        d.POffset = lobe.Offset;
+        d.HasP = true;
+        return d;
+      }
       const int rise = ArgMax(slowSv, std::max(1, pPeak - at(0.08)), pPeak);
       const int fall = ArgMax(slowSv, pPeak, std::min(d.QrsOnset - 1, pPeak + at(0.08)));
       const double riseLimit =

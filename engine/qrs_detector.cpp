@@ -3,62 +3,165 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/conditioning.h"
+
 namespace ktx::engine {
 namespace {
 
 // Share of the way from the noise level to the signal level a peak must reach.
 constexpr double kThresholdShare = 0.25;
+// The band that carries most of a QRS's energy: below it T waves and drift, above it
+// muscle noise.
+constexpr double kBandLowHz = 5, kBandHighHz = 20;
+// Ectopic beats reach two to three times the usual QRS slope; beyond this it is an
+// artefact.
+constexpr double kJumpFactor = 3;
+// A lead whose steepest slope stays under this share of its usual QRS slope carries
+// no beats.
+constexpr double kAliveShare = 0.25;
+// A beat moves a lead by at least this share of its usual QRS slope. A second whose
+// steepest slope goes beyond kOrdinaryFactor times it holds something out of the
+// ordinary (an ectopic beat or an artefact), and that lead does not judge there.
+constexpr double kQuietShare = 0.15, kOrdinaryFactor = 1.5;
+
+double Percentile(std::vector<double> v, double share) {
+  if (v.empty()) return 0;
+  auto at = v.begin() + static_cast<long>(share * static_cast<double>(v.size() - 1));
+  std::nth_element(v.begin(), at, v.end());
+  return *at;
+}
+
+double Median(std::vector<double> v) {
+  if (v.empty()) return 0;
+  auto mid = v.begin() + static_cast<long>(v.size() / 2);
+  std::nth_element(v.begin(), mid, v.end());
+  return *mid;
+}
+
+// One lead's slope in the QRS band and, per second, its largest and its median size.
+struct LeadSlope {
+  std::vector<double> Slope, Maxima, Background;
+  double TypicalMax = 0, Usual = 0;
+};
+
+LeadSlope SlopeOf(const Signal& s, size_t l, int h, int block) {
+  const int n = static_cast<int>(s.Length());
+  LeadSlope out;
+  std::vector<double> x = s.Leads[l];
+  HighPass(x, s.Rate, kBandLowHz);
+  LowPass(x, s.Rate, kBandHighHz);
+  const auto& gap = s.Gaps[l];
+  out.Slope.resize(static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i) {
+    const int a = std::max(0, i - h), b = std::min(n - 1, i + h);
+    const bool off = gap[static_cast<size_t>(a)] || gap[static_cast<size_t>(b)];
+    out.Slope[static_cast<size_t>(i)] =
+        off ? 0.0 : x[static_cast<size_t>(b)] - x[static_cast<size_t>(a)];
+  }
+  std::vector<double> part;
+  for (int start = 0; start < n; start += block) {
+    part.clear();
+    for (int i = start; i < std::min(n, start + block); ++i)
+      part.push_back(std::fabs(out.Slope[static_cast<size_t>(i)]));
+    out.Maxima.push_back(*std::max_element(part.begin(), part.end()));
+    out.Background.push_back(Median(part));
+  }
+  out.TypicalMax = Median(out.Maxima);
+  out.Usual = Median(out.Background);
+  return out;
+}
+
+// How much less a lead counts where its steepest slope is `jump` times its usual QRS
+// slope: by the square beyond kJumpFactor, so that the largest artefacts count least.
+double JumpWeight(double jump) {
+  const double beyond = std::max(1.0, jump / kJumpFactor);
+  return beyond * beyond;
+}
+
+struct LeadView {
+  std::vector<double> Normalised;
+  std::vector<bool> Usable;  // per block
+  int Block = 1;
+  // How far its QRS slopes stand above its background, less where some seconds have
+  // slopes well beyond the usual ones (artefacts that look like beats).
+  double Reliability = 0;
+};
 
 // Sum over leads of the squared slope, each lead scaled by the median of its
-// per-second slope maxima so that no lead dominates by its gain alone.
-std::vector<double> SlopeEnergy(const Signal& s) {
+// per-second slope maxima so that no lead dominates by its gain alone, and weighted
+// by how far its QRS slopes stand above its background: a lead full of tremor or
+// muscle noise has maxima barely above its median and would only add false beats.
+std::vector<double> SlopeEnergy(const Signal& s, std::vector<LeadView>* views) {
   const int n = static_cast<int>(s.Length());
   const int h = std::max(1, s.Samples(0.008));
   const int block = std::max(1, s.Samples(1.0));
-  std::vector<double> energy(static_cast<size_t>(n), 0.0), slope(static_cast<size_t>(n));
+  std::vector<LeadSlope> leads;
+  std::vector<double> contrast;
+  double best = 0;
   for (size_t l = 0; l < s.Leads.size(); ++l) {
-    const auto& x = s.Leads[l];
-    const auto& gap = s.Gaps[l];
+    leads.push_back(SlopeOf(s, l, h, block));
+    const LeadSlope& ls = leads.back();
+    const double c = ls.Usual > 0 ? ls.TypicalMax / ls.Usual : (ls.TypicalMax > 0 ? 1e9 : 0);
+    contrast.push_back(c);
+    best = std::max(best, c);
+  }
+  std::vector<double> energy(static_cast<size_t>(n), 0.0);
+  const size_t blocks = static_cast<size_t>((n + block - 1) / block);
+  std::vector<double> full(blocks, 0.0), counted(blocks, 0.0);
+  std::vector<std::vector<double>> weights(leads.size());
+  for (size_t l = 0; l < leads.size(); ++l) {
+    const LeadSlope& ls = leads[l];
+    if (ls.TypicalMax <= 1e-9) continue;  // a flat lead adds nothing
+    const double relative = contrast[l] / best;
+    const double scale = relative * relative / (ls.TypicalMax * ls.TypicalMax);
+    // A lead whose background slope rises well above its usual level (muscle noise)
+    // or whose steepest slope jumps far beyond any QRS (electrode motion, an amplifier
+    // driven to its rail) counts for less while it lasts.
+    std::vector<double>& weight = weights[l];
+    weight.assign(blocks, 0.0);
+    for (size_t b = 0; b < blocks; ++b) {
+      double worst = ls.Background[b];
+      if (b > 0) worst = std::max(worst, ls.Background[b - 1]);
+      if (b + 1 < ls.Background.size()) worst = std::max(worst, ls.Background[b + 1]);
+      double jump = ls.Maxima[b];
+      if (b > 0) jump = std::max(jump, ls.Maxima[b - 1]);
+      if (b + 1 < ls.Maxima.size()) jump = std::max(jump, ls.Maxima[b + 1]);
+      const double excess = (ls.Usual > 0 ? std::max(1.0, worst / (2 * ls.Usual)) : 1.0) *
+                            JumpWeight(jump / ls.TypicalMax);
+      weight[b] = 1 / (excess * excess);
+      full[b] += relative * relative;
+      // A lead gone flat (off, or held at its rail) counts for nothing here.
+      if (jump >= kAliveShare * ls.TypicalMax) counted[b] += relative * relative;
+    }
     for (int i = 0; i < n; ++i) {
-      const int a = std::max(0, i - h), b = std::min(n - 1, i + h);
-      const bool off = gap[static_cast<size_t>(a)] || gap[static_cast<size_t>(b)];
-      slope[static_cast<size_t>(i)] =
-          off ? 0.0 : x[static_cast<size_t>(b)] - x[static_cast<size_t>(a)];
+      const double v = ls.Slope[static_cast<size_t>(i)];
+      energy[static_cast<size_t>(i)] += v * v * scale * weight[static_cast<size_t>(i / block)];
     }
-    std::vector<double> maxima;
-    for (int start = 0; start < n; start += block) {
-      double m = 0;
-      for (int i = start; i < std::min(n, start + block); ++i)
-        m = std::max(m, std::fabs(slope[static_cast<size_t>(i)]));
-      maxima.push_back(m);
-    }
-    auto mid = maxima.begin() + static_cast<long>(maxima.size() / 2);
-    std::nth_element(maxima.begin(), mid, maxima.end());
-    if (*mid <= 1e-9) continue;  // a flat lead adds nothing
-    // A lead whose background slope rises well above its usual level (muscle noise,
-    // electrode motion) counts for less while it lasts.
-    std::vector<double> background;
-    for (int start = 0; start < n; start += block) {
-      std::vector<double> part;
-      for (int i = start; i < std::min(n, start + block); ++i)
-        part.push_back(std::fabs(slope[static_cast<size_t>(i)]));
-      auto m = part.begin() + static_cast<long>(part.size() / 2);
-      std::nth_element(part.begin(), m, part.end());
-      background.push_back(*m);
-    }
-    std::vector<double> sorted(background);
-    auto usual = sorted.begin() + static_cast<long>(sorted.size() / 2);
-    std::nth_element(sorted.begin(), usual, sorted.end());
-    const double scale = 1.0 / (*mid * *mid);
-    for (int i = 0; i < n; ++i) {
-      const size_t b = static_cast<size_t>(i / block);
-      double worst = background[b];
-      if (b > 0) worst = std::max(worst, background[b - 1]);
-      if (b + 1 < background.size()) worst = std::max(worst, background[b + 1]);
-      const double excess = *usual > 0 ? std::max(1.0, worst / (2 * *usual)) : 1.0;
-      energy[static_cast<size_t>(i)] +=
-          slope[static_cast<size_t>(i)] * slope[static_cast<size_t>(i)] * scale / (excess * excess);
-    }
+  }
+  // Each lead's slope in units of its usual QRS slope, and the seconds in which it is
+  // undisturbed and alive enough to say whether a beat shows in it.
+  views->clear();
+  for (size_t l = 0; l < leads.size() && leads.size() > 1; ++l) {
+    const LeadSlope& ls = leads[l];
+    if (ls.TypicalMax <= 1e-9) continue;
+    LeadView view;
+    view.Block = block;
+    view.Reliability =
+        contrast[l] * ls.TypicalMax / std::max(ls.TypicalMax, Percentile(ls.Maxima, 0.9));
+    for (size_t k = 0; k < blocks; ++k)
+      view.Usable.push_back(weights[l][k] >= 1 && ls.Maxima[k] >= kAliveShare * ls.TypicalMax &&
+                            ls.Maxima[k] <= kOrdinaryFactor * ls.TypicalMax);
+    view.Normalised.resize(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+      view.Normalised[static_cast<size_t>(i)] =
+          std::fabs(ls.Slope[static_cast<size_t>(i)]) / ls.TypicalMax;
+    views->push_back(std::move(view));
+  }
+  // Where leads go flat, the others stand in for them, so that beats keep their usual
+  // height against the detector's levels.
+  for (int i = 0; i < n; ++i) {
+    const size_t b = static_cast<size_t>(i / block);
+    if (counted[b] > 0) energy[static_cast<size_t>(i)] *= full[b] / counted[b];
   }
   return energy;
 }
@@ -73,13 +176,6 @@ std::vector<double> Integrate(const std::vector<double>& e, int window) {
         (prefix[static_cast<size_t>(b)] - prefix[static_cast<size_t>(a)]) / window;
   }
   return out;
-}
-
-double Percentile(std::vector<double> v, double share) {
-  if (v.empty()) return 0;
-  auto at = v.begin() + static_cast<long>(share * static_cast<double>(v.size() - 1));
-  std::nth_element(v.begin(), at, v.end());
-  return *at;
 }
 
 struct Candidate {
@@ -103,12 +199,30 @@ std::vector<Candidate> Peaks(const std::vector<double>& f, int spacing) {
   return peaks;
 }
 
+// A QRS moves the most reliable of the leads that can tell; an electrode knock or a
+// cable tug in another lead does not.
+bool ShowsInMostReliableLead(const std::vector<LeadView>& views, int peak, int window) {
+  const LeadView* pick = nullptr;
+  for (const LeadView& v : views) {
+    const int n = static_cast<int>(v.Normalised.size());
+    if (!v.Usable[static_cast<size_t>(std::clamp(peak, 0, n - 1) / v.Block)]) continue;
+    if (pick == nullptr || v.Reliability > pick->Reliability) pick = &v;
+  }
+  if (pick == nullptr) return true;
+  const int n = static_cast<int>(pick->Normalised.size());
+  double most = 0;
+  for (int i = std::max(0, peak - window); i <= std::min(n - 1, peak + window); ++i)
+    most = std::max(most, pick->Normalised[static_cast<size_t>(i)]);
+  return most >= kQuietShare;
+}
+
 }  // namespace
 
 std::vector<DetectedBeat> DetectQrs(const Signal& s, double* quality) {
   std::vector<DetectedBeat> beats;
   if (s.Length() < 3 || s.Rate <= 0) return beats;
-  const std::vector<double> energy = SlopeEnergy(s);
+  std::vector<LeadView> views;
+  const std::vector<double> energy = SlopeEnergy(s, &views);
   const int window = std::max(3, s.Samples(0.10));
   const std::vector<double> feature = Integrate(energy, window);
   const int refractory = s.Samples(0.20), tWaveZone = s.Samples(0.36);
@@ -167,6 +281,7 @@ std::vector<DetectedBeat> DetectQrs(const Signal& s, double* quality) {
       for (size_t j = lastBeatPeak; j < k; ++j) {
         const int since = peaks[j].Peak - beats.back().Fiducial;
         if (since < refractory || peaks[j].Height < 0.5 * threshold()) continue;
+        if (!ShowsInMostReliableLead(views, peaks[j].Peak, window)) continue;
         if (best == peaks.size() || peaks[j].Height > peaks[best].Height) best = j;
       }
       if (best != peaks.size()) {
@@ -185,7 +300,7 @@ std::vector<DetectedBeat> DetectQrs(const Signal& s, double* quality) {
         continue;
       }
     }
-    if (c.Height > threshold()) {
+    if (c.Height > threshold() && ShowsInMostReliableLead(views, c.Peak, window)) {
       const int since = beats.empty() ? refractory + 1 : c.Peak - beats.back().Fiducial;
       if (since <= refractory) continue;
       // A small, late peak after a beat is taken for its T wave.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds scpecg and runs the library's whole road on the shipped example acquisitions:
 # create SCP-ECG files from device data, derive the limb leads, edit a field, check,
-# show and plot them.
+# show them, analyse the 12-lead record and plot it with its measurements.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh demo
@@ -44,8 +44,15 @@ step "The other inputs: 16-bit and 8-bit single-lead streams, a Bio file with th
 "$scpecg" lead-errors "$out/events.b.scp"
 "$scpecg" check "$out"/*.scp
 
-step "The 12-lead record on ECG paper (25 mm/s, 10 mm/mV, 3x4 with a lead II rhythm strip)"
+step "Analyse it: the engine (libKTXSYS32 beside the library) writes Sections 4, 5, 7, 9 and 10"
+"$scpecg" analyze --text "$out/resting.scp"
+
+step "What the analysis found: measurements, statement codes and the interpretation text"
+"$scpecg" show "$out/resting.scp" | sed -n '/interpretation_text:/,/^  [a-z_]*:/p;/^analysis:/,/^lead_measurements:/p'
+
+step "The analysed 12-lead record on ECG paper (25 mm/s, 10 mm/mV, 3x4 with a lead II rhythm strip)"
 "$scpecg" plot "$out/resting.scp" -o "$out/resting.png"
 "$scpecg" plot "$out/resting.scp" -o "$out/resting.svg"
 echo
-echo "The ECG is in $(pwd)/$out/resting.png (and resting.svg beside it)."
+echo "The ECG, with heart rate, intervals, axes and statements on its header, is in"
+echo "$(pwd)/$out/resting.png (and resting.svg beside it)."

@@ -53,6 +53,84 @@ TEST(Detection, IgnoresALeadOffStretchWhileTheOtherLeadsGoOn) {
   EXPECT_EQ(DetectQrs(ktx::engine::Condition(testgen::ToSignal(ecg))).size(), ecg.Beats.size());
 }
 
+// One lead spoilt by something no QRS looks like, while the other leads stay clean:
+// every beat is still found once and nothing else.
+struct Spoiler {
+  const char* Name;
+  void (*Spoil)(std::vector<double>& lead, double rate);
+};
+
+class SpoiltLead : public testing::TestWithParam<Spoiler> {};
+
+TEST_P(SpoiltLead, LeavesTheBeatsOfTheOtherLeads) {
+  testgen::Options o;
+  o.Seconds = 30;
+  o.NoiseUv = 10;
+  const testgen::Ecg ecg = testgen::Generate(o);
+  ktx::engine::Signal s = testgen::ToSignal(ecg);
+  GetParam().Spoil(s.Leads[2], o.Rate);
+  const auto beats = DetectQrs(ktx::engine::Condition(s));
+  ASSERT_EQ(beats.size(), ecg.Beats.size());
+  for (size_t b = 0; b < beats.size(); ++b) {
+    const double t = beats[b].Fiducial / o.Rate;
+    EXPECT_GE(t, ecg.Beats[b].QrsOnset - 0.01) << "beat " << b;
+    EXPECT_LE(t, ecg.Beats[b].QrsOffset + 0.01) << "beat " << b;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Artefacts, SpoiltLead,
+    testing::Values(
+        // Tremor: a 6 Hz oscillation as large as the QRS slopes, all the time.
+        Spoiler{"tremor",
+                [](std::vector<double>& x, double rate) {
+                  for (size_t i = 0; i < x.size(); ++i)
+                    x[i] +=
+                        600 * std::sin(2 * 3.14159265358979 * 6 * static_cast<double>(i) / rate);
+                }},
+        // Electrode motion: for six seconds, sharp swings of several millivolts.
+        Spoiler{"motion",
+                [](std::vector<double>& x, double rate) {
+                  const int width = static_cast<int>(0.04 * rate);
+                  for (double at = 8.0; at < 14.0; at += 0.7) {
+                    const int centre = static_cast<int>(at * rate);
+                    for (int k = -width; k <= width; ++k)
+                      x[static_cast<size_t>(centre + k)] += 6000.0 * (width - std::abs(k)) / width;
+                  }
+                }}),
+    [](const testing::TestParamInfo<Spoiler>& param) { return std::string(param.param.Name); });
+
+TEST(Detection, IgnoresQrsLikeArtefactsThatOnlyOneOfTwoLeadsShows) {
+  testgen::Options o;
+  o.Seconds = 30;
+  o.NoiseUv = 10;
+  const testgen::Ecg ecg = testgen::Generate(o);
+  ktx::engine::Signal s = testgen::ToSignal(ecg);
+  s.Leads.resize(3);  // I, II and V1, as a Holter records them
+  s.Gaps.resize(3);
+  s.LeadCodes.resize(3);
+  s.Leads.erase(s.Leads.begin());
+  s.Gaps.erase(s.Gaps.begin());
+  s.LeadCodes.erase(s.LeadCodes.begin());
+  // Electrode knocks in V1 half way between beats: an 80 ms biphasic swing of 2 mV,
+  // in the QRS's frequency band and steeper than its QRS, after every fifth beat.
+  const int half = static_cast<int>(0.04 * o.Rate);
+  for (size_t b = 2; b + 1 < ecg.Beats.size(); b += 5) {
+    const double at = (ecg.Beats[b].QrsOffset + ecg.Beats[b + 1].QrsOnset) / 2;
+    const int centre = static_cast<int>(at * o.Rate);
+    for (int k = -half; k <= half; ++k)
+      s.Leads[1][static_cast<size_t>(centre + k)] +=
+          -1500.0 * std::sin(3.14159265358979 * k / half);
+  }
+  const auto beats = DetectQrs(ktx::engine::Condition(s));
+  ASSERT_EQ(beats.size(), ecg.Beats.size());
+  for (size_t b = 0; b < beats.size(); ++b) {
+    const double t = beats[b].Fiducial / o.Rate;
+    EXPECT_GE(t, ecg.Beats[b].QrsOnset - 0.01) << "beat " << b;
+    EXPECT_LE(t, ecg.Beats[b].QrsOffset + 0.01) << "beat " << b;
+  }
+}
+
 TEST(Typing, EctopicBeatsFormTheirOwnTypeAndDominantBeatsTypeZero) {
   testgen::Options o;
   o.Seconds = 20;

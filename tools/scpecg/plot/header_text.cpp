@@ -1,6 +1,7 @@
 #include "plot/header_text.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 
@@ -108,6 +109,29 @@ std::string MeasurementLine(const SGlobalMeasurements& m) {
          Value(m.QRSAxis, "") + ", T " + Value(m.TAxis, "");
 }
 
+// From `start` to `end` in ms, "-" unless both were measured.
+std::string Span(int start, int end) {
+  return start == kUndefined || end == kUndefined ? std::string("-")
+                                                  : std::to_string(end - start) + " ms";
+}
+
+// What a reader of the ECG looks for first, worked out from the wave boundaries: the
+// QT corrected for the heart rate by Bazett's formula.
+std::string IntervalLine(const SGlobalMeasurements& m) {
+  const bool rr = m.AvRRms != 0 && m.AvRRms != kUndefined;
+  const bool qt = m.QRSOnsetms != kUndefined && m.TOffsetms != kUndefined;
+  std::string line = "Intervals: heart rate ";
+  line += rr ? Printf("%ld/min", std::lround(60000.0 / m.AvRRms)) : "-";
+  line += ", P " + Span(m.POnsetms, m.POffsetms) + ", PR " + Span(m.POnsetms, m.QRSOnsetms) +
+          ", QRS " + Span(m.QRSOnsetms, m.QRSOffsetms) + ", QT " + Span(m.QRSOnsetms, m.TOffsetms);
+  line += ", QTc ";
+  line += rr && qt
+              ? Printf("%ld ms",
+                       std::lround((m.TOffsetms - m.QRSOnsetms) / std::sqrt(m.AvRRms / 1000.0)))
+              : "-";
+  return line;
+}
+
 std::string Codes(const uint16_t* codes, unsigned count) {
   std::string list;
   for (unsigned i = 0; i < count; ++i) Add(&list, "", std::to_string(codes[i]));
@@ -123,7 +147,10 @@ std::vector<std::string> HeaderLines(const CReader& reader, const SEncodedData& 
     lines.push_back(FilterLine(reader.Recording));
   }
   lines.push_back(SamplingLine(data, median));
-  if (reader.Loaded & kSection7) lines.push_back(MeasurementLine(reader.Analysis.Measurements));
+  if (reader.Loaded & kSection7) {
+    lines.push_back(IntervalLine(reader.Analysis.Measurements));
+    lines.push_back(MeasurementLine(reader.Analysis.Measurements));
+  }
   if (reader.Loaded & kSection9) {
     const CAnalysisInfo& a = reader.Analysis;
     lines.push_back(
