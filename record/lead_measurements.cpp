@@ -21,32 +21,11 @@ void SLeadMeasurements::KillData() {
 
 bool SLeadMeasurements::Allocate(uint16_t n) {
   KillLeads();
-  if (n == 0) {
-    return plat::FailWith(plat::kErrInvalidParameter);
-  }
-  if (n > kMaxLeads) {
-    return plat::FailWith(plat::kErrOutOfStructures);
-  }
-  Records = ktx::tables::NewZeroed<SLeadMeasurement>(n);
-  if (Records == nullptr) {
-    return plat::FailWith(plat::kErrOutOfMemory);
-  }
-  Count = n;
-  return true;
+  return ktx::tables::AllocateTable(Records, Count, n, kMaxLeads);
 }
 
 bool SLeadMeasurements::AddLeads(uint16_t n) {
-  if (n == 0) {
-    return plat::FailWith(plat::kErrInvalidParameter);
-  }
-  if (unsigned{Count} + n > kMaxLeads) {
-    return plat::FailWith(plat::kErrOutOfStructures);
-  }
-  if (!ktx::tables::GrowZeroed(Records, Count, n)) {
-    return plat::FailWith(plat::kErrOutOfMemory);
-  }
-  Count = static_cast<uint16_t>(Count + n);
-  return true;
+  return ktx::tables::AddTableEntries(Records, Count, n, kMaxLeads);
 }
 
 bool SLeadMeasurements::Set(const SLeadMeasurements* source) {
