@@ -5,6 +5,7 @@
 #include "acquisition/bio_reader.h"
 #include "encoders.h"
 #include "platform/errors.h"
+#include "support/last_error.h"
 #include "support/temp_folder.h"
 
 using acqtest::BioEvent;
@@ -215,12 +216,9 @@ TEST_F(BioReaderTest, Type30EventsAndEventBlocks) {
   EXPECT_EQ(reader.GetEvent(&out, 1), &reader.Events[1]);
   EXPECT_EQ(plat::LastError(), 0u);
   EXPECT_EQ(out.Year, 2005);
-  EXPECT_EQ(reader.GetEvent(nullptr, 1), nullptr);
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
-  EXPECT_EQ(reader.GetEvent(&out, 3), nullptr);
-  EXPECT_EQ(plat::LastError(), plat::kErrOutOfStructures);
-  EXPECT_EQ(reader.GetEvent(&out, -1), nullptr);
-  EXPECT_EQ(plat::LastError(), plat::kErrOutOfStructures);
+  EXPECT_TRUE(test::FailedWith(reader.GetEvent(nullptr, 1), plat::kErrInvalidParameter));
+  EXPECT_TRUE(test::FailedWith(reader.GetEvent(&out, 3), plat::kErrOutOfStructures));
+  EXPECT_TRUE(test::FailedWith(reader.GetEvent(&out, -1), plat::kErrOutOfStructures));
 
   h.EventCount = 0;
   EXPECT_EQ(Read(BioFile().Block(30, acqtest::Bio30(h)).Build()), 1);
@@ -231,8 +229,7 @@ TEST_F(BioReaderTest, Type30EventsAndEventBlocks) {
                      .Build()),
             -1);
   EXPECT_EQ(Error, plat::kErrOutOfStructures);
-  EXPECT_EQ(reader.GetEvent(&out, 0), nullptr);
-  EXPECT_EQ(plat::LastError(), plat::kErrNoData);
+  EXPECT_TRUE(test::FailedWith(reader.GetEvent(&out, 0), plat::kErrNoData));
   EXPECT_EQ(
       Read(BioFile().Block(30, acqtest::Bio30(h)).Block(31, BioEvent(1, 1, 1, 1, 1, 1, 0)).Build()),
       -1);
@@ -299,12 +296,10 @@ TEST_F(BioReaderTest, DataBlockTypes) {
 
 TEST_F(BioReaderTest, MalformedAndTruncatedFiles) {
   int16_t count = 0;
-  EXPECT_FALSE(reader.ReadEvents(nullptr, &count));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
-  EXPECT_FALSE(reader.ReadEvents(folder.File("absent.bio").c_str(), &count));
-  EXPECT_EQ(plat::LastError(), plat::kErrFileNotFound);
-  EXPECT_FALSE(reader.AllocEvents(0));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(reader.ReadEvents(nullptr, &count), plat::kErrInvalidParameter));
+  EXPECT_TRUE(test::FailedWith(reader.ReadEvents(folder.File("absent.bio").c_str(), &count),
+                               plat::kErrFileNotFound));
+  EXPECT_TRUE(test::FailedWith(reader.AllocEvents(0), plat::kErrInvalidParameter));
   ASSERT_TRUE(reader.AllocEvents(2));
   EXPECT_EQ(reader.Events[1].Info.DeviceFlags, 0x2F);
 

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/errors.h"
+#include "support/last_error.h"
 
 namespace {
 
@@ -29,11 +30,9 @@ TEST(PlatformErrors, ErrnoMapsToTheWin32NumberForTheSameSituation) {
 
 TEST(PlatformErrors, FailuresLeaveTheirCodeAndAnswerTheFailedValue) {
   plat::SetLastError(0);
-  EXPECT_FALSE(plat::FailWith(plat::kErrInvalidData));
-  EXPECT_EQ(plat::LastError(), 13u);
+  EXPECT_TRUE(test::FailedWith(plat::FailWith(plat::kErrInvalidData), 13u));
   const char* none = plat::FailNull(plat::kErrNoData);
-  EXPECT_EQ(none, nullptr);
-  EXPECT_EQ(plat::LastError(), 232u);
+  EXPECT_TRUE(test::FailedWith(none, 232u));
 
   // Running out of memory inside an operation is 14 and the failed value; an operation
   // that succeeds leaves its own answer and the last error alone.

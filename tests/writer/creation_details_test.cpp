@@ -9,6 +9,7 @@
 
 #include "platform/errors.h"
 #include "platform/text.h"
+#include "support/last_error.h"
 #include "test_writer.h"
 
 namespace {
@@ -140,8 +141,7 @@ TEST(CreationSet, LeadsAndSamplesFollowTheLeadSet) {
   ASSERT_TRUE(writer.Set(apart, &many));
   EXPECT_EQ(writer.LeadDefinitions.Flags, 0);
 
-  EXPECT_FALSE(writer.Set(info, nullptr));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(writer.Set(info, nullptr), plat::kErrInvalidParameter));
 }
 
 std::string EventName(const char* scp, int16_t index) {

@@ -13,6 +13,7 @@
 #include "platform/text.h"
 #include "platform/time.h"
 #include "record_sections.h"
+#include "support/last_error.h"
 #include "support/temp_folder.h"
 #include "test_writer.h"
 
@@ -338,8 +339,9 @@ TEST(Creation, BioFileGivesOneFilePerEventAllReceivedAtOnce) {
   // The second event has no leads: the first file stays, nothing after it is written.
   test::TempFolder failing;
   const std::string broken = failing.Write("broken.bio", BioFile(3, 1));
-  EXPECT_FALSE(writer.CreateFromBioFile(failing.File("rec.scp").c_str(), broken.c_str(), nullptr));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(
+      writer.CreateFromBioFile(failing.File("rec.scp").c_str(), broken.c_str(), nullptr),
+      plat::kErrInvalidParameter));
   EXPECT_EQ(FileNames(failing), (std::set<std::string>{"broken.bio", "rec.a.scp"}));
   EXPECT_EQ(writer.File, plat::kClosedFile);
 }
