@@ -17,6 +17,15 @@ bool LoadSection(CReader& reader, uint16_t id, bool required, Parse parse) {
   return parse(header);
 }
 
+// Section 6 (`rhythm`) or 5 into `data`; on success `*has` is set and `bit` loaded.
+bool LoadSampleData(CReader& reader, const uint8_t* header, bool rhythm, SEncodedData* data,
+                    uint8_t* has, uint16_t bit) {
+  if (!ParseSampleData(reader.File, header, &reader.LeadDefinitions, data, rhythm)) return false;
+  *has = 1;
+  reader.Loaded |= bit;
+  return true;
+}
+
 }  // namespace
 
 bool LoadLeadDefinitions(CReader& reader) {
@@ -29,22 +38,12 @@ bool LoadLeadDefinitions(CReader& reader) {
 
 bool LoadRhythm(CReader& reader) {
   return LoadSection(reader, 6, true, [&](const uint8_t* header) {
-    if (!ParseSampleData(reader.File, header, &reader.LeadDefinitions, &reader.Rhythm, true)) {
-      return false;
-    }
-    reader.HasRhythm = 1;
-    reader.Loaded |= kSection6;
-    return true;
+    return LoadSampleData(reader, header, true, &reader.Rhythm, &reader.HasRhythm, kSection6);
   });
 }
 
 bool LoadMedian(CReader& reader) {
   return LoadSection(reader, 5, false, [&](const uint8_t* header) {
-    if (!ParseSampleData(reader.File, header, &reader.LeadDefinitions, &reader.Median, false)) {
-      return false;
-    }
-    reader.HasMedian = 1;
-    reader.Loaded |= kSection5;
-    return true;
+    return LoadSampleData(reader, header, false, &reader.Median, &reader.HasMedian, kSection5);
   });
 }
