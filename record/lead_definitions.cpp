@@ -1,7 +1,5 @@
 #include "record/lead_definitions.h"
 
-#include <cstring>
-
 #include "record/table_arrays.h"
 
 namespace {
@@ -43,17 +41,8 @@ bool SLeadDefinitions::AddLeads(uint8_t n) {
 }
 
 bool SLeadDefinitions::Set(const SLeadDefinitions* source) {
-  if (source == nullptr) {
-    return plat::FailWith(plat::kErrInvalidParameter);
-  }
-  if (source == this) {
-    return true;
-  }
-  if (!Allocate(source->Count)) {
+  if (!ktx::tables::CopyTable(*this, source, &SLeadDefinitions::Leads)) {
     return false;
-  }
-  if (source->Leads != nullptr) {
-    std::memcpy(Leads, source->Leads, sizeof(SLeadDef) * Count);
   }
   Flags = source->Flags;
   return true;

@@ -1,7 +1,5 @@
 #include "record/lead_measurements.h"
 
-#include <cstring>
-
 #include "record/table_arrays.h"
 
 SLeadMeasurements::~SLeadMeasurements() {
@@ -29,17 +27,8 @@ bool SLeadMeasurements::AddLeads(uint16_t n) {
 }
 
 bool SLeadMeasurements::Set(const SLeadMeasurements* source) {
-  if (source == nullptr) {
-    return plat::FailWith(plat::kErrInvalidParameter);
-  }
-  if (source == this) {
-    return true;
-  }
-  if (!Allocate(source->Count)) {
+  if (!ktx::tables::CopyTable(*this, source, &SLeadMeasurements::Records)) {
     return false;
-  }
-  if (source->Records != nullptr) {
-    std::memcpy(Records, source->Records, sizeof(SLeadMeasurement) * Count);
   }
   RecordSize = source->RecordSize;
   return true;

@@ -70,4 +70,24 @@ bool AddTableEntries(T*& array, Count& count, size_t n, size_t most) noexcept {
   return true;
 }
 
+// Makes `target` a copy of `source` through the table's own Allocate, which empties it
+// first; the entries named by `entries` are copied, the caller copies the rest.
+template <typename Table, typename Entry>
+bool CopyTable(Table& target, const Table* source, Entry* Table::*entries) {
+  if (source == nullptr) {
+    return plat::FailWith(plat::kErrInvalidParameter);
+  }
+  if (source == &target) {
+    return true;
+  }
+  if (!target.Allocate(source->Count)) {
+    return false;
+  }
+  if (source->*entries != nullptr) {
+    std::memcpy(static_cast<void*>(target.*entries), static_cast<const void*>(source->*entries),
+                sizeof(Entry) * target.Count);
+  }
+  return true;
+}
+
 }  // namespace ktx::tables
