@@ -2,6 +2,7 @@
 
 #include "acquisition/raw12_decode.h"
 #include "acquisition/reader_common.h"
+#include "platform/errors.h"
 #include "platform/read_exact.h"
 #include "platform/scoped_file.h"
 
@@ -44,6 +45,29 @@ SLeadObj* C12LReader::ReadEvent(const char* fileName, SECGInfo* info, int16_t le
       return nullptr;
     }
     if (DecodeRaw12Record(Event, layout, record, stored)) ++stored;
+  }
+  return FinishRaw12(Event, stored, info);
+}
+
+C12LMemReader::C12LMemReader() = default;
+
+C12LMemReader::~C12LMemReader() = default;
+
+SLeadObj* C12LMemReader::ReadEvent(const uint8_t* buffer, uint32_t size, SECGInfo* info,
+                                   int16_t leadConfig, double samplingRate, double resolution) {
+  if (buffer == nullptr || size == 0) return NoLeads(plat::kErrInvalidParameter);
+  Raw12Layout layout{};
+  if (!BeginRaw12(Event, leadConfig, samplingRate, resolution, &layout)) return nullptr;
+  if (!AllocateRaw12(Event, layout, size, plat::LocalTimeNow())) return nullptr;
+
+  uint32_t stored = 0;
+  for (uint32_t i = 0; i < Event.Info.SampleCount; ++i) {
+    const uint64_t end = uint64_t{i + 1} * layout.RecordSize;
+    if (end > size) {
+      ClearEvent();
+      return NoLeads(plat::kErrInvalidData);
+    }
+    if (DecodeRaw12Record(Event, layout, buffer + end - layout.RecordSize, stored)) ++stored;
   }
   return FinishRaw12(Event, stored, info);
 }

@@ -5,27 +5,11 @@
 #include "reader/reader.h"
 #include "reader/stretch_crc.h"
 #include "record/crc.h"
+#include "record/section_indexes.h"
 
 namespace {
 
 constexpr uint32_t kChunk = 1024;
-
-// Sections whose CRC is verified; the others (2, 4, 8, 11, 12 and up) never are.
-bool IsVerifiedSection(uint16_t id) {
-  switch (id) {
-    case 0:
-    case 1:
-    case 3:
-    case 5:
-    case 6:
-    case 7:
-    case 9:
-    case 10:
-      return true;
-    default:
-      return false;
-  }
-}
 
 // Feeds the next `count` file bytes into the register, 1024 at a time.
 bool AddFileBytes(CCRC& crc, plat::FileHandle file, uint32_t count) {
@@ -76,7 +60,7 @@ bool CReader::VerifyCrc(plat::FileHandle file, bool* valid, const uint8_t* recor
     if (entry == nullptr) {
       return plat::FailWith(plat::kErrOutOfStructures);
     }
-    if (entry->Length == 0 || !IsVerifiedSection(entry->Id)) continue;
+    if (entry->Length == 0 || !IsHandledSection(entry->Id)) continue;
     // An index of 0 gives offset -1, which the seek refuses: no verdict.
     bool sectionValid = false;
     if (!CheckStretchCrc(file, static_cast<int64_t>(entry->Index) - 1, entry->Length,

@@ -1,8 +1,20 @@
 #include "record/lead_definitions.h"
 
-#include <cstring>
-
 #include "record/table_arrays.h"
+
+namespace {
+
+// Start samples are 1-based, so an entry starting at sample 0 holds no samples.
+// A first such entry makes the whole table count as empty. Sets the last-error code.
+bool HasSamples(const SLeadDef* leads, unsigned count) {
+  if (leads == nullptr) {
+    return plat::FailWith(plat::kErrNoData);
+  }
+  plat::SetLastError(plat::kErrSuccess);
+  return count != 0 && leads[0].StartSample != 0;
+}
+
+}  // namespace
 
 SLeadDefinitions::~SLeadDefinitions() {
   KillLeads();
@@ -21,47 +33,16 @@ void SLeadDefinitions::KillData() {
 
 bool SLeadDefinitions::Allocate(uint8_t n) {
   KillLeads();
-  if (n == 0) {
-    return plat::FailWith(plat::kErrInvalidParameter);
-  }
-  if (n > kMaxLeads) {
-    return plat::FailWith(plat::kErrOutOfStructures);
-  }
-  Leads = ktx::tables::NewZeroed<SLeadDef>(n);
-  if (Leads == nullptr) {
-    Count = 0;
-    return plat::FailWith(plat::kErrOutOfMemory);
-  }
-  Count = n;
-  return true;
+  return ktx::tables::AllocateTable(Leads, Count, n, kMaxLeads);
 }
 
 bool SLeadDefinitions::AddLeads(uint8_t n) {
-  if (n == 0) {
-    return plat::FailWith(plat::kErrInvalidParameter);
-  }
-  if (unsigned{Count} + n > kMaxLeads) {
-    return plat::FailWith(plat::kErrOutOfStructures);
-  }
-  if (!ktx::tables::GrowZeroed(Leads, Count, n)) {
-    return plat::FailWith(plat::kErrOutOfMemory);
-  }
-  Count = static_cast<uint8_t>(Count + n);
-  return true;
+  return ktx::tables::AddTableEntries(Leads, Count, n, kMaxLeads);
 }
 
 bool SLeadDefinitions::Set(const SLeadDefinitions* source) {
-  if (source == nullptr) {
-    return plat::FailWith(plat::kErrInvalidParameter);
-  }
-  if (source == this) {
-    return true;
-  }
-  if (!Allocate(source->Count)) {
+  if (!ktx::tables::CopyTable(*this, source, &SLeadDefinitions::Leads)) {
     return false;
-  }
-  if (source->Leads != nullptr) {
-    std::memcpy(Leads, source->Leads, sizeof(SLeadDef) * Count);
   }
   Flags = source->Flags;
   return true;
@@ -104,16 +85,10 @@ int16_t SLeadDefinitions::GetIdIndexFromId(int16_t id) const {
   return kNoLead;
 }
 
-// Start samples are 1-based, so an entry starting at sample 0 holds no samples.
-// A first such entry makes the whole table count as empty; later ones are left
-// out of the minimum and the maximum rather than letting them reset the scan.
+// Later entries starting at sample 0 are left out of the minimum and the maximum
+// rather than letting them reset the scan.
 uint32_t SLeadDefinitions::GetMinSample() const {
-  if (Leads == nullptr) {
-    plat::FailWith(plat::kErrNoData);
-    return 0;
-  }
-  plat::SetLastError(plat::kErrSuccess);
-  if (Count == 0 || Leads[0].StartSample == 0) {
+  if (!HasSamples(Leads, Count)) {
     return 0;
   }
   uint32_t least = Leads[0].StartSample;
@@ -127,12 +102,7 @@ uint32_t SLeadDefinitions::GetMinSample() const {
 }
 
 uint32_t SLeadDefinitions::GetMaxSample() const {
-  if (Leads == nullptr) {
-    plat::FailWith(plat::kErrNoData);
-    return 0;
-  }
-  plat::SetLastError(plat::kErrSuccess);
-  if (Count == 0 || Leads[0].StartSample == 0) {
+  if (!HasSamples(Leads, Count)) {
     return 0;
   }
   uint32_t most = Leads[0].EndSample;

@@ -26,32 +26,11 @@ void SLeadErrors::KillData() {
 
 bool SLeadErrors::Allocate(uint8_t n) {
   KillData();
-  if (n == 0) {
-    return plat::FailWith(plat::kErrInvalidParameter);
-  }
-  if (n > kMaxLeads) {
-    return plat::FailWith(plat::kErrOutOfStructures);
-  }
-  Errors = ktx::tables::NewZeroed<SLeadError>(n);
-  if (Errors == nullptr) {
-    return plat::FailWith(plat::kErrOutOfMemory);
-  }
-  Count = n;
-  return true;
+  return ktx::tables::AllocateTable(Errors, Count, n, kMaxLeads);
 }
 
 bool SLeadErrors::AddLeads(uint8_t n) {
-  if (n == 0) {
-    return plat::FailWith(plat::kErrInvalidParameter);
-  }
-  if (unsigned{Count} + n > kMaxLeads) {
-    return plat::FailWith(plat::kErrOutOfStructures);
-  }
-  if (!ktx::tables::GrowZeroed(Errors, Count, n)) {
-    return plat::FailWith(plat::kErrOutOfMemory);
-  }
-  Count = static_cast<uint8_t>(Count + n);
-  return true;
+  return ktx::tables::AddTableEntries(Errors, Count, n, kMaxLeads);
 }
 
 bool SLeadErrors::Set(const SLeadErrors* source) {

@@ -1,7 +1,5 @@
 #include "record/lead_measurements.h"
 
-#include <cstring>
-
 #include "record/table_arrays.h"
 
 SLeadMeasurements::~SLeadMeasurements() {
@@ -21,46 +19,16 @@ void SLeadMeasurements::KillData() {
 
 bool SLeadMeasurements::Allocate(uint16_t n) {
   KillLeads();
-  if (n == 0) {
-    return plat::FailWith(plat::kErrInvalidParameter);
-  }
-  if (n > kMaxLeads) {
-    return plat::FailWith(plat::kErrOutOfStructures);
-  }
-  Records = ktx::tables::NewZeroed<SLeadMeasurement>(n);
-  if (Records == nullptr) {
-    return plat::FailWith(plat::kErrOutOfMemory);
-  }
-  Count = n;
-  return true;
+  return ktx::tables::AllocateTable(Records, Count, n, kMaxLeads);
 }
 
 bool SLeadMeasurements::AddLeads(uint16_t n) {
-  if (n == 0) {
-    return plat::FailWith(plat::kErrInvalidParameter);
-  }
-  if (unsigned{Count} + n > kMaxLeads) {
-    return plat::FailWith(plat::kErrOutOfStructures);
-  }
-  if (!ktx::tables::GrowZeroed(Records, Count, n)) {
-    return plat::FailWith(plat::kErrOutOfMemory);
-  }
-  Count = static_cast<uint16_t>(Count + n);
-  return true;
+  return ktx::tables::AddTableEntries(Records, Count, n, kMaxLeads);
 }
 
 bool SLeadMeasurements::Set(const SLeadMeasurements* source) {
-  if (source == nullptr) {
-    return plat::FailWith(plat::kErrInvalidParameter);
-  }
-  if (source == this) {
-    return true;
-  }
-  if (!Allocate(source->Count)) {
+  if (!ktx::tables::CopyTable(*this, source, &SLeadMeasurements::Records)) {
     return false;
-  }
-  if (source->Records != nullptr) {
-    std::memcpy(Records, source->Records, sizeof(SLeadMeasurement) * Count);
   }
   RecordSize = source->RecordSize;
   return true;

@@ -19,33 +19,11 @@ void SSectionIndexes::KillData() {
 
 bool SSectionIndexes::Allocate(uint32_t n) {
   KillDynamic();
-  if (n == 0) {
-    return plat::FailWith(plat::kErrInvalidParameter);
-  }
-  if (n > kMaxFurther) {
-    return plat::FailWith(plat::kErrOutOfStructures);
-  }
-  Further = ktx::tables::NewZeroed<SSectionIndex>(n);
-  if (Further == nullptr) {
-    return plat::FailWith(plat::kErrOutOfMemory);
-  }
-  Extra = n;
-  return true;
+  return ktx::tables::AllocateTable(Further, Extra, n, kMaxFurther);
 }
 
 bool SSectionIndexes::AddIndex(uint32_t n) {
-  if (n == 0) {
-    return plat::FailWith(plat::kErrInvalidParameter);
-  }
-  // Written as a subtraction so that a huge n cannot wrap the sum.
-  if (Extra > kMaxFurther || n > kMaxFurther - Extra) {
-    return plat::FailWith(plat::kErrOutOfStructures);
-  }
-  if (!ktx::tables::GrowZeroed(Further, Extra, n)) {
-    return plat::FailWith(plat::kErrOutOfMemory);
-  }
-  Extra += n;
-  return true;
+  return ktx::tables::AddTableEntries(Further, Extra, n, kMaxFurther);
 }
 
 SSectionIndex* SSectionIndexes::Entry(uint32_t i) {

@@ -15,6 +15,25 @@ struct SSectionIndex {
 #pragma pack(pop)
 static_assert(sizeof(SSectionIndex) == 10, "pointer entry is 10 bytes in the file");
 
+// The sections whose layout this library reads and writes itself: only their CRCs are
+// verified and only their headers get a section version. The others (2, 4, 8, 11, 12
+// and up) are carried as they are.
+constexpr bool IsHandledSection(uint16_t id) {
+  switch (id) {
+    case 0:
+    case 1:
+    case 3:
+    case 5:
+    case 6:
+    case 7:
+    case 9:
+    case 10:
+      return true;
+    default:
+      return false;
+  }
+}
+
 struct KTX_API SSectionIndexes {
   static constexpr uint32_t kFixedEntries = 12;
   static constexpr uint32_t kMaxFurther = 255;

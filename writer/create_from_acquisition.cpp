@@ -46,77 +46,77 @@ bool CWriter::CreateFromEvent(const char* ScpFilename, const CPatientInfo* pPatI
   return written;
 }
 
-bool CWriter::CreateFromRaw12L(const char* ScpFilename, const char* RawFilename,
-                               const CPatientInfo* pPatInfo, double Resolution, double SamplingRate,
-                               int16_t Leads) {
-  if (!MayCreate(*this, ScpFilename != nullptr && RawFilename != nullptr)) return false;
-  C12LReader reader;
+template <typename ReadEvent>
+bool CWriter::CreateFromReader(bool argumentsGiven, const char* ScpFilename,
+                               const CPatientInfo* pPatInfo, ReadEvent readEvent) {
+  if (!MayCreate(*this, argumentsGiven)) return false;
   const plat::SystemTime now = Begin(*this);
   SECGInfo info;
   info.Clear();
-  // The reader takes the sampling rate first, the resolution second.
-  const SLeadObj* leads = reader.ReadEvent(RawFilename, &info, Leads, SamplingRate, Resolution);
+  const SLeadObj* leads = readEvent(&info);
   return CreateFromEvent(ScpFilename, pPatInfo, now, info, leads);
+}
+
+bool CWriter::CreateFromRaw12L(const char* ScpFilename, const char* RawFilename,
+                               const CPatientInfo* pPatInfo, double Resolution, double SamplingRate,
+                               int16_t Leads) {
+  C12LReader reader;
+  // The reader takes the sampling rate first, the resolution second.
+  return CreateFromReader(
+      ScpFilename != nullptr && RawFilename != nullptr, ScpFilename, pPatInfo, [&](SECGInfo* info) {
+        return reader.ReadEvent(RawFilename, info, Leads, SamplingRate, Resolution);
+      });
 }
 
 bool CWriter::CreateFromRaw12LMem(const char* ScpFilename, const uint8_t* Data, uint32_t DataSize,
                                   const CPatientInfo* pPatInfo, double Resolution,
                                   double SamplingRate, int16_t Leads) {
-  if (!MayCreate(*this, ScpFilename != nullptr && Data != nullptr && DataSize != 0)) return false;
   C12LMemReader reader;
-  const plat::SystemTime now = Begin(*this);
-  SECGInfo info;
-  info.Clear();
-  const SLeadObj* leads = reader.ReadEvent(Data, DataSize, &info, Leads, SamplingRate, Resolution);
-  return CreateFromEvent(ScpFilename, pPatInfo, now, info, leads);
+  return CreateFromReader(ScpFilename != nullptr && Data != nullptr && DataSize != 0, ScpFilename,
+                          pPatInfo, [&](SECGInfo* info) {
+                            return reader.ReadEvent(Data, DataSize, info, Leads, SamplingRate,
+                                                    Resolution);
+                          });
 }
 
 bool CWriter::CreateFrom8bitFile(const char* ScpFilename, const char* RawFilename,
                                  const CPatientInfo* pPatInfo, bool Unsigned, double Resolution,
                                  double SamplingRate) {
-  if (!MayCreate(*this, ScpFilename != nullptr && RawFilename != nullptr)) return false;
   C8BitReader reader;
-  const plat::SystemTime now = Begin(*this);
-  SECGInfo info;
-  info.Clear();
-  const SLeadObj* leads = reader.ReadEvent(RawFilename, &info, Unsigned, Resolution, SamplingRate);
-  return CreateFromEvent(ScpFilename, pPatInfo, now, info, leads);
+  return CreateFromReader(
+      ScpFilename != nullptr && RawFilename != nullptr, ScpFilename, pPatInfo, [&](SECGInfo* info) {
+        return reader.ReadEvent(RawFilename, info, Unsigned, Resolution, SamplingRate);
+      });
 }
 
 bool CWriter::CreateFrom8bitMem(const char* ScpFilename, const uint8_t* Data, uint32_t DataSize,
                                 const CPatientInfo* pPatInfo, bool Unsigned, double Resolution,
                                 double SamplingRate) {
-  if (!MayCreate(*this, ScpFilename != nullptr && Data != nullptr && DataSize != 0)) return false;
   C8BitMemReader reader;
-  const plat::SystemTime now = Begin(*this);
-  SECGInfo info;
-  info.Clear();
-  const SLeadObj* leads =
-      reader.ReadEvent(Data, DataSize, &info, Unsigned, Resolution, SamplingRate);
-  return CreateFromEvent(ScpFilename, pPatInfo, now, info, leads);
+  return CreateFromReader(ScpFilename != nullptr && Data != nullptr && DataSize != 0, ScpFilename,
+                          pPatInfo, [&](SECGInfo* info) {
+                            return reader.ReadEvent(Data, DataSize, info, Unsigned, Resolution,
+                                                    SamplingRate);
+                          });
 }
 
 bool CWriter::CreateFrom16bitFile(const char* ScpFilename, const char* RawFilename,
                                   const CPatientInfo* pPatInfo, bool Unsigned, double Resolution,
                                   double SamplingRate) {
-  if (!MayCreate(*this, ScpFilename != nullptr && RawFilename != nullptr)) return false;
   C16BitReader reader;
-  const plat::SystemTime now = Begin(*this);
-  SECGInfo info;
-  info.Clear();
-  const SLeadObj* leads = reader.ReadEvent(RawFilename, &info, Unsigned, Resolution, SamplingRate);
-  return CreateFromEvent(ScpFilename, pPatInfo, now, info, leads);
+  return CreateFromReader(
+      ScpFilename != nullptr && RawFilename != nullptr, ScpFilename, pPatInfo, [&](SECGInfo* info) {
+        return reader.ReadEvent(RawFilename, info, Unsigned, Resolution, SamplingRate);
+      });
 }
 
 bool CWriter::CreateFrom16bitMem(const char* ScpFilename, const uint8_t* Data, uint32_t DataSize,
                                  const CPatientInfo* pPatInfo, bool Unsigned, double Resolution,
                                  double SamplingRate) {
-  if (!MayCreate(*this, ScpFilename != nullptr && Data != nullptr && DataSize != 0)) return false;
   C16BitMemReader reader;
-  const plat::SystemTime now = Begin(*this);
-  SECGInfo info;
-  info.Clear();
-  const SLeadObj* leads =
-      reader.ReadEvent(Data, DataSize, &info, Unsigned, Resolution, SamplingRate);
-  return CreateFromEvent(ScpFilename, pPatInfo, now, info, leads);
+  return CreateFromReader(ScpFilename != nullptr && Data != nullptr && DataSize != 0, ScpFilename,
+                          pPatInfo, [&](SECGInfo* info) {
+                            return reader.ReadEvent(Data, DataSize, info, Unsigned, Resolution,
+                                                    SamplingRate);
+                          });
 }

@@ -100,6 +100,11 @@ class KTX_API CWriter : public CReader {
   // `now`. Ends with Close on every path.
   bool CreateFromEvent(const char* ScpFilename, const CPatientInfo* pPatInfo,
                        const plat::SystemTime& now, SECGInfo& info, const SLeadObj* leads);
+  // The steps every single-event creation shares: arguments and open file checked,
+  // members cleared, then `readEvent(SECGInfo*)` asked for the leads.
+  template <typename ReadEvent>
+  bool CreateFromReader(bool argumentsGiven, const char* ScpFilename, const CPatientInfo* pPatInfo,
+                        ReadEvent readEvent);
 
   // The next free store entry, checked: 84 when the store is full or the entry lies
   // beyond the dynamic capacity.

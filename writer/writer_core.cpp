@@ -6,6 +6,7 @@
 #include "platform/little_endian.h"
 #include "platform/read_exact.h"
 #include "record/crc.h"
+#include "record/section_indexes.h"
 #include "record/string_field.h"
 #include "writer/writer.h"
 
@@ -13,20 +14,8 @@ namespace {
 
 // Section version byte the writer puts into the headers it fills.
 uint8_t SectionVersion(uint16_t id) {
-  switch (id) {
-    case 1:
-      return 11;
-    case 0:
-    case 3:
-    case 5:
-    case 6:
-    case 7:
-    case 9:
-    case 10:
-      return 10;
-    default:
-      return 0;
-  }
+  if (id == 1) return 11;
+  return IsHandledSection(id) ? 10 : 0;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "acquisition/bio_reader.h"
 #include "encoders.h"
 #include "platform/errors.h"
+#include "support/last_error.h"
 #include "support/temp_folder.h"
 
 using acqtest::BioEvent;
@@ -29,7 +30,23 @@ class BioReaderTest : public ::testing::Test {
     }
     return ok ? count : -1;
   }
+  // The error code of a read expected to fail; 0 (and a failure) when it succeeded.
+  uint32_t FailureOf(const Bytes& bytes) {
+    const int count = Read(bytes);
+    EXPECT_EQ(count, -1);
+    return count == -1 ? Error : 0;
+  }
   const SECGInfo& Info(int event) { return reader.Events[event].Info; }
+  // {year, month, day, hour, minute, second}
+  std::vector<int> Clock(int event) {
+    const SECGInfo& i = Info(event);
+    return {i.Year, i.Month, i.Day, i.Hour, i.Minute, i.Second};
+  }
+  // {lead count, sample count, sample interval, sample bits, gain, resolution}
+  std::vector<int> Layout(int event) {
+    const SECGInfo& i = Info(event);
+    return {i.LeadCount, i.SampleCount, i.SampleInterval, i.SampleBits, i.Gain, i.Resolution};
+  }
   std::vector<int> Samples(int event, int lead, int count) {
     const int16_t* s = reader.Events[event].Leads[lead].Samples;
     return std::vector<int>(s, s + count);
@@ -49,20 +66,10 @@ TEST_F(BioReaderTest, Type2HeaderFieldsAndExtension) {
   EXPECT_EQ(info.HardwareVersion, 23);
   EXPECT_EQ(info.SoftwareVersion, 10);
   EXPECT_EQ(info.DeviceFlags, 0x62);  // type 2, mode 2, flag in bit 6
-  EXPECT_EQ(info.Year, 2021);
-  EXPECT_EQ(info.Month, 12);
-  EXPECT_EQ(info.Day, 31);
-  EXPECT_EQ(info.Hour, 23);
-  EXPECT_EQ(info.Minute, 59);
-  EXPECT_EQ(info.Second, 0);
+  EXPECT_EQ(Clock(0), (std::vector<int>{2021, 12, 31, 23, 59, 0}));
   EXPECT_EQ(info.SingleLead, 2);  // lead number 3: lead III
-  EXPECT_EQ(info.Gain, 200);
-  EXPECT_EQ(info.Resolution, 5000);
+  EXPECT_EQ(Layout(0), (std::vector<int>{1, 4, 2000, 0, 200, 5000}));
   EXPECT_EQ(info.Status, 0x5A);
-  EXPECT_EQ(info.SampleCount, 4);
-  EXPECT_EQ(info.SampleInterval, 2000);
-  EXPECT_EQ(info.LeadCount, 1);
-  EXPECT_EQ(info.SampleBits, 0);
   EXPECT_EQ(reader.Events[0].Leads, nullptr);  // no data blocks
 
   h.Year = 2079;
@@ -140,8 +147,8 @@ TEST_F(BioReaderTest, Type3LeadCountsAndSampleCounts) {
   EXPECT_EQ(Info(0).DeviceFlags & 0x30, 0);
 
   h.LeadsByte = 4 << 1;  // four leads but two data blocks
-  EXPECT_EQ(Read(BioFile().Block(3, acqtest::Bio3(h)).Block(7, lead).Block(7, lead).Build()), -1);
-  EXPECT_EQ(Error, plat::kErrInvalidData);
+  EXPECT_EQ(FailureOf(BioFile().Block(3, acqtest::Bio3(h)).Block(7, lead).Block(7, lead).Build()),
+            plat::kErrInvalidData);
 }
 
 TEST_F(BioReaderTest, Type20HeaderAndFilterByte) {
@@ -215,38 +222,32 @@ TEST_F(BioReaderTest, Type30EventsAndEventBlocks) {
   EXPECT_EQ(reader.GetEvent(&out, 1), &reader.Events[1]);
   EXPECT_EQ(plat::LastError(), 0u);
   EXPECT_EQ(out.Year, 2005);
-  EXPECT_EQ(reader.GetEvent(nullptr, 1), nullptr);
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
-  EXPECT_EQ(reader.GetEvent(&out, 3), nullptr);
-  EXPECT_EQ(plat::LastError(), plat::kErrOutOfStructures);
-  EXPECT_EQ(reader.GetEvent(&out, -1), nullptr);
-  EXPECT_EQ(plat::LastError(), plat::kErrOutOfStructures);
+  EXPECT_TRUE(test::FailedWith(reader.GetEvent(nullptr, 1), plat::kErrInvalidParameter));
+  EXPECT_TRUE(test::FailedWith(reader.GetEvent(&out, 3), plat::kErrOutOfStructures));
+  EXPECT_TRUE(test::FailedWith(reader.GetEvent(&out, -1), plat::kErrOutOfStructures));
 
   h.EventCount = 0;
   EXPECT_EQ(Read(BioFile().Block(30, acqtest::Bio30(h)).Build()), 1);
-  EXPECT_EQ(Read(BioFile()
-                     .Block(30, acqtest::Bio30(h))
-                     .Block(31, BioEvent(1, 1, 1, 1, 1, 1))
-                     .Block(31, BioEvent(1, 1, 1, 1, 1, 1))
-                     .Build()),
-            -1);
-  EXPECT_EQ(Error, plat::kErrOutOfStructures);
-  EXPECT_EQ(reader.GetEvent(&out, 0), nullptr);
-  EXPECT_EQ(plat::LastError(), plat::kErrNoData);
+  EXPECT_EQ(FailureOf(BioFile()
+                          .Block(30, acqtest::Bio30(h))
+                          .Block(31, BioEvent(1, 1, 1, 1, 1, 1))
+                          .Block(31, BioEvent(1, 1, 1, 1, 1, 1))
+                          .Build()),
+            plat::kErrOutOfStructures);
+  EXPECT_TRUE(test::FailedWith(reader.GetEvent(&out, 0), plat::kErrNoData));
   EXPECT_EQ(
-      Read(BioFile().Block(30, acqtest::Bio30(h)).Block(31, BioEvent(1, 1, 1, 1, 1, 1, 0)).Build()),
-      -1);
-  EXPECT_EQ(Error, plat::kErrInvalidData);
+      FailureOf(
+          BioFile().Block(30, acqtest::Bio30(h)).Block(31, BioEvent(1, 1, 1, 1, 1, 1, 0)).Build()),
+      plat::kErrInvalidData);
   // Data ahead of the first event block was laid out for the header's count.
   BioHeader two = h;
   two.Samples = 2;
-  EXPECT_EQ(Read(BioFile()
-                     .Block(2, acqtest::Bio2(two))
-                     .Block(6, {1, 2})
-                     .Block(31, BioEvent(3, 1, 1, 1, 1, 1))
-                     .Build()),
-            -1);
-  EXPECT_EQ(Error, plat::kErrInvalidData);
+  EXPECT_EQ(FailureOf(BioFile()
+                          .Block(2, acqtest::Bio2(two))
+                          .Block(6, {1, 2})
+                          .Block(31, BioEvent(3, 1, 1, 1, 1, 1))
+                          .Build()),
+            plat::kErrInvalidData);
 }
 
 TEST_F(BioReaderTest, DataBlockTypes) {
@@ -287,34 +288,30 @@ TEST_F(BioReaderTest, DataBlockTypes) {
   for (int i = 0; i < 8; ++i) EXPECT_EQ(Samples(0, i, 1), std::vector<int>{i + 1});
   EXPECT_EQ(reader.Events[0].Leads[7].LeadIndex, 11);
 
-  EXPECT_EQ(Read(BioFile().Block(20, acqtest::Bio20(h)).Block(23, record).Block(6, {1}).Build()),
-            -1);
-  EXPECT_EQ(Error, plat::kErrOutOfStructures);
+  EXPECT_EQ(
+      FailureOf(BioFile().Block(20, acqtest::Bio20(h)).Block(23, record).Block(6, {1}).Build()),
+      plat::kErrOutOfStructures);
   h.LeadCount = 1;
-  EXPECT_EQ(Read(BioFile().Block(20, acqtest::Bio20(h)).Block(22, Bytes(4, 0)).Build()), -1);
-  EXPECT_EQ(Error, plat::kErrOutOfStructures);
-  EXPECT_EQ(Read(BioFile().Block(20, acqtest::Bio20(h)).Block(5, {}).Build()), -1);
-  EXPECT_EQ(Error, plat::kErrInvalidData);
+  EXPECT_EQ(FailureOf(BioFile().Block(20, acqtest::Bio20(h)).Block(22, Bytes(4, 0)).Build()),
+            plat::kErrOutOfStructures);
+  EXPECT_EQ(FailureOf(BioFile().Block(20, acqtest::Bio20(h)).Block(5, {}).Build()),
+            plat::kErrInvalidData);
 }
 
 TEST_F(BioReaderTest, MalformedAndTruncatedFiles) {
   int16_t count = 0;
-  EXPECT_FALSE(reader.ReadEvents(nullptr, &count));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
-  EXPECT_FALSE(reader.ReadEvents(folder.File("absent.bio").c_str(), &count));
-  EXPECT_EQ(plat::LastError(), plat::kErrFileNotFound);
-  EXPECT_FALSE(reader.AllocEvents(0));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(reader.ReadEvents(nullptr, &count), plat::kErrInvalidParameter));
+  EXPECT_TRUE(test::FailedWith(reader.ReadEvents(folder.File("absent.bio").c_str(), &count),
+                               plat::kErrFileNotFound));
+  EXPECT_TRUE(test::FailedWith(reader.AllocEvents(0), plat::kErrInvalidParameter));
   ASSERT_TRUE(reader.AllocEvents(2));
   EXPECT_EQ(reader.Events[1].Info.DeviceFlags, 0x2F);
 
   BioHeader h;
-  EXPECT_EQ(Read(BioFile().Block(4, acqtest::Bio2(h)).Build()), -1);
-  EXPECT_EQ(Error, plat::kErrInvalidData);
+  EXPECT_EQ(FailureOf(BioFile().Block(4, acqtest::Bio2(h)).Build()), plat::kErrInvalidData);
   for (int leads : {0, 13}) {
     h.LeadCount = static_cast<uint8_t>(leads);
-    EXPECT_EQ(Read(BioFile().Block(20, acqtest::Bio20(h)).Build()), -1);
-    EXPECT_EQ(Error, plat::kErrInvalidData);
+    EXPECT_EQ(FailureOf(BioFile().Block(20, acqtest::Bio20(h)).Build()), plat::kErrInvalidData);
   }
 
   // Every cut of a good file fails as a short read, releasing what was read.
@@ -331,8 +328,8 @@ TEST_F(BioReaderTest, MalformedAndTruncatedFiles) {
                           .Build();
   ASSERT_EQ(Read(whole), 2);
   for (size_t size = 0; size < whole.size(); ++size) {
-    EXPECT_EQ(Read(Bytes(whole.begin(), whole.begin() + size)), -1) << size;
-    EXPECT_EQ(Error, plat::kErrInvalidData) << size;
+    SCOPED_TRACE(size);
+    EXPECT_EQ(FailureOf(Bytes(whole.begin(), whole.begin() + size)), plat::kErrInvalidData);
   }
 }
 

@@ -4,17 +4,15 @@
 
 #include "acquisition/event.h"
 #include "platform/errors.h"
+#include "support/last_error.h"
 
 namespace {
 
 TEST(AcquisitionModel, LeadAllocationLimitsAndRelease) {
   SLeadObj leads;
-  EXPECT_FALSE(leads.InitLeads(255, 10));
-  EXPECT_EQ(plat::LastError(), plat::kErrOutOfStructures);
-  EXPECT_FALSE(leads.InitLeads(3, 0));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
-  EXPECT_FALSE(leads.InitLeads(0, 10));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(leads.InitLeads(255, 10), plat::kErrOutOfStructures));
+  EXPECT_TRUE(test::FailedWith(leads.InitLeads(3, 0), plat::kErrInvalidParameter));
+  EXPECT_TRUE(test::FailedWith(leads.InitLeads(0, 10), plat::kErrInvalidParameter));
   EXPECT_EQ(leads.Leads, nullptr);
 
   ASSERT_TRUE(leads.InitLeads(254, 10));
@@ -27,8 +25,7 @@ TEST(AcquisitionModel, LeadAllocationLimitsAndRelease) {
   SLeadData& lead = leads.Leads[0];
   lead.LeadIndex = 4;
   lead.LeadId = 9;
-  EXPECT_FALSE(lead.InitLeads(0));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(lead.InitLeads(0), plat::kErrInvalidParameter));
   EXPECT_EQ(lead.Samples, nullptr);
   EXPECT_EQ(lead.LeadIndex, 255);  // the earlier buffer and identity are gone
   EXPECT_EQ(lead.LeadId, 255);

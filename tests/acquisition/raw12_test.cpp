@@ -8,6 +8,7 @@
 #include "encoders.h"
 #include "platform/errors.h"
 #include "platform/file.h"
+#include "support/last_error.h"
 #include "support/temp_folder.h"
 
 using acqtest::Bytes;
@@ -111,14 +112,14 @@ TEST(Raw12Reader, PairRecordsChecksumsAndConfigurations) {
 TEST(Raw12Reader, BadArgumentsAndShortInput) {
   C12LMemReader reader;
   const Bytes record = PairRecord({1, 2});
-  EXPECT_EQ(reader.ReadEvent(record.data(), 4, nullptr, 3, 500.0, 1.0), nullptr);
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidData);
-  EXPECT_EQ(reader.ReadEvent(nullptr, 4, nullptr, 2, 500.0, 1.0), nullptr);
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
-  EXPECT_EQ(reader.ReadEvent(record.data(), 0, nullptr, 2, 500.0, 1.0), nullptr);
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
-  EXPECT_EQ(reader.ReadEvent(record.data(), 3, nullptr, 2, 500.0, 1.0), nullptr);
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);  // no whole record
+  EXPECT_TRUE(test::FailedWith(reader.ReadEvent(record.data(), 4, nullptr, 3, 500.0, 1.0),
+                               plat::kErrInvalidData));
+  EXPECT_TRUE(test::FailedWith(reader.ReadEvent(nullptr, 4, nullptr, 2, 500.0, 1.0),
+                               plat::kErrInvalidParameter));
+  EXPECT_TRUE(test::FailedWith(reader.ReadEvent(record.data(), 0, nullptr, 2, 500.0, 1.0),
+                               plat::kErrInvalidParameter));
+  EXPECT_TRUE(test::FailedWith(reader.ReadEvent(record.data(), 3, nullptr, 2, 500.0, 1.0),
+                               plat::kErrInvalidParameter));  // no whole record
   SECGInfo info{};
   // A rate of 0 has no interval to give; the read still succeeds.
   ASSERT_NE(reader.ReadEvent(record.data(), 4, &info, 2, 0.0, -1.5), nullptr);
@@ -126,14 +127,15 @@ TEST(Raw12Reader, BadArgumentsAndShortInput) {
   EXPECT_EQ(info.Resolution, 0xFFFF);  // -1 kept in 16 bits
 
   C12LReader file;
-  EXPECT_EQ(file.ReadEvent(nullptr, nullptr, 2, 500.0, 1.0), nullptr);
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(file.ReadEvent(nullptr, nullptr, 2, 500.0, 1.0),
+                               plat::kErrInvalidParameter));
   test::TempFolder folder;
-  EXPECT_EQ(file.ReadEvent(folder.File("absent.raw").c_str(), nullptr, 2, 500.0, 1.0), nullptr);
-  EXPECT_EQ(plat::LastError(), plat::kErrFileNotFound);
+  EXPECT_TRUE(
+      test::FailedWith(file.ReadEvent(folder.File("absent.raw").c_str(), nullptr, 2, 500.0, 1.0),
+                       plat::kErrFileNotFound));
   const std::string name = folder.Write("short.raw", Bytes{0x80});
-  EXPECT_EQ(file.ReadEvent(name.c_str(), nullptr, 1, 500.0, 1.0), nullptr);
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(file.ReadEvent(name.c_str(), nullptr, 1, 500.0, 1.0),
+                               plat::kErrInvalidParameter));
 }
 
 TEST(Raw12Reader, FileCapsCountAndTakesItsDate) {

@@ -5,6 +5,7 @@
 #include "acquisition/raw_stream.h"
 #include "encoders.h"
 #include "platform/errors.h"
+#include "support/last_error.h"
 #include "support/temp_folder.h"
 
 using acqtest::Bytes;
@@ -99,24 +100,26 @@ TEST(StreamReaders, Failures) {
   test::TempFolder folder;
   C16BitReader file16;
   C8BitReader file8;
-  EXPECT_EQ(file16.ReadEvent(nullptr, nullptr, false, 0, 0), nullptr);
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
-  EXPECT_EQ(file8.ReadEvent(folder.File("none").c_str(), nullptr, false, 0, 0), nullptr);
-  EXPECT_EQ(plat::LastError(), plat::kErrFileNotFound);
-  EXPECT_EQ(file16.ReadEvent(folder.Write("one", Bytes{1}).c_str(), nullptr, false, 0, 0), nullptr);
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);  // no whole sample
-  EXPECT_EQ(file8.ReadEvent(folder.Write("empty", Bytes{}).c_str(), nullptr, false, 0, 0), nullptr);
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(file16.ReadEvent(nullptr, nullptr, false, 0, 0),
+                               plat::kErrInvalidParameter));
+  EXPECT_TRUE(test::FailedWith(file8.ReadEvent(folder.File("none").c_str(), nullptr, false, 0, 0),
+                               plat::kErrFileNotFound));
+  EXPECT_TRUE(test::FailedWith(
+      file16.ReadEvent(folder.Write("one", Bytes{1}).c_str(), nullptr, false, 0, 0),
+      plat::kErrInvalidParameter));  // no whole sample
+  EXPECT_TRUE(test::FailedWith(
+      file8.ReadEvent(folder.Write("empty", Bytes{}).c_str(), nullptr, false, 0, 0),
+      plat::kErrInvalidParameter));
 
   const uint8_t byte = 1;
   C8BitMemReader memory;
-  EXPECT_EQ(memory.ReadEvent(nullptr, 1, nullptr, false, 0, 0), nullptr);
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
-  EXPECT_EQ(memory.ReadEvent(&byte, 0, nullptr, false, 0, 0), nullptr);
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(memory.ReadEvent(nullptr, 1, nullptr, false, 0, 0),
+                               plat::kErrInvalidParameter));
+  EXPECT_TRUE(test::FailedWith(memory.ReadEvent(&byte, 0, nullptr, false, 0, 0),
+                               plat::kErrInvalidParameter));
   C16BitMemReader memory16;
-  EXPECT_EQ(memory16.ReadEvent(&byte, 1, nullptr, false, 0, 0), nullptr);
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(memory16.ReadEvent(&byte, 1, nullptr, false, 0, 0),
+                               plat::kErrInvalidParameter));
 }
 
 }  // namespace

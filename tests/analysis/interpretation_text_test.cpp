@@ -4,6 +4,7 @@
 #include "analysis_fixture.h"
 #include "modules/test_statements.h"
 #include "platform/errors.h"
+#include "support/last_error.h"
 #include "support/waveform_builder.h"
 #include "writer/record_sections.h"
 
@@ -69,12 +70,12 @@ TEST_F(Text, CodesNeedSection9AndLeaveTheFileAlone) {
   const Bytes before = BuildRecord({});
   const std::string path = Write("n.scp", before);
   TestAnalysis analysis;
-  EXPECT_FALSE(analysis.CreateInterpretationCodesText(path.c_str(), 0));
-  EXPECT_EQ(plat::LastError(), plat::kErrNoData);
-  EXPECT_FALSE(analysis.CreateInterpretationText(path.c_str(), 7, kStatementNoQrs));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
-  EXPECT_FALSE(analysis.AddInterpretationText(path.c_str(), -1, kStatementNoQrs));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(
+      test::FailedWith(analysis.CreateInterpretationCodesText(path.c_str(), 0), plat::kErrNoData));
+  EXPECT_TRUE(test::FailedWith(analysis.CreateInterpretationText(path.c_str(), 7, kStatementNoQrs),
+                               plat::kErrInvalidParameter));
+  EXPECT_TRUE(test::FailedWith(analysis.AddInterpretationText(path.c_str(), -1, kStatementNoQrs),
+                               plat::kErrInvalidParameter));
   // A string the module lacks, and a module that is not there.
   EXPECT_FALSE(analysis.CreateInterpretationText(path.c_str(), 0, 4999));
   EXPECT_FALSE(analysis.AddInterpretationText(path.c_str(), 2, kStatementNoQrs));

@@ -6,6 +6,7 @@
 #include "modules/engine_results.h"
 #include "platform/errors.h"
 #include "reader/reader.h"
+#include "support/last_error.h"
 #include "support/waveform_builder.h"
 #include "writer/record_sections.h"
 
@@ -86,8 +87,7 @@ TEST_F(Storing, CreateVLeadsNeedsLeadIOrII) {
   const Bytes before = BuildRecord(shape);
   const std::string path = Write("v.scp", before);
   TestAnalysis analysis;
-  EXPECT_FALSE(analysis.CreateVLeads(path.c_str()));
-  EXPECT_EQ(plat::LastError(), plat::kErrNoData);
+  EXPECT_TRUE(test::FailedWith(analysis.CreateVLeads(path.c_str()), plat::kErrNoData));
   EXPECT_EQ(ReadWholeFile(path), before);
 }
 
@@ -162,15 +162,14 @@ TEST_F(Storing, TransferRefusesACopyWithoutMeasurementsOfAFileLead) {
   const std::string path = Write("f.scp", file);
   const std::string copyPath = Write("w.scp", WorkingCopy({2, 3}));
   TestAnalysis analysis;
-  EXPECT_FALSE(analysis.TransferAnalysis(path.c_str(), copyPath.c_str(), true));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidData);
+  EXPECT_TRUE(test::FailedWith(analysis.TransferAnalysis(path.c_str(), copyPath.c_str(), true),
+                               plat::kErrInvalidData));
   EXPECT_EQ(ReadWholeFile(path), file);
 }
 
 TEST_F(Storing, Section10NeedsMeasurements) {
   TestAnalysis analysis;
-  EXPECT_FALSE(analysis.CreateSec10());
-  EXPECT_EQ(plat::LastError(), plat::kErrNoData);
+  EXPECT_TRUE(test::FailedWith(analysis.CreateSec10(), plat::kErrNoData));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "civil_time.h"
 #include "platform/errors.h"
 #include "platform/file.h"
+#include "support/last_error.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -40,8 +41,8 @@ TEST(PlatformFile, WriteSeekReadRoundTrip) {
   EXPECT_EQ(position, 7u);
   EXPECT_TRUE(plat::Seek(file, -1, plat::SeekFrom::End, &position));
   EXPECT_EQ(position, 9u);
-  EXPECT_FALSE(plat::Seek(file, -20, plat::SeekFrom::Current));
-  EXPECT_EQ(plat::LastError(), plat::kErrNegativeSeek);
+  EXPECT_TRUE(
+      test::FailedWith(plat::Seek(file, -20, plat::SeekFrom::Current), plat::kErrNegativeSeek));
   uint64_t size = 0;
   EXPECT_TRUE(plat::FileSize(file, &size));
   EXPECT_EQ(size, 10u);
@@ -88,27 +89,20 @@ TEST(PlatformFile, FailuresLeaveWin32Codes) {
   uint64_t size = 0;
   plat::SystemTime time{};
   plat::SetLastError(0);
-  EXPECT_FALSE(plat::ReadFile(kClosedFile, buffer, 4, &done));
-  EXPECT_EQ(plat::LastError(), 6u);
+  EXPECT_TRUE(test::FailedWith(plat::ReadFile(kClosedFile, buffer, 4, &done), 6u));
   EXPECT_EQ(done, 0u);
   plat::SetLastError(0);
-  EXPECT_FALSE(plat::WriteFile(kClosedFile, buffer, 4, &done));
-  EXPECT_EQ(plat::LastError(), 6u);
+  EXPECT_TRUE(test::FailedWith(plat::WriteFile(kClosedFile, buffer, 4, &done), 6u));
   plat::SetLastError(0);
-  EXPECT_FALSE(plat::Seek(kClosedFile, 0, plat::SeekFrom::Begin));
-  EXPECT_EQ(plat::LastError(), 6u);
+  EXPECT_TRUE(test::FailedWith(plat::Seek(kClosedFile, 0, plat::SeekFrom::Begin), 6u));
   plat::SetLastError(0);
-  EXPECT_FALSE(plat::FileSize(kClosedFile, &size));
-  EXPECT_EQ(plat::LastError(), 6u);
+  EXPECT_TRUE(test::FailedWith(plat::FileSize(kClosedFile, &size), 6u));
   plat::SetLastError(0);
-  EXPECT_FALSE(plat::Flush(kClosedFile));
-  EXPECT_EQ(plat::LastError(), 6u);
+  EXPECT_TRUE(test::FailedWith(plat::Flush(kClosedFile), 6u));
   plat::SetLastError(0);
-  EXPECT_FALSE(plat::LastWriteTimeLocal(kClosedFile, &time));
-  EXPECT_EQ(plat::LastError(), 6u);
+  EXPECT_TRUE(test::FailedWith(plat::LastWriteTimeLocal(kClosedFile, &time), 6u));
   plat::SetLastError(0);
-  EXPECT_FALSE(plat::CloseFile(kClosedFile));
-  EXPECT_EQ(plat::LastError(), 6u);
+  EXPECT_TRUE(test::FailedWith(plat::CloseFile(kClosedFile), 6u));
 
   EXPECT_EQ(plat::OpenForRead(folder.File("missing.scp").c_str()), kClosedFile);
   EXPECT_EQ(plat::LastError(), 2u);
@@ -146,17 +140,15 @@ TEST(PlatformFile, CopyOverAndRemove) {
   EXPECT_TRUE(plat::CopyFileOver(target.c_str(), folder.File("third.bin").c_str()));
   EXPECT_EQ(test::ReadWholeFile(folder.File("third.bin")), expected);
 
-  EXPECT_FALSE(plat::CopyFileOver(folder.File("missing.bin").c_str(), target.c_str()));
-  EXPECT_EQ(plat::LastError(), 2u);
+  EXPECT_TRUE(
+      test::FailedWith(plat::CopyFileOver(folder.File("missing.bin").c_str(), target.c_str()), 2u));
   EXPECT_FALSE(plat::CopyFileOver(target.c_str(), target.c_str()));  // would destroy it
   EXPECT_EQ(plat::LastError(), plat::kErrSharingViolation);
   EXPECT_EQ(test::ReadWholeFile(target), expected);
-  EXPECT_FALSE(plat::RemoveFile(folder.Path().string().c_str()));
-  EXPECT_EQ(plat::LastError(), 5u);
+  EXPECT_TRUE(test::FailedWith(plat::RemoveFile(folder.Path().string().c_str()), 5u));
   EXPECT_TRUE(plat::RemoveFile(target.c_str()));
   EXPECT_FALSE(std::filesystem::exists(target));
-  EXPECT_FALSE(plat::RemoveFile(target.c_str()));
-  EXPECT_EQ(plat::LastError(), 2u);
+  EXPECT_TRUE(test::FailedWith(plat::RemoveFile(target.c_str()), 2u));
 }
 
 TEST(PlatformFile, TempFilesAreUniqueEmptyAndCarryThePrefix) {
@@ -180,8 +172,7 @@ TEST(PlatformFile, TempFilesAreUniqueEmptyAndCarryThePrefix) {
   }
   EXPECT_EQ(names.size(), 3u);
   std::string path;
-  EXPECT_FALSE(plat::CreateTempFile(nullptr, "ecg", &path));
-  EXPECT_EQ(plat::LastError(), 87u);
+  EXPECT_TRUE(test::FailedWith(plat::CreateTempFile(nullptr, "ecg", &path), 87u));
   EXPECT_FALSE(plat::CreateTempFile(folder.File("absent").c_str(), "ecg", &path));
 }
 

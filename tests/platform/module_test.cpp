@@ -6,6 +6,7 @@
 
 #include "platform/errors.h"
 #include "platform/module.h"
+#include "support/last_error.h"
 
 namespace {
 
@@ -16,8 +17,7 @@ TEST(PlatformModule, LoadsTheModuleBesideTheProgram) {
   void* entry = plat::FindEntry(module, "KtxTestEntry");
   ASSERT_NE(entry, nullptr);
   EXPECT_EQ(reinterpret_cast<int (*)()>(entry)(), 42);
-  EXPECT_EQ(plat::FindEntry(module, "KtxNoSuchEntry"), nullptr);
-  EXPECT_EQ(plat::LastError(), plat::kErrProcNotFound);
+  EXPECT_TRUE(test::FailedWith(plat::FindEntry(module, "KtxNoSuchEntry"), plat::kErrProcNotFound));
 
   char text[32];
   EXPECT_EQ(plat::LoadStringResource(module, 1, text, sizeof text), 15);
@@ -51,10 +51,8 @@ TEST(PlatformModule, ConvertsStringsToTheAnsiCodePageOrFailsWith1113) {
 }
 
 TEST(PlatformModule, MissingModuleGives126) {
-  EXPECT_EQ(plat::LoadModule("KtxNoSuchModule.dll"), nullptr);
-  EXPECT_EQ(plat::LastError(), plat::kErrModNotFound);
-  EXPECT_EQ(plat::LoadModule(nullptr), nullptr);
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(plat::LoadModule("KtxNoSuchModule.dll"), plat::kErrModNotFound));
+  EXPECT_TRUE(test::FailedWith(plat::LoadModule(nullptr), plat::kErrInvalidParameter));
 }
 
 }  // namespace

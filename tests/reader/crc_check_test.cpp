@@ -5,6 +5,7 @@
 
 #include "platform/errors.h"
 #include "reader/reader.h"
+#include "support/last_error.h"
 #include "support/record_builder.h"
 #include "support/temp_folder.h"
 
@@ -103,15 +104,14 @@ TEST(CheckCrc, ReadsLongPointerTables) {
 TEST(CheckCrc, RefusesBrokenFramingWithItsError) {
   test::TempFolder folder;
   bool valid = true;
-  EXPECT_FALSE(CReader::CheckCrc(nullptr, &valid));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(CReader::CheckCrc(nullptr, &valid), plat::kErrInvalidParameter));
   EXPECT_FALSE(valid);
-  EXPECT_FALSE(CReader::CheckCrc(folder.File("record.scp").c_str(), nullptr));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(CReader::CheckCrc(folder.File("record.scp").c_str(), nullptr),
+                               plat::kErrInvalidParameter));
 
   valid = true;
-  EXPECT_FALSE(CReader::CheckCrc(folder.File("missing.scp").c_str(), &valid));
-  EXPECT_EQ(plat::LastError(), plat::kErrFileNotFound);
+  EXPECT_TRUE(test::FailedWith(CReader::CheckCrc(folder.File("missing.scp").c_str(), &valid),
+                               plat::kErrFileNotFound));
   EXPECT_FALSE(valid);
 
   Bytes record = test::MinimalRecord();

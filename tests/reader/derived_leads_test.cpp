@@ -6,6 +6,7 @@
 
 #include "platform/errors.h"
 #include "reader/reader.h"
+#include "support/last_error.h"
 #include "support/waveform_builder.h"
 
 namespace {
@@ -129,8 +130,7 @@ TEST(DerivedCalculateLead, ChecksSourcesAndSumsTheCommonRange) {
   // Disjoint ranges, or a source without rhythm samples.
   CReader apart;
   AsLoaded(apart, 0, {{1, 2, 1}, {3, 4, 2}, {1, 2, 3}}, {{1, 2}, {3, 4}, {}});
-  EXPECT_FALSE(apart.CalculateLead(61, 2, minus, iiThenI, true));
-  EXPECT_EQ(plat::LastError(), plat::kErrNoData);
+  EXPECT_TRUE(test::FailedWith(apart.CalculateLead(61, 2, minus, iiThenI, true), plat::kErrNoData));
   const int16_t withV1[] = {1, 3};
   EXPECT_FALSE(apart.CalculateLead(61, 2, minus, withV1, true));
   EXPECT_EQ(apart.LeadDefinitions.Count, 3);
@@ -148,8 +148,7 @@ TEST(DerivedLeadErrors, MarkerValuesSetTheirBits) {
   EXPECT_EQ(uint16_t{reader.LeadErrors.Errors[2].ErrorBits}, 2);
 
   reader.Loaded = kSection0 | kSection3;  // no rhythm: emptied, fails
-  EXPECT_FALSE(reader.GenerateLeadErrors());
-  EXPECT_EQ(plat::LastError(), plat::kErrNoData);
+  EXPECT_TRUE(test::FailedWith(reader.GenerateLeadErrors(), plat::kErrNoData));
   EXPECT_EQ(reader.LeadErrors.Count, 0);
 }
 

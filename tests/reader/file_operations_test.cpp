@@ -5,6 +5,7 @@
 
 #include "platform/errors.h"
 #include "reader/reader.h"
+#include "support/last_error.h"
 #include "support/record_builder.h"
 #include "support/temp_folder.h"
 
@@ -56,23 +57,21 @@ TEST(ReaderOpen, RefusesShortFilesAndBadArguments) {
   const std::string path = folder.Write("short.scp", record);
   plat::FileHandle file = plat::kClosedFile;
   uint8_t header[6];
-  EXPECT_FALSE(CReader::Open(&file, path.c_str(), header));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidData);
+  EXPECT_TRUE(test::FailedWith(CReader::Open(&file, path.c_str(), header), plat::kErrInvalidData));
   EXPECT_EQ(file, plat::kClosedFile);
 
-  EXPECT_FALSE(CReader::Open(&file, nullptr, header));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
-  EXPECT_FALSE(CReader::Open(&file, path.c_str(), nullptr));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(CReader::Open(&file, nullptr, header), plat::kErrInvalidParameter));
+  EXPECT_TRUE(
+      test::FailedWith(CReader::Open(&file, path.c_str(), nullptr), plat::kErrInvalidParameter));
 
   // The position helpers and header reads refuse a closed handle.
   uint32_t index = 0;
-  EXPECT_FALSE(CReader::CurrentIndex(plat::kClosedFile, &index));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(CReader::CurrentIndex(plat::kClosedFile, &index),
+                               plat::kErrInvalidParameter));
   EXPECT_FALSE(CReader::MoveTo(plat::kClosedFile, 0));
   EXPECT_FALSE(CReader::MoveForward(plat::kClosedFile, 1));
-  EXPECT_FALSE(CReader::ReadSectionHeader(plat::kClosedFile, header));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(CReader::ReadSectionHeader(plat::kClosedFile, header),
+                               plat::kErrInvalidParameter));
 }
 
 TEST(ReaderSectionIndex, ReadsFixedAndFurtherEntries) {
@@ -99,8 +98,7 @@ TEST(ReaderSectionIndex, EmptiesTheTableOnFailure) {
   Bytes record = RecordBuilder().Section(20, Bytes(4, 1)).Build();
   test::PutU16(record, 8, 3);  // Section 0 header with ID 3
   OpenRecord open(folder.Write("r.scp", record));
-  EXPECT_FALSE(open.opened);
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidData);
+  EXPECT_TRUE(test::FailedWith(open.opened, plat::kErrInvalidData));
   EXPECT_EQ(open.index.Count, 0u);
 
   // 13 entries declared, the file ends inside the table.
@@ -138,24 +136,24 @@ TEST(ReaderFindSection, FirstEntryDecidesAndHeaderIdMismatchIsUsed) {
   EXPECT_EQ(header[2], 5);
 
   // Section 6: the fixed entry marks it absent; the later entry is never looked at.
-  EXPECT_FALSE(CReader::FindSection(open.file, &open.index, 6, header));
-  EXPECT_EQ(plat::LastError(), plat::kErrSuccess);
+  EXPECT_TRUE(
+      test::FailedWith(CReader::FindSection(open.file, &open.index, 6, header), plat::kErrSuccess));
   // Numbers without an entry, and entries beyond the fixed twelve.
   EXPECT_FALSE(CReader::FindSection(open.file, &open.index, 9, header));
-  EXPECT_FALSE(CReader::FindSection(open.file, &open.index, 77, header));
-  EXPECT_EQ(plat::LastError(), plat::kErrSuccess);
+  EXPECT_TRUE(test::FailedWith(CReader::FindSection(open.file, &open.index, 77, header),
+                               plat::kErrSuccess));
   EXPECT_TRUE(CReader::FindSection(open.file, &open.index, 20, header));
 
-  EXPECT_FALSE(CReader::FindSection(plat::kClosedFile, &open.index, 1, header));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(CReader::FindSection(plat::kClosedFile, &open.index, 1, header),
+                               plat::kErrInvalidParameter));
   EXPECT_FALSE(CReader::FindSection(open.file, nullptr, 1, header));
-  EXPECT_FALSE(CReader::FindSection(open.file, &open.index, 1, nullptr));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(CReader::FindSection(open.file, &open.index, 1, nullptr),
+                               plat::kErrInvalidParameter));
 
   // A count reaching past the further entries held.
   open.index.Count = 20;
-  EXPECT_FALSE(CReader::FindSection(open.file, &open.index, 99, header));
-  EXPECT_EQ(plat::LastError(), plat::kErrOutOfStructures);
+  EXPECT_TRUE(test::FailedWith(CReader::FindSection(open.file, &open.index, 99, header),
+                               plat::kErrOutOfStructures));
   open.index.Count = 13;
 }
 

@@ -6,6 +6,7 @@
 
 #include "platform/errors.h"
 #include "reader/section_parsers.h"
+#include "support/last_error.h"
 #include "support/section_file.h"
 #include "support/waveform_builder.h"
 
@@ -49,8 +50,8 @@ TEST(MeasureSection7, ReadsCountsIntervalsAndTheFirstBeatType) {
   // (6 + 16 > 21): refused, structure emptied.
   for (bool last : {true, false}) {
     SectionFile cut(7, Section7Body(1, {900, 905, 1, 2}), last, last ? 0 : 21);
-    EXPECT_FALSE(ParseSection7(cut.File(), cut.Header(), &m));
-    EXPECT_EQ(plat::LastError(), plat::kErrInvalidData);
+    EXPECT_TRUE(
+        test::FailedWith(ParseSection7(cut.File(), cut.Header(), &m), plat::kErrInvalidData));
     EXPECT_EQ(BytesOf(m), Bytes(22, 0));
   }
 }
@@ -83,15 +84,15 @@ TEST(MeasureSection9, ParsesRightAlignedCodes) {
   // Only the rhythm records: the morphology group runs out at the end of the file, or
   // after 5 records against the length field when bytes follow.
   for (bool last : {true, false}) {
-    EXPECT_FALSE(parse("  1 22   ", 7, last));
-    EXPECT_EQ(plat::LastError(), plat::kErrInvalidData);
+    EXPECT_TRUE(test::FailedWith(parse("  1 22   ", 7, last), plat::kErrInvalidData));
   }
   SectionFile s9(9, test::Section9Body("  1 22   101101101101101101101"));
   EXPECT_TRUE(
       ParseSection9(s9.File(), s9.Header(), nullptr, 3, &counts[0], morphology, 7, nullptr));
   EXPECT_EQ(counts[0], 0);
-  EXPECT_FALSE(ParseSection9(s9.File(), s9.Header(), nullptr, 3, nullptr, nullptr, 7, nullptr));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(
+      ParseSection9(s9.File(), s9.Header(), nullptr, 3, nullptr, nullptr, 7, nullptr),
+      plat::kErrInvalidParameter));
 }
 
 TEST(MeasureSection10, TakesEveryRecordAsRecordSizeBytes) {
@@ -108,8 +109,8 @@ TEST(MeasureSection10, TakesEveryRecordAsRecordSizeBytes) {
   SectionFile fits(10, body66, false, 190);
   EXPECT_TRUE(ParseSection10(fits.File(), fits.Header(), &m));
   SectionFile over(10, body66, false, 189);
-  EXPECT_FALSE(ParseSection10(over.File(), over.Header(), &m));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidData);
+  EXPECT_TRUE(
+      test::FailedWith(ParseSection10(over.File(), over.Header(), &m), plat::kErrInvalidData));
 
   // 40-byte records fill the first 40 bytes of each slot; the rest is zero.
   const Bytes body40 = test::Section10Body(2, 40, 2);

@@ -6,6 +6,7 @@
 
 #include "platform/errors.h"
 #include "reader/reader.h"
+#include "support/last_error.h"
 #include "support/record_builder.h"
 #include "support/section1_bytes.h"
 #include "support/temp_folder.h"
@@ -74,8 +75,7 @@ TEST(ReaderLoad, ReadsEverySectionItKnows) {
   const int16_t both[] = {1, 2};
   const int16_t withAvr[] = {1, 62};
   EXPECT_TRUE(reader.HasLeadSet(2, both));
-  EXPECT_FALSE(reader.HasLeadSet(2, withAvr));
-  EXPECT_EQ(plat::LastError(), plat::kErrSuccess);
+  EXPECT_TRUE(test::FailedWith(reader.HasLeadSet(2, withAvr), plat::kErrSuccess));
 
   // The file is closed: it can go while the members keep what was read.
   EXPECT_TRUE(plat::RemoveFile(path.c_str()));
@@ -83,8 +83,7 @@ TEST(ReaderLoad, ReadsEverySectionItKnows) {
 
   reader.Close();
   EXPECT_EQ(reader.Loaded, 0);
-  EXPECT_EQ(reader.LoadedPatient(), nullptr);
-  EXPECT_EQ(plat::LastError(), plat::kErrNoData);
+  EXPECT_TRUE(test::FailedWith(reader.LoadedPatient(), plat::kErrNoData));
   EXPECT_EQ(reader.GetLeadDefinitions(), nullptr);
   EXPECT_EQ(reader.HasRequiredTags(), 0);
 }
@@ -121,19 +120,19 @@ TEST(ReaderLoad, RefusesFramingTheReaderCannotUse) {
   test::TempFolder folder;
   CReader reader;
   uint16_t loaded = 1;
-  EXPECT_FALSE(reader.Load(nullptr, &loaded, kAllSections));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(
+      test::FailedWith(reader.Load(nullptr, &loaded, kAllSections), plat::kErrInvalidParameter));
   EXPECT_EQ(loaded, 0);
-  EXPECT_FALSE(reader.Load(folder.File("x.scp").c_str(), &loaded, 0));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(reader.Load(folder.File("x.scp").c_str(), &loaded, 0),
+                               plat::kErrInvalidParameter));
 
   // 256 pointer entries: the reader object refuses them, a stand-alone read does not.
   RecordBuilder many;
   many.Section(1, PatientSection());
   for (int i = 0; i < 244; ++i) many.Entry(static_cast<uint16_t>(20 + i), 0, 0);
   const std::string manyPath = folder.Write("many.scp", many.Build());
-  EXPECT_FALSE(reader.Load(manyPath.c_str(), &loaded, kAllSections));
-  EXPECT_EQ(plat::LastError(), plat::kErrOutOfStructures);
+  EXPECT_TRUE(test::FailedWith(reader.Load(manyPath.c_str(), &loaded, kAllSections),
+                               plat::kErrOutOfStructures));
   EXPECT_EQ(reader.Loaded, 0);
   EXPECT_EQ(reader.Index.Count, 0u);
   CPatientInfo patient;
@@ -144,8 +143,9 @@ TEST(ReaderLoad, RefusesFramingTheReaderCannotUse) {
   Bytes record = RecordBuilder().Section(1, PatientSection()).Build();
   test::PutU16(record, 6 + 16, 4);
   test::PutU16(record, 0, test::Crc16(record.data() + 2, record.size() - 2));
-  EXPECT_FALSE(reader.Load(folder.Write("first.scp", record).c_str(), &loaded, kAllSections));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidData);
+  EXPECT_TRUE(test::FailedWith(
+      reader.Load(folder.Write("first.scp", record).c_str(), &loaded, kAllSections),
+      plat::kErrInvalidData));
 }
 
 TEST(ReaderClear, EmptiesMembersAndKeepsTheLastError) {
@@ -174,8 +174,7 @@ TEST(StandAloneReads, FillTheCallersRecords) {
   const int16_t leads[] = {2, 1};
   const int16_t missing[] = {1, 64};
   EXPECT_TRUE(CReader::ReadLeadSet(path.c_str(), 2, leads));
-  EXPECT_FALSE(CReader::ReadLeadSet(path.c_str(), 2, missing));
-  EXPECT_EQ(plat::LastError(), plat::kErrSuccess);
+  EXPECT_TRUE(test::FailedWith(CReader::ReadLeadSet(path.c_str(), 2, missing), plat::kErrSuccess));
 
   SEncodedData rhythm;
   ASSERT_TRUE(CReader::ReadRhythm(path.c_str(), &rhythm));
@@ -210,12 +209,12 @@ TEST(StandAloneReads, FillTheCallersRecords) {
       folder.Write("m.scp", RecordBuilder().Section(9, Bytes(30, ' ')).Build());
   EXPECT_FALSE(CReader::ReadAnalysis(noSection7.c_str(), &analysis));
 
-  EXPECT_FALSE(CReader::ReadPatient(path.c_str(), nullptr, nullptr));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(CReader::ReadPatient(path.c_str(), nullptr, nullptr),
+                               plat::kErrInvalidParameter));
   EXPECT_EQ(CReader::ReadLeadCount(nullptr), 0);
   EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
-  EXPECT_FALSE(CReader::ReadRhythm(path.c_str(), nullptr));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(
+      test::FailedWith(CReader::ReadRhythm(path.c_str(), nullptr), plat::kErrInvalidParameter));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "platform/errors.h"
 #include "reader/reader.h"
+#include "support/last_error.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -110,8 +111,8 @@ TEST_F(SampleLoad, DamagedRecordsLoadWhatTheyCanOrAreRefused) {
 
   uint16_t loaded = 0;
   const std::string swapped = folder_ + "/healforcescpecg__62.scp";
-  EXPECT_FALSE(reader_.Load(swapped.c_str(), &loaded, kAllSections));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidData);
+  EXPECT_TRUE(test::FailedWith(reader_.Load(swapped.c_str(), &loaded, kAllSections),
+                               plat::kErrInvalidData));
   EXPECT_EQ(loaded, 0);
 }
 

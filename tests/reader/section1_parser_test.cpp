@@ -8,6 +8,7 @@
 #include "platform/errors.h"
 #include "reader/reader.h"
 #include "reader/section_parsers.h"
+#include "support/last_error.h"
 #include "support/record_builder.h"
 #include "support/section1_bytes.h"
 #include "support/temp_folder.h"
@@ -297,8 +298,9 @@ TEST_F(Section1, RefusesBadArgumentsAndOverrunningTags) {
   EXPECT_FALSE(
       ParseInto(Body({EndTag()}), 11, nullptr, nullptr, nullptr, nullptr, &unknown, &required));
   EXPECT_EQ(error, plat::kErrInvalidParameter);
-  EXPECT_FALSE(ParseSection1(1, nullptr, &patient, nullptr, nullptr, nullptr, nullptr, nullptr));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(
+      ParseSection1(1, nullptr, &patient, nullptr, nullptr, nullptr, nullptr, nullptr),
+      plat::kErrInvalidParameter));
 
   const Bytes failing[] = {
       Body({TextTag(0, "Doe")}),                          // no tag 255

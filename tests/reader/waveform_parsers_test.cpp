@@ -5,6 +5,7 @@
 
 #include "platform/errors.h"
 #include "reader/section_parsers.h"
+#include "support/last_error.h"
 #include "support/section_file.h"
 #include "support/waveform_builder.h"
 
@@ -87,8 +88,8 @@ TEST(WaveformSampleData, RhythmLeadsSpanTheirDefinitions) {
   EXPECT_EQ(Lead(data, 1), samples[1]);
 
   // A lead of a multi-lead rhythm must span exactly its definition; the file must hold it.
-  EXPECT_FALSE(ParseData({{1, 5000, 1}, {1, 4999, 2}}, rhythm, &data));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidData);
+  EXPECT_TRUE(test::FailedWith(ParseData({{1, 5000, 1}, {1, 4999, 2}}, rhythm, &data),
+                               plat::kErrInvalidData));
   EXPECT_EQ(data.LeadCount, 0);
   EXPECT_EQ(data.AVM, 0);
   EXPECT_FALSE(
@@ -106,8 +107,8 @@ TEST(WaveformSampleData, RhythmLeadsSpanTheirDefinitions) {
   // Longer than memory holds, ending before it starts, or spanning all 2^32 samples.
   for (LeadRange lead :
        {LeadRange{1, 70000, 1}, LeadRange{10, 9, 1}, LeadRange{0, 0xFFFFFFFF, 1}}) {
-    EXPECT_FALSE(ParseData({lead}, test::SampleDataBody(5, 4, one, {2}), &data));
-    EXPECT_EQ(plat::LastError(), plat::kErrInvalidData);
+    EXPECT_TRUE(test::FailedWith(ParseData({lead}, test::SampleDataBody(5, 4, one, {2}), &data),
+                                 plat::kErrInvalidData));
     EXPECT_EQ(data.LeadCount, 0);
   }
 }
@@ -141,8 +142,8 @@ TEST(WaveformSampleData, ReferenceBeatsAndSectionBounds) {
 
   SectionFile s6(6, body);
   SLeadDefinitions none;
-  EXPECT_FALSE(ParseSampleData(s6.File(), s6.Header(), &none, &data, true));
-  EXPECT_EQ(plat::LastError(), plat::kErrNoData);
+  EXPECT_TRUE(test::FailedWith(ParseSampleData(s6.File(), s6.Header(), &none, &data, true),
+                               plat::kErrNoData));
 }
 
 }  // namespace

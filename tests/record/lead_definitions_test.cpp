@@ -5,6 +5,7 @@
 
 #include "platform/errors.h"
 #include "record/lead_definitions.h"
+#include "support/last_error.h"
 
 // Packed fields cannot bind to gtest's references; a unary plus reads them by value.
 namespace {
@@ -21,10 +22,8 @@ TEST(LeadDefinitions, AllocateGrowAndSet) {
   EXPECT_EQ(table.Count, 254);
   EXPECT_EQ(table.Flags, 0x64);  // Allocate leaves the flags alone
 
-  EXPECT_FALSE(table.Allocate(255));
-  EXPECT_EQ(plat::LastError(), plat::kErrOutOfStructures);
-  EXPECT_FALSE(table.Allocate(0));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(table.Allocate(255), plat::kErrOutOfStructures));
+  EXPECT_TRUE(test::FailedWith(table.Allocate(0), plat::kErrInvalidParameter));
 
   Fill(table, {{1, 5000, 1}, {1, 5000, 2}});
   EXPECT_TRUE(table.AddLeads(3));
@@ -33,8 +32,7 @@ TEST(LeadDefinitions, AllocateGrowAndSet) {
   EXPECT_EQ(+table.Leads[1].EndSample, 5000u);
   EXPECT_EQ(+table.Leads[4].LeadId, 0);  // new entries are zeroed
   EXPECT_EQ(+table.Leads[4].EndSample, 0u);
-  EXPECT_FALSE(table.AddLeads(250));
-  EXPECT_EQ(plat::LastError(), plat::kErrOutOfStructures);
+  EXPECT_TRUE(test::FailedWith(table.AddLeads(250), plat::kErrOutOfStructures));
   EXPECT_TRUE(table.AddLeads(249));
   EXPECT_EQ(table.Count, 254);
 
@@ -43,8 +41,7 @@ TEST(LeadDefinitions, AllocateGrowAndSet) {
   EXPECT_EQ(copy.Count, 254);
   EXPECT_EQ(copy.Flags, 0x64);
   EXPECT_EQ(std::memcmp(copy.Leads, table.Leads, 254 * sizeof(SLeadDef)), 0);
-  EXPECT_FALSE(copy.Set(nullptr));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(copy.Set(nullptr), plat::kErrInvalidParameter));
 
   table.KillData();
   EXPECT_EQ(table.Count, 0);
@@ -55,8 +52,7 @@ TEST(LeadDefinitions, AllocateGrowAndSet) {
 TEST(LeadDefinitions, LookupsByLeadCode) {
   SLeadDefinitions table;
   plat::SetLastError(0);
-  EXPECT_EQ(table.GetLeadFromId(1), nullptr);
-  EXPECT_EQ(plat::LastError(), plat::kErrNoData);
+  EXPECT_TRUE(test::FailedWith(table.GetLeadFromId(1), plat::kErrNoData));
   EXPECT_EQ(table.GetIdIndexFromId(1), 256);
   EXPECT_EQ(plat::LastError(), plat::kErrNoData);
 
@@ -72,8 +68,7 @@ TEST(LeadDefinitions, LookupsByLeadCode) {
   EXPECT_EQ(table.GetLeadFromId(61), &table.Leads[1]);
   EXPECT_EQ(table.GetLeadFromId(0x100 + 61), &table.Leads[1]);  // only the low byte counts
   plat::SetLastError(99);
-  EXPECT_EQ(table.GetLeadFromId(2), nullptr);
-  EXPECT_EQ(plat::LastError(), plat::kErrSuccess);
+  EXPECT_TRUE(test::FailedWith(table.GetLeadFromId(2), plat::kErrSuccess));
 }
 
 TEST(LeadDefinitions, SampleRange) {

@@ -5,6 +5,7 @@
 
 #include "platform/errors.h"
 #include "record/lead_errors.h"
+#include "support/last_error.h"
 
 // Packed fields cannot bind to gtest's references; a unary plus reads them by value.
 namespace {
@@ -16,25 +17,21 @@ void Fill(SLeadErrors& table, std::initializer_list<SLeadError> entries) {
 
 TEST(LeadErrors, AllocateGrowAndSet) {
   SLeadErrors table;
-  EXPECT_FALSE(table.Allocate(255));
-  EXPECT_EQ(plat::LastError(), plat::kErrOutOfStructures);
-  EXPECT_FALSE(table.Allocate(0));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(table.Allocate(255), plat::kErrOutOfStructures));
+  EXPECT_TRUE(test::FailedWith(table.Allocate(0), plat::kErrInvalidParameter));
 
   Fill(table, {{1, 0x0002}});
   EXPECT_TRUE(table.AddLeads(2));
   ASSERT_EQ(table.Count, 3);
   EXPECT_EQ(+table.Errors[0].ErrorBits, 0x0002);
-  EXPECT_FALSE(table.AddLeads(252));
-  EXPECT_EQ(plat::LastError(), plat::kErrOutOfStructures);
+  EXPECT_TRUE(test::FailedWith(table.AddLeads(252), plat::kErrOutOfStructures));
 
   SLeadErrors copy;
   EXPECT_TRUE(copy.Set(&table));
   ASSERT_EQ(copy.Count, 3);
   EXPECT_EQ(std::memcmp(copy.Errors, table.Errors, 3 * sizeof(SLeadError)), 0);
   // A refused copy still empties the target.
-  EXPECT_FALSE(copy.Set(nullptr));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(copy.Set(nullptr), plat::kErrInvalidParameter));
   EXPECT_EQ(copy.Count, 0);
   EXPECT_EQ(copy.Errors, nullptr);
 }
@@ -60,8 +57,7 @@ TEST(LeadErrors, AddCalcLeadsCombinesIAndII) {
   EXPECT_EQ(+table.Errors[5].ErrorBits, 0x0002);
 
   Fill(table, {{1, 0x0001}, {3, 0}});
-  EXPECT_FALSE(table.AddCalcLeads());
-  EXPECT_EQ(plat::LastError(), plat::kErrNoData);
+  EXPECT_TRUE(test::FailedWith(table.AddCalcLeads(), plat::kErrNoData));
   EXPECT_EQ(table.Count, 2);
 }
 

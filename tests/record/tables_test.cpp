@@ -8,6 +8,7 @@
 #include "record/lead_measurements.h"
 #include "record/section_indexes.h"
 #include "record/unknown_tags.h"
+#include "support/last_error.h"
 
 // Packed fields cannot bind to gtest's references; a unary plus reads them by value.
 namespace {
@@ -15,21 +16,17 @@ namespace {
 TEST(SectionIndexes, FurtherEntriesLimitsAndGrowth) {
   SSectionIndexes table;
   EXPECT_TRUE(table.Allocate(255));
-  EXPECT_FALSE(table.Allocate(256));
-  EXPECT_EQ(plat::LastError(), plat::kErrOutOfStructures);
+  EXPECT_TRUE(test::FailedWith(table.Allocate(256), plat::kErrOutOfStructures));
   EXPECT_EQ(table.Extra, 0u);  // the old entries are dropped first
-  EXPECT_FALSE(table.Allocate(0));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(table.Allocate(0), plat::kErrInvalidParameter));
 
   ASSERT_TRUE(table.Allocate(2));
   table.Further[1] = {13, 100, 500};
   EXPECT_TRUE(table.AddIndex(3));
   EXPECT_EQ(table.Extra, 5u);
   EXPECT_EQ(+table.Further[1].Index, 500u);
-  EXPECT_FALSE(table.AddIndex(251));
-  EXPECT_EQ(plat::LastError(), plat::kErrOutOfStructures);
-  EXPECT_FALSE(table.AddIndex(0));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(table.AddIndex(251), plat::kErrOutOfStructures));
+  EXPECT_TRUE(test::FailedWith(table.AddIndex(0), plat::kErrInvalidParameter));
 
   EXPECT_EQ(table.Entry(11), &table.Fixed[11]);
   EXPECT_EQ(table.Entry(13), &table.Further[1]);
@@ -45,8 +42,7 @@ TEST(SectionIndexes, FurtherEntriesLimitsAndGrowth) {
 
 TEST(UnknownTags, AllocateReplacesSlot) {
   SUnknownTags tags;
-  EXPECT_FALSE(tags.Allocate(40, 0));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(tags.Allocate(40, 0), plat::kErrInvalidParameter));
 
   ASSERT_TRUE(tags.Allocate(255, 3));
   std::memcpy(tags.Data[255], "abc", 3);
@@ -62,24 +58,21 @@ TEST(UnknownTags, AllocateReplacesSlot) {
 TEST(LeadMeasurements, AllocateGrowSetKill) {
   SLeadMeasurements table;
   EXPECT_EQ(table.RecordSize, 62);
-  EXPECT_FALSE(table.Allocate(255));
-  EXPECT_EQ(plat::LastError(), plat::kErrOutOfStructures);
+  EXPECT_TRUE(test::FailedWith(table.Allocate(255), plat::kErrOutOfStructures));
   ASSERT_TRUE(table.Allocate(2));
   table.Records[1].JPointAmplitude = -5;
   table.RecordSize = 66;
   ASSERT_TRUE(table.AddLeads(1));
   EXPECT_EQ(table.Count, 3);
   EXPECT_EQ(+table.Records[1].JPointAmplitude, -5);
-  EXPECT_FALSE(table.AddLeads(252));
-  EXPECT_EQ(plat::LastError(), plat::kErrOutOfStructures);
+  EXPECT_TRUE(test::FailedWith(table.AddLeads(252), plat::kErrOutOfStructures));
 
   SLeadMeasurements copy;
   EXPECT_TRUE(copy.Set(&table));
   EXPECT_EQ(copy.Count, 3);
   EXPECT_EQ(copy.RecordSize, 66);
   EXPECT_EQ(std::memcmp(copy.Records, table.Records, 3 * sizeof(SLeadMeasurement)), 0);
-  EXPECT_FALSE(copy.Set(nullptr));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(copy.Set(nullptr), plat::kErrInvalidParameter));
 
   copy.KillData();
   EXPECT_EQ(copy.Count, 0);
@@ -89,16 +82,12 @@ TEST(LeadMeasurements, AllocateGrowSetKill) {
 
 TEST(EncodedData, LeadArraysAndBuffers) {
   SEncodedData data;
-  EXPECT_FALSE(data.AllocateLead(0, 10));
-  EXPECT_EQ(plat::LastError(), plat::kErrNoData);
-  EXPECT_FALSE(data.Allocate(255));
-  EXPECT_EQ(plat::LastError(), plat::kErrOutOfStructures);
+  EXPECT_TRUE(test::FailedWith(data.AllocateLead(0, 10), plat::kErrNoData));
+  EXPECT_TRUE(test::FailedWith(data.Allocate(255), plat::kErrOutOfStructures));
 
   ASSERT_TRUE(data.Allocate(2));
-  EXPECT_FALSE(data.AllocateLead(0, 0));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
-  EXPECT_FALSE(data.AllocateLead(2, 10));
-  EXPECT_EQ(plat::LastError(), plat::kErrOutOfStructures);
+  EXPECT_TRUE(test::FailedWith(data.AllocateLead(0, 0), plat::kErrInvalidParameter));
+  EXPECT_TRUE(test::FailedWith(data.AllocateLead(2, 10), plat::kErrOutOfStructures));
 
   // Replacing a buffer gives a zeroed one of the new size.
   ASSERT_TRUE(data.AllocateLead(1, 10));
@@ -114,8 +103,7 @@ TEST(EncodedData, LeadArraysAndBuffers) {
   EXPECT_EQ(data.SampleCounts[1], 20);
   EXPECT_EQ(data.LeadSamples[4], nullptr);
   EXPECT_EQ(data.SampleCounts[4], 0);
-  EXPECT_FALSE(data.AddLeads(250));
-  EXPECT_EQ(plat::LastError(), plat::kErrOutOfStructures);
+  EXPECT_TRUE(test::FailedWith(data.AddLeads(250), plat::kErrOutOfStructures));
 
   data.FreeLead(1);
   EXPECT_EQ(data.LeadSamples[1], nullptr);

@@ -13,38 +13,20 @@
 #include "platform/text.h"
 #include "platform/time.h"
 #include "record_sections.h"
+#include "support/last_error.h"
 #include "support/temp_folder.h"
 #include "test_writer.h"
+#include "written_tags.h"
 
 namespace {
 
 using test::Bytes;
+using test::NewText;
+using test::Utf8;
 
-plat::Bstr NewText(const char* text) {
-  plat::WideString wide;
-  EXPECT_TRUE(plat::AnsiToWide(text, -1, &wide));
-  return plat::SysAllocString(wide.c_str());
-}
-
-std::string Text(const plat::OleChar* text) {
-  std::string out;
-  if (text != nullptr) {
-    EXPECT_TRUE(plat::WideToUtf8(text, -1, &out));
-  }
-  return out;
-}
-
-// The data of each Section 1 tag, found by the tag layout alone: number (u8), length
-// (u16, low byte first), data, up to tag 255.
-std::map<uint8_t, Bytes> TagData(const Bytes& section) {
-  std::map<uint8_t, Bytes> tags;
-  for (size_t at = 16; at + 3 <= section.size() && section[at] != 255;) {
-    const size_t length = section[at + 1] | section[at + 2] << 8;
-    const auto begin = section.begin() + static_cast<std::ptrdiff_t>(at + 3);
-    tags[section[at]] = Bytes(begin, begin + static_cast<std::ptrdiff_t>(length));
-    at += 3 + length;
-  }
-  return tags;
+std::map<uint8_t, Bytes> TagMap(const Bytes& section) {
+  const test::TagList tags = test::Tags(section);
+  return {tags.begin(), tags.end()};
 }
 
 // A moment as one number that orders like the moment itself.
@@ -104,7 +86,7 @@ CPatientInfo SomePatient() {
 }
 
 std::string PatientText(const CPatientInfo& p) {
-  return Text(p.LastName) + "|" + Text(p.FirstName) + "|" + Text(p.PatientId) + "|" +
+  return Utf8(p.LastName) + "|" + Utf8(p.FirstName) + "|" + Utf8(p.PatientId) + "|" +
          std::to_string(p.YearOfBirth) + "-" + std::to_string(p.MonthOfBirth) + "-" +
          std::to_string(p.DayOfBirth) + "|" + std::to_string(p.Gender) + "|" +
          std::to_string(p.Height) + "|" + std::to_string(p.Weight);
@@ -149,14 +131,14 @@ TEST(Creation, Raw12FileHoldsLeadsPatientReceivedTimeAndWriter) {
   EXPECT_EQ(reader.Rhythm.AVM, 5000);
   EXPECT_EQ(reader.Rhythm.SampleInterval, 2000);
   EXPECT_EQ(PatientText(reader.Patient), "Doe|Jane|P-0042|1970-5-2|2|1655|62500");
-  EXPECT_EQ(Text(reader.Recording.DeviceType), "KTS  ");
-  EXPECT_EQ(Text(reader.Recording.ProgramRevision), "");
+  EXPECT_EQ(Utf8(reader.Recording.DeviceType), "KTS  ");
+  EXPECT_EQ(Utf8(reader.Recording.ProgramRevision), "");
   const int64_t received = Stamp(reader.General.Received);
   EXPECT_LE(before, received);
   EXPECT_LE(received, after);
 
   // The tags themselves: the writer in 210/211 only, the received time in 203.
-  std::map<uint8_t, Bytes> tags = TagData(test::Sections(test::ReadWholeFile(scp))[1]);
+  std::map<uint8_t, Bytes> tags = TagMap(test::Sections(test::ReadWholeFile(scp))[1]);
   EXPECT_EQ(tags[210], (Bytes{'T', 'e', 's', 't', 'A', 'p', 'p', 0}));
   EXPECT_EQ(tags[211], (Bytes{'9', '.', '8', 0}));
   EXPECT_EQ(tags.count(208) + tags.count(209) + tags.count(27) + tags.count(28), 0u);
@@ -172,7 +154,7 @@ TEST(Creation, Raw12FileHoldsLeadsPatientReceivedTimeAndWriter) {
   ASSERT_TRUE(writer.CreateFromRaw12L(again.c_str(), rawPath.c_str(), nullptr, 5000, 500, 8));
   CReader next;
   ExpectCreatedFile(again, next);
-  EXPECT_EQ(Text(next.Patient.LastName), "");
+  EXPECT_EQ(Utf8(next.Patient.LastName), "");
 }
 
 enum class Source { k8bitFile, k8bitMem, k16bitFile, k16bitMem, kRaw12Mem };
@@ -323,13 +305,13 @@ TEST(Creation, BioFileGivesOneFilePerEventAllReceivedAtOnce) {
     CReader reader;
     ExpectCreatedFile(folder.File(std::string("rec.") + char('a' + e) + ".scp"), reader);
     ExpectLeads(reader, {0}, {{1100 + e, 1200, 1300}});
-    EXPECT_EQ(Text(reader.Patient.LastName), "Doe");
+    EXPECT_EQ(Utf8(reader.Patient.LastName), "Doe");
     // The event's own date; the header's device, versions, serial number and filter.
     EXPECT_EQ(reader.Recording.AcquisitionYear, 2024);
     EXPECT_EQ(reader.Recording.AcquisitionMinute, 30 + e);
-    EXPECT_EQ(Text(reader.Recording.DeviceType), "QBR  ");
-    EXPECT_EQ(Text(reader.Recording.ProgramRevision), "HW 2.3, SW 1.0");
-    EXPECT_EQ(Text(reader.Recording.SerialNumber), "771");  // 1 * 256 + 0x0203
+    EXPECT_EQ(Utf8(reader.Recording.DeviceType), "QBR  ");
+    EXPECT_EQ(Utf8(reader.Recording.ProgramRevision), "HW 2.3, SW 1.0");
+    EXPECT_EQ(Utf8(reader.Recording.SerialNumber), "771");  // 1 * 256 + 0x0203
     EXPECT_EQ(reader.Recording.DataFilterFlags, 2);         // 50 Hz on the data
     received.insert(Stamp(reader.General.Received));
   }
@@ -338,8 +320,9 @@ TEST(Creation, BioFileGivesOneFilePerEventAllReceivedAtOnce) {
   // The second event has no leads: the first file stays, nothing after it is written.
   test::TempFolder failing;
   const std::string broken = failing.Write("broken.bio", BioFile(3, 1));
-  EXPECT_FALSE(writer.CreateFromBioFile(failing.File("rec.scp").c_str(), broken.c_str(), nullptr));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(
+      writer.CreateFromBioFile(failing.File("rec.scp").c_str(), broken.c_str(), nullptr),
+      plat::kErrInvalidParameter));
   EXPECT_EQ(FileNames(failing), (std::set<std::string>{"broken.bio", "rec.a.scp"}));
   EXPECT_EQ(writer.File, plat::kClosedFile);
 }

@@ -9,6 +9,7 @@
 #include "platform/errors.h"
 #include "record/string_field.h"
 #include "record_sections.h"
+#include "support/last_error.h"
 #include "support/temp_folder.h"
 #include "support/waveform_builder.h"
 #include "test_writer.h"
@@ -363,8 +364,7 @@ TEST(FieldUpdates, FailingEditsLeaveTheFileAsItWas) {
     ExpectUntouched(run, shortFile, plat::kErrInvalidData);
     ExpectUntouched(run, badSection1, plat::kErrInvalidData);
     TestWriter writer;
-    EXPECT_FALSE(run(writer, nullptr));
-    EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+    EXPECT_TRUE(test::FailedWith(run(writer, nullptr), plat::kErrInvalidParameter));
     // Only the waveform operations need Sections 3 and 6.
     if (name == "CalculatedLeads" || name == "LeadErrors") {
       ExpectUntouched(run, noLeads, plat::kErrNoData);

@@ -12,17 +12,14 @@
 #include "support/record_builder.h"
 #include "support/temp_folder.h"
 #include "test_writer.h"
+#include "written_tags.h"
 
 namespace {
 
 using test::Bytes;
+using test::Text;
+using test::Wide;
 using TagMap = std::map<int, Bytes>;
-
-plat::WideString Wide(const char* windows1252) {
-  plat::WideString out;
-  EXPECT_TRUE(plat::AnsiToWide(windows1252, -1, &out));
-  return out;
-}
 
 void Put(plat::Bstr* field, const char* windows1252) {
   FreeString(field);
@@ -31,12 +28,6 @@ void Put(plat::Bstr* field, const char* windows1252) {
 
 plat::WideString Str(const plat::OleChar* text) {
   return text == nullptr ? plat::WideString() : plat::WideString(text);
-}
-
-Bytes Text(const std::string& text) {
-  Bytes bytes(text.begin(), text.end());
-  bytes.push_back(0);
-  return bytes;
 }
 
 // Builds Section 1 into a fresh store and walks its tags by the layout: number, u16

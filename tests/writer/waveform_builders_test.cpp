@@ -3,6 +3,7 @@
 
 #include "platform/errors.h"
 #include "record_sections.h"
+#include "support/last_error.h"
 #include "support/record_builder.h"
 #include "support/temp_folder.h"
 #include "test_writer.h"
@@ -64,15 +65,12 @@ TEST(WaveformBuilders, RefuseWhatIsNotHeld) {
   TestWriter writer;
   HoldRhythm(writer, 2, 10);
   writer.Loaded = kSection6;
-  EXPECT_FALSE(writer.CreateSec3_6());
-  EXPECT_EQ(plat::LastError(), plat::kErrNoData);
+  EXPECT_TRUE(test::FailedWith(writer.CreateSec3_6(), plat::kErrNoData));
   EXPECT_EQ(writer.Store.Used, 1);
-  EXPECT_FALSE(writer.CreateSec5());
-  EXPECT_EQ(plat::LastError(), plat::kErrNoData);
+  EXPECT_TRUE(test::FailedWith(writer.CreateSec5(), plat::kErrNoData));
   writer.Store.Used = SScpRecord::kMaxEntries;
   writer.Loaded = kSection3 | kSection6;
-  EXPECT_FALSE(writer.CreateSec3_6());
-  EXPECT_EQ(plat::LastError(), plat::kErrOutOfStructures);
+  EXPECT_TRUE(test::FailedWith(writer.CreateSec3_6(), plat::kErrOutOfStructures));
   writer.Store.Used = 1;
 }
 

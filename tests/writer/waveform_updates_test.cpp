@@ -7,6 +7,7 @@
 
 #include "platform/errors.h"
 #include "record_sections.h"
+#include "support/last_error.h"
 #include "support/temp_folder.h"
 #include "support/waveform_builder.h"
 #include "writer/writer.h"
@@ -145,8 +146,7 @@ TEST(WaveformUpdates, UnreadableReferenceBeatsStopTheDerivation) {
                            .Section(6, test::SampleDataBody(1000, 2000, kRhythm))
                            .Build();
   const std::string path = folder.Write("median.scp", before);
-  EXPECT_FALSE(Edit(&CWriter::UpdateCalculatedLeads, path));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidData);
+  EXPECT_TRUE(test::FailedWith(Edit(&CWriter::UpdateCalculatedLeads, path), plat::kErrInvalidData));
   EXPECT_EQ(test::ReadWholeFile(path), before);
 }
 

@@ -3,6 +3,7 @@
 
 #include "platform/errors.h"
 #include "record_sections.h"
+#include "support/last_error.h"
 #include "support/record_builder.h"
 #include "support/temp_folder.h"
 #include "test_writer.h"
@@ -98,20 +99,17 @@ TEST(WriterRecord, FailuresLeaveTheStoreEmptyAndNoFileOpen) {
   test::TempFolder folder;
   TestWriter writer;
   Put(writer, 1, {1, 2});
-  EXPECT_FALSE(writer.WriteSections(folder.File("missing/x.scp").c_str()));
-  EXPECT_EQ(plat::LastError(), plat::kErrPathNotFound);
+  EXPECT_TRUE(test::FailedWith(writer.WriteSections(folder.File("missing/x.scp").c_str()),
+                               plat::kErrPathNotFound));
   EXPECT_EQ(writer.Store.Used, 1);
   EXPECT_EQ(writer.Store.FixedData[1], nullptr);
   EXPECT_EQ(writer.File, plat::kClosedFile);
 
-  EXPECT_FALSE(writer.StoreSection(1));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidAccess);
-  EXPECT_FALSE(writer.UnstoreSection(1));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidAccess);
-  EXPECT_FALSE(writer.CreateEmpty(nullptr));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
-  EXPECT_FALSE(writer.UpdateCRC(folder.File("none.scp").c_str()));
-  EXPECT_EQ(plat::LastError(), plat::kErrFileNotFound);
+  EXPECT_TRUE(test::FailedWith(writer.StoreSection(1), plat::kErrInvalidAccess));
+  EXPECT_TRUE(test::FailedWith(writer.UnstoreSection(1), plat::kErrInvalidAccess));
+  EXPECT_TRUE(test::FailedWith(writer.CreateEmpty(nullptr), plat::kErrInvalidParameter));
+  EXPECT_TRUE(
+      test::FailedWith(writer.UpdateCRC(folder.File("none.scp").c_str()), plat::kErrFileNotFound));
   EXPECT_EQ(writer.File, plat::kClosedFile);
   EXPECT_EQ(writer.Store.Used, 1);
 }
@@ -124,8 +122,7 @@ TEST(WriterStore, StoresSectionsOfAnOpenFileByteForByte) {
   const Bytes record = builder.Build();
   const std::string path = folder.Write("in.scp", record);
   TestWriter writer;
-  EXPECT_FALSE(writer.StoreSection(0));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(writer.StoreSection(0), plat::kErrInvalidParameter));
   ASSERT_TRUE(writer.OpenRd(path.c_str(), false));
   EXPECT_TRUE(writer.StoreSection(7));
   EXPECT_TRUE(writer.StoreSection(5));  // listed with length 0: nothing stored
@@ -154,13 +151,11 @@ TEST(WriterStore, StoresSectionsOfAnOpenFileByteForByte) {
 
 TEST(WriterStore, DynamicEntriesHaveTheirLimits) {
   SScpRecord store;
-  EXPECT_FALSE(store.Allocate(0));
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+  EXPECT_TRUE(test::FailedWith(store.Allocate(0), plat::kErrInvalidParameter));
   EXPECT_TRUE(store.Allocate(200));
   EXPECT_TRUE(store.AddSections(55));
   EXPECT_EQ(store.DynamicCapacity, 255);
-  EXPECT_FALSE(store.AddSections(1));
-  EXPECT_EQ(plat::LastError(), plat::kErrOutOfStructures);
+  EXPECT_TRUE(test::FailedWith(store.AddSections(1), plat::kErrOutOfStructures));
   EXPECT_TRUE(store.Has(12 + 254));
   EXPECT_FALSE(store.Has(12 + 255));
   store.KillData();

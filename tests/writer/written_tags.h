@@ -102,4 +102,18 @@ inline plat::WideString Wide(const char* windows1252) {
   return out;
 }
 
+// A library string of the Windows-1252 `text`, for the records the tests fill.
+inline plat::Bstr NewText(const char* windows1252) {
+  return plat::SysAllocString(Wide(windows1252).c_str());
+}
+
+// A library string as UTF-8; empty for null.
+inline std::string Utf8(const plat::OleChar* text) {
+  std::string out;
+  if (text != nullptr) {
+    EXPECT_TRUE(plat::WideToUtf8(text, -1, &out));
+  }
+  return out;
+}
+
 }  // namespace test
