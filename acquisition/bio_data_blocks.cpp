@@ -17,8 +17,9 @@ unsigned LeadsFilled(uint8_t type) {
 // Reads `count` records of `size` bytes in chunks and hands each to `decode`.
 template <typename Decode>
 bool ReadRecords(BioInput& input, uint32_t size, uint32_t count, Decode decode) {
-  uint8_t chunk[4096];
-  const uint32_t perChunk = sizeof(chunk) / size;
+  constexpr uint32_t kChunkBytes = 4096;
+  uint8_t chunk[kChunkBytes];
+  const uint32_t perChunk = kChunkBytes / size;
   for (uint32_t first = 0; first < count; first += perChunk) {
     const uint32_t records = count - first < perChunk ? count - first : perChunk;
     if (!input.Read(chunk, records * size)) return false;
@@ -111,8 +112,7 @@ bool ReadBioDataBlock(BioInput& input, SEvent& event, uint8_t type) {
   const unsigned slot = event.FilledLeads;
   const unsigned filled = LeadsFilled(type);
   if (slot + filled > event.LeadCount) {
-    plat::SetLastError(plat::kErrOutOfStructures);
-    return false;
+    return plat::FailWith(plat::kErrOutOfStructures);
   }
   if (!SetIdentities(input, event, type, slot) || !ReadSamples(input, event, type, slot)) {
     return false;

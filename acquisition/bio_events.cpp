@@ -24,14 +24,12 @@ SLeadObj* CBioReader::GetEvent(SECGInfo* info, int16_t index) {
 
 bool CBioReader::AllocEvents(int16_t count) {
   if (count <= 0) {
-    plat::SetLastError(plat::kErrInvalidParameter);
-    return false;
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   ClearEvents();
   Events = new (std::nothrow) SEvent[static_cast<size_t>(count)];
   if (Events == nullptr) {
-    plat::SetLastError(plat::kErrOutOfMemory);
-    return false;
+    return plat::FailWith(plat::kErrOutOfMemory);
   }
   EventCount = count;
   return true;

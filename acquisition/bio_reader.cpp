@@ -2,17 +2,12 @@
 
 #include "acquisition/bio_data_blocks.h"
 #include "acquisition/bio_input.h"
-#include "acquisition/scoped_file.h"
 #include "platform/errors.h"
+#include "platform/scoped_file.h"
 
 using ktx::acq::BioInput;
 
 namespace {
-
-bool Fail(uint32_t code) {
-  plat::SetLastError(code);
-  return false;
-}
 
 // Reads a block structure whatever the payload length says; SkipRest then passes
 // over what the payload holds beyond the structures read.
@@ -46,7 +41,7 @@ bool CheckType3Leads(SECGInfo* header, int blocks) {
   if ((header->LeadCount == 6 || header->LeadCount == 12) && dataBlocks <= header->LeadCount) {
     header->LeadCount = static_cast<uint8_t>(dataBlocks < 0 ? 0 : dataBlocks);
   }
-  return header->LeadCount == dataBlocks || Fail(plat::kErrInvalidData);
+  return header->LeadCount == dataBlocks || plat::FailWith(plat::kErrInvalidData);
 }
 
 // The header block: fills `header` and gives the number of events it announces.
@@ -77,11 +72,11 @@ bool ReadHeader(BioInput& input, int blocks, SECGInfo* header, int16_t* events) 
       *events = block15.EventCount;
       break;
     default:
-      return Fail(plat::kErrInvalidData);
+      return plat::FailWith(plat::kErrInvalidData);
   }
   if (!SkipRest(input, payload, consumed)) return false;
   if (*events == 0) *events = 1;
-  if (header->LeadCount < 1 || header->LeadCount > 12) return Fail(plat::kErrInvalidData);
+  if (header->LeadCount < 1 || header->LeadCount > 12) return plat::FailWith(plat::kErrInvalidData);
   return true;
 }
 
@@ -93,15 +88,15 @@ bool ReadEventBlock(BioInput& input, uint16_t payload, CBioReader& reader, int16
   if (!ReadBlock(input, &block, &consumed) || !SkipRest(input, payload, consumed)) {
     return false;
   }
-  if (block.Valid == 0) return Fail(plat::kErrInvalidData);
-  if (*seen && ++*current >= reader.EventCount) return Fail(plat::kErrOutOfStructures);
+  if (block.Valid == 0) return plat::FailWith(plat::kErrInvalidData);
+  if (*seen && ++*current >= reader.EventCount) return plat::FailWith(plat::kErrOutOfStructures);
   *seen = true;
   SEvent& event = reader.Events[*current];
   // Data blocks ahead of the first event block have filled leads sized for the
   // header's count; a longer count would reach past them. (A count that does not
   // grow keeps the samples read.)
   if (event.Leads != nullptr && block.SampleCount > event.Info.SampleCount) {
-    return Fail(plat::kErrInvalidData);
+    return plat::FailWith(plat::kErrInvalidData);
   }
   event.Info.Set(block);
   return true;
@@ -125,7 +120,7 @@ bool ReadBlocks(BioInput& input, int blocks, CBioReader& reader) {
     } else if ((type >= 12 && type <= 14) || (type >= 32 && type <= 38)) {
       ok = input.Skip(payload);
     } else {
-      ok = Fail(plat::kErrInvalidData);
+      ok = plat::FailWith(plat::kErrInvalidData);
     }
     if (!ok) return false;
   }
@@ -136,10 +131,11 @@ bool ReadBlocks(BioInput& input, int blocks, CBioReader& reader) {
 
 bool CBioReader::ReadEvents(const char* fileName, int16_t* eventCount) {
   // A null count is refused like a null name: the caller could not learn the result.
-  if (fileName == nullptr || eventCount == nullptr) return Fail(plat::kErrInvalidParameter);
+  if (fileName == nullptr || eventCount == nullptr)
+    return plat::FailWith(plat::kErrInvalidParameter);
   ClearEvents();
   *eventCount = 0;
-  ktx::acq::ScopedFile file(fileName);
+  plat::ScopedFile file(fileName);
   if (!file.IsOpen()) return false;
   uint64_t size = 0;
   if (!plat::FileSize(file.Handle(), &size)) return false;

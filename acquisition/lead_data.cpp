@@ -4,14 +4,7 @@
 
 #include "platform/errors.h"
 
-namespace {
-
-bool Fail(uint32_t code) {
-  plat::SetLastError(code);
-  return false;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 uint8_t LeadCodeFromIndex(uint8_t leadIndex) {
   static constexpr uint8_t kCodes[] = {1, 2, 61, 62, 63, 64, 3, 4, 5, 6, 7, 8, 0};
@@ -24,9 +17,9 @@ SLeadData::~SLeadData() {
 
 bool SLeadData::InitLeads(uint32_t count) {
   KillData();
-  if (count == 0) return Fail(plat::kErrInvalidParameter);
+  if (count == 0) return plat::FailWith(plat::kErrInvalidParameter);
   Samples = new (std::nothrow) int16_t[count]();
-  if (Samples == nullptr) return Fail(plat::kErrOutOfMemory);
+  if (Samples == nullptr) return plat::FailWith(plat::kErrOutOfMemory);
   return true;
 }
 
@@ -46,11 +39,11 @@ SLeadObj::~SLeadObj() {
 }
 
 bool SLeadObj::InitLeads(uint8_t leads, uint32_t samples) {
-  if (leads == 0 || samples == 0) return Fail(plat::kErrInvalidParameter);
-  if (leads > kMaxLeads) return Fail(plat::kErrOutOfStructures);
+  if (leads == 0 || samples == 0) return plat::FailWith(plat::kErrInvalidParameter);
+  if (leads > kMaxLeads) return plat::FailWith(plat::kErrOutOfStructures);
   KillLeads();
   Leads = new (std::nothrow) SLeadData[leads];
-  if (Leads == nullptr) return Fail(plat::kErrOutOfMemory);
+  if (Leads == nullptr) return plat::FailWith(plat::kErrOutOfMemory);
   LeadCount = leads;
   for (unsigned i = 0; i < leads; ++i) {
     if (!Leads[i].InitLeads(samples)) {

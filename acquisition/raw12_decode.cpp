@@ -43,8 +43,7 @@ bool BeginRaw12(SEvent& event, int16_t leadConfig, double samplingRate, double r
   info.Resolution = TruncateTo16(resolution);
   info.SetLeadRecordingMode(SECGInfo::kSimultaneous);
   if (!LayoutFor(leadConfig, layout)) {
-    plat::SetLastError(plat::kErrInvalidData);
-    return false;
+    return plat::FailWith(plat::kErrInvalidData);
   }
   info.LeadCount = layout->Leads;
   info.SingleLead = layout->SingleLead;

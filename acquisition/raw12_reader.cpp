@@ -2,8 +2,8 @@
 
 #include "acquisition/raw12_decode.h"
 #include "acquisition/reader_common.h"
-#include "acquisition/scoped_file.h"
-#include "reader/read_exact.h"
+#include "platform/read_exact.h"
+#include "platform/scoped_file.h"
 
 using ktx::acq::AllocateRaw12;
 using ktx::acq::BeginRaw12;
@@ -11,7 +11,6 @@ using ktx::acq::DecodeRaw12Record;
 using ktx::acq::FinishRaw12;
 using ktx::acq::NoLeads;
 using ktx::acq::Raw12Layout;
-using ktx::acq::ScopedFile;
 
 C12LReader::C12LReader() = default;
 
@@ -24,7 +23,7 @@ void C12LReader::ClearEvent() {
 SLeadObj* C12LReader::ReadEvent(const char* fileName, SECGInfo* info, int16_t leadConfig,
                                 double samplingRate, double resolution) {
   if (fileName == nullptr) return NoLeads(plat::kErrInvalidParameter);
-  ScopedFile file(fileName);
+  plat::ScopedFile file(fileName);
   if (!file.IsOpen()) return nullptr;
   Raw12Layout layout{};
   if (!BeginRaw12(Event, leadConfig, samplingRate, resolution, &layout)) return nullptr;
@@ -40,7 +39,7 @@ SLeadObj* C12LReader::ReadEvent(const char* fileName, SECGInfo* info, int16_t le
   uint32_t stored = 0;
   for (uint32_t i = 0; i < Event.Info.SampleCount; ++i) {
     // A short read (the file shrank since its size was taken) fails with 13.
-    if (!ReadExact(file.Handle(), record, layout.RecordSize)) {
+    if (!plat::ReadExact(file.Handle(), record, layout.RecordSize)) {
       ClearEvent();
       return nullptr;
     }

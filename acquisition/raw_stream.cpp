@@ -3,9 +3,10 @@
 #include <algorithm>
 
 #include "acquisition/reader_common.h"
-#include "acquisition/scoped_file.h"
 #include "platform/errors.h"
-#include "reader/read_exact.h"
+#include "platform/little_endian.h"
+#include "platform/read_exact.h"
+#include "platform/scoped_file.h"
 
 namespace ktx::acq {
 
@@ -18,7 +19,7 @@ void Convert(const StreamFormat& format, const uint8_t* bytes, uint32_t count, b
              int16_t* out) {
   for (uint32_t i = 0; i < count; ++i) {
     if (format.Width == 2) {
-      unsigned value = bytes[2 * i] | (bytes[2 * i + 1] << 8);
+      unsigned value = plat::GetLE16(bytes + 2 * i);
       if (isUnsigned) value = (value + 32768u) & 0xFFFFu;
       out[i] = static_cast<int16_t>(value >= 32768u ? static_cast<int>(value) - 65536
                                                     : static_cast<int>(value));
@@ -62,7 +63,7 @@ uint32_t NextBlockSize(uint32_t block, uint32_t done, uint32_t total) {
 SLeadObj* ReadStreamFile(SEvent& event, const StreamFormat& format, const char* fileName,
                          SECGInfo* info, bool isUnsigned, double resolution, double samplingRate) {
   if (fileName == nullptr) return NoLeads(plat::kErrInvalidParameter);
-  ScopedFile file(fileName);
+  plat::ScopedFile file(fileName);
   if (!file.IsOpen()) return nullptr;
   event.KillLeads();
   if (samplingRate == 0) samplingRate = format.DefaultRate;
@@ -80,7 +81,7 @@ SLeadObj* ReadStreamFile(SEvent& event, const StreamFormat& format, const char* 
   uint32_t block = kFirstBlock;
   while (done < total && (block = NextBlockSize(block, done, total)) != 0) {
     // A short read (the file shrank since its size was taken) fails with 13.
-    if (!ReadExact(file.Handle(), bytes, block * format.Width)) {
+    if (!plat::ReadExact(file.Handle(), bytes, block * format.Width)) {
       event.KillLeads();
       return nullptr;
     }

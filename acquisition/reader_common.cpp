@@ -21,8 +21,7 @@ void SetDateTime(SECGInfo& info, const plat::SystemTime& time) {
 }
 
 SLeadObj* NoLeads(uint32_t code) {
-  plat::SetLastError(code);
-  return nullptr;
+  return plat::FailNull(code);
 }
 
 }  // namespace ktx::acq

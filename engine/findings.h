@@ -13,8 +13,8 @@ constexpr int kAxisUndefined = 999;
 struct LeadFindings {
   uint16_t LeadCode = 0;  // SCP-ECG lead code: 1 I, 2 II, 3-8 V1-V6, 61 III, 62-64 aVR-aVF
   int PAmplitudePlus = 0, PAmplitudeMinus = 0;
-  int QAmplitude = 0, RAmplitude = 0, SAmplitude = 0;        // Q and S as negative values
-  int RdashAmplitude = 0, SdashAmplitude = 0;                // R' and S', 0 when absent
+  int QAmplitude = 0, RAmplitude = 0, SAmplitude = 0;  // Q and S as negative values
+  int RdashAmplitude = 0, SdashAmplitude = 0;          // R' and S', 0 when absent
   int QDuration = 0, RDuration = 0, SDuration = 0, RdashDuration = 0, SdashDuration = 0;
   int JPointAmplitude = 0, STJ20 = 0, STJ60 = 0, STJ80 = 0;  // ST levels against the PR baseline
   int TAmplitudePlus = 0, TAmplitudeMinus = 0;               // T- as a negative value
@@ -29,7 +29,7 @@ struct Findings {
   double RRIrregularity = 0;   // coefficient of variation of successive RR differences
   int VentricularEctopics = 0, SupraventricularEctopics = 0, PacedBeats = 0;
   int PacemakerSpikes = 0;
-  bool PWavePresent = false;   // a P wave delineated on the reference beat before each QRS
+  bool PWavePresent = false;  // a P wave delineated on the reference beat before each QRS
 
   // Global measurements on the reference beat.
   int PDuration = 0, PRInterval = 0, QRSDuration = 0, QTInterval = 0;

@@ -1,4 +1,5 @@
-// KTXSCP32: every public declaration of the core. Hosts include only this header.
+// KTXSCP32: every public declaration of the core and nothing of its internals. Hosts
+// include only this header.
 #pragma once
 
 #include "acquisition/bio_blocks.h"
@@ -9,6 +10,10 @@
 #include "acquisition/raw12_reader.h"
 #include "acquisition/raw16_reader.h"
 #include "acquisition/raw8_reader.h"
+#include "analysis/analysis.h"
+#include "analysis/engine_entry.h"
+#include "decoder/huffman_tables.h"
+#include "decoder/waveform_decoder.h"
 #include "platform/errors.h"
 #include "platform/export.h"
 #include "platform/file.h"
@@ -17,8 +22,6 @@
 #include "platform/text.h"
 #include "platform/time.h"
 #include "reader/reader.h"
-#include "reader/section_parsers.h"
-#include "reader/stretch_crc.h"
 #include "record/analysis_info.h"
 #include "record/crc.h"
 #include "record/encoded_data.h"
@@ -33,3 +36,4 @@
 #include "record/section_indexes.h"
 #include "record/string_field.h"
 #include "record/unknown_tags.h"
+#include "writer/writer.h"

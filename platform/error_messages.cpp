@@ -35,6 +35,8 @@ constexpr Message kMessages[] = {
     {kErrNegativeSeek,
      "An attempt was made to move the file pointer before the beginning of the file."},
     {kErrNoData, "The data needed is absent."},
+    {kErrNoUnicodeTranslation,
+     "No mapping for the Unicode character exists in the target multi-byte code page."},
     {kErrResourceNameNotFound, "The specified string resource could not be found."},
 };
 

@@ -2,7 +2,9 @@
 // and the thread-local last-error code that operations leave for their caller.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <new>
 #include <string>
 
 #include "platform/export.h"
@@ -30,6 +32,7 @@ enum ErrorCode : uint32_t {
   kErrProcNotFound = 127,
   kErrNegativeSeek = 131,
   kErrNoData = 232,
+  kErrNoUnicodeTranslation = 1113,  // text the ANSI code page cannot hold
   kErrResourceNameNotFound = 1814,  // no string resource with that id
 };
 
@@ -38,10 +41,28 @@ enum ErrorCode : uint32_t {
 KTX_API uint32_t LastError();
 KTX_API void SetLastError(uint32_t code);
 
-// Leaves `code` as the last error and answers false: the usual way out of a failing call.
+// Leaves `code` as the last error and answers false: the one way out of a failing call.
 inline bool FailWith(uint32_t code) {
   SetLastError(code);
   return false;
+}
+
+// The same for calls that answer a pointer or handle: null, with `code` left.
+inline std::nullptr_t FailNull(uint32_t code) {
+  SetLastError(code);
+  return nullptr;
+}
+
+// Runs `operation` at the boundary of a library call: running out of memory inside it
+// leaves 14 and answers `failed`, so no std::bad_alloc ever reaches a caller.
+template <typename Result, typename Operation>
+Result CatchOutOfMemory(Result failed, Operation&& operation) {
+  try {
+    return operation();
+  } catch (const std::bad_alloc&) {
+    SetLastError(kErrOutOfMemory);
+    return failed;
+  }
 }
 
 // Maps a POSIX errno value to its Win32 number (ENOENT -> 2, EACCES -> 5, ...).

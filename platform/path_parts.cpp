@@ -53,7 +53,7 @@ PathParts SplitPath(const std::string& path) {
 }
 
 std::string JoinPath(const PathParts& parts) {
-  try {
+  return CatchOutOfMemory(std::string(), [&] {
     std::string path;
 #ifdef _WIN32
     if (!parts.Drive.empty()) {
@@ -67,10 +67,7 @@ std::string JoinPath(const PathParts& parts) {
     if (!parts.Extension.empty() && parts.Extension.front() != '.') path += '.';
     path += parts.Extension;
     return path;
-  } catch (const std::bad_alloc&) {
-    SetLastError(kErrOutOfMemory);
-    return std::string();
-  }
+  });
 }
 
 }  // namespace plat

@@ -1,7 +1,7 @@
 // CRC verification of a whole record and the stand-alone CRC check.
 #include "platform/errors.h"
+#include "platform/read_exact.h"
 #include "reader/open_record.h"
-#include "reader/read_exact.h"
 #include "reader/reader.h"
 #include "reader/stretch_crc.h"
 #include "record/crc.h"
@@ -32,7 +32,7 @@ bool AddFileBytes(CCRC& crc, plat::FileHandle file, uint32_t count) {
   uint8_t chunk[kChunk];
   while (count > 0) {
     const uint32_t part = count < kChunk ? count : kChunk;
-    if (!ReadExact(file, chunk, part)) return false;
+    if (!plat::ReadExact(file, chunk, part)) return false;
     crc.Add(chunk, part);
     count -= part;
   }
@@ -43,15 +43,13 @@ bool AddFileBytes(CCRC& crc, plat::FileHandle file, uint32_t count) {
 
 bool CheckStretchCrc(plat::FileHandle file, int64_t start, uint32_t length, bool* valid) {
   if (valid == nullptr) {
-    plat::SetLastError(plat::kErrInvalidParameter);
-    return false;
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   if (length < 2) {  // too short to hold its own CRC
-    plat::SetLastError(plat::kErrInvalidData);
-    return false;
+    return plat::FailWith(plat::kErrInvalidData);
   }
   uint8_t stored[2];
-  if (!plat::Seek(file, start, plat::SeekFrom::Begin) || !ReadExact(file, stored, 2)) {
+  if (!plat::Seek(file, start, plat::SeekFrom::Begin) || !plat::ReadExact(file, stored, 2)) {
     return false;
   }
   CCRC crc;
@@ -67,8 +65,7 @@ bool CReader::VerifyCrc(plat::FileHandle file, bool* valid, const uint8_t* recor
   if (valid != nullptr) *valid = false;
   if (file == plat::kClosedFile || valid == nullptr || recordHeader == nullptr ||
       index == nullptr) {
-    plat::SetLastError(plat::kErrInvalidParameter);
-    return false;
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   bool recordValid = false;
   if (!CheckStretchCrc(file, 0, ReadU32(recordHeader + 2), &recordValid)) return false;
@@ -77,8 +74,7 @@ bool CReader::VerifyCrc(plat::FileHandle file, bool* valid, const uint8_t* recor
   for (uint32_t i = 0; i < index->Count; ++i) {
     const SSectionIndex* entry = index->Entry(i);
     if (entry == nullptr) {
-      plat::SetLastError(plat::kErrOutOfStructures);
-      return false;
+      return plat::FailWith(plat::kErrOutOfStructures);
     }
     if (entry->Length == 0 || !IsVerifiedSection(entry->Id)) continue;
     // An index of 0 gives offset -1, which the seek refuses: no verdict.
@@ -96,8 +92,7 @@ bool CReader::VerifyCrc(plat::FileHandle file, bool* valid, const uint8_t* recor
 bool CReader::CheckCrc(const char* name, bool* valid) {
   if (valid != nullptr) *valid = false;
   if (name == nullptr || valid == nullptr) {
-    plat::SetLastError(plat::kErrInvalidParameter);
-    return false;
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   return WithOpenRecord(name, [valid](plat::FileHandle file, const uint8_t* recordHeader,
                                       const SSectionIndexes& index) {

@@ -12,11 +12,6 @@ constexpr int16_t kFirstMarker = 2032;  // rhythm values from here up mark lead 
 constexpr uint8_t kSimultaneousBit = 0x04;
 constexpr uint8_t kCountShift = 3;  // bits 3-7 of the flags: leads recorded simultaneously
 
-bool Fail(uint32_t code) {
-  plat::SetLastError(code);
-  return false;
-}
-
 // value × coefficient truncated toward zero, reduced modulo 2^16. fmod is exact, so
 // the result is the true product's low 16 bits for any finite coefficient, and no
 // conversion ever sees a value out of range.
@@ -69,12 +64,12 @@ const int16_t* LeadBuffer(const SEncodedData& data, uint8_t lead) {
 bool CReader::CalculateLead(int16_t target, uint8_t sources, const double* coefficients,
                             const int16_t* sourceIds, bool countSimultaneous) {
   if (coefficients == nullptr || sourceIds == nullptr || target < 0) {
-    return Fail(plat::kErrInvalidParameter);
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   if (LeadDefinitions.GetIdIndexFromId(target) != SLeadDefinitions::kNoLead) return true;
   if (plat::LastError() != plat::kErrSuccess) return false;  // no lead table, or code > 255
   // Without sources there is no common sample range.
-  if (sources == 0) return Fail(plat::kErrInvalidParameter);
+  if (sources == 0) return plat::FailWith(plat::kErrInvalidParameter);
 
   Source from[UINT8_MAX];
   uint32_t start = 0;
@@ -82,27 +77,28 @@ bool CReader::CalculateLead(int16_t target, uint8_t sources, const double* coeff
   for (uint8_t j = 0; j < sources; ++j) {
     const int16_t index = LeadDefinitions.GetIdIndexFromId(sourceIds[j]);
     if (index == SLeadDefinitions::kNoLead) {
-      return Fail(plat::LastError() != plat::kErrSuccess ? plat::LastError() : plat::kErrNoData);
+      return plat::FailWith(plat::LastError() != plat::kErrSuccess ? plat::LastError()
+                                                                   : plat::kErrNoData);
     }
     const SLeadDef& lead = LeadDefinitions.Leads[index];
     if (lead.LeadId == target || lead.LeadId == 0 || lead.LeadId == 255) {
-      return Fail(plat::kErrInvalidParameter);
+      return plat::FailWith(plat::kErrInvalidParameter);
     }
     if (HasRhythm) {
       const int16_t* samples = LeadBuffer(Rhythm, static_cast<uint8_t>(index));
-      if (samples == nullptr) return Fail(plat::kErrNoData);
+      if (samples == nullptr) return plat::FailWith(plat::kErrNoData);
       // The buffer must reach the definition's last sample: the sums below index it by
       // sample number.
       if (lead.EndSample < lead.StartSample ||
           uint64_t{lead.EndSample} - lead.StartSample >= Rhythm.SampleCounts[index]) {
-        return Fail(plat::kErrInvalidData);
+        return plat::FailWith(plat::kErrInvalidData);
       }
     }
     from[j] = Source{static_cast<uint8_t>(index), lead.StartSample};
     if (lead.StartSample > start) start = lead.StartSample;
     if (lead.EndSample < end) end = lead.EndSample;
   }
-  if (start > end) return Fail(plat::kErrNoData);
+  if (start > end) return plat::FailWith(plat::kErrNoData);
 
   const uint8_t k = LeadDefinitions.Count;
   if (HasRhythm && Rhythm.LeadCount == k && !Rhythm.AddLeads(1)) return false;

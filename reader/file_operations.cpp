@@ -1,6 +1,6 @@
 // The reader's file operations: opening a record, headers, Section 0, finding sections.
 #include "platform/errors.h"
-#include "reader/read_exact.h"
+#include "platform/read_exact.h"
 #include "reader/reader.h"
 
 using plat::FileHandle;
@@ -16,8 +16,7 @@ void CReader::CloseFile() {
 
 bool CReader::Open(FileHandle* file, const char* name, uint8_t* recordHeader) {
   if (file == nullptr || name == nullptr || recordHeader == nullptr) {
-    plat::SetLastError(plat::kErrInvalidParameter);
-    return false;
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   if (*file != kClosedFile) {
     plat::CloseFile(*file);
@@ -27,10 +26,10 @@ bool CReader::Open(FileHandle* file, const char* name, uint8_t* recordHeader) {
   if (opened == kClosedFile) return false;
 
   uint64_t size = 0;
-  bool ok = ReadExact(opened, recordHeader, kRecordHeaderSize) && plat::FileSize(opened, &size);
+  bool ok =
+      plat::ReadExact(opened, recordHeader, kRecordHeaderSize) && plat::FileSize(opened, &size);
   if (ok && size < ReadU32(recordHeader + 2)) {
-    plat::SetLastError(plat::kErrInvalidData);
-    ok = false;
+    ok = plat::FailWith(plat::kErrInvalidData);
   }
   if (!ok) {
     plat::KeepLastError keep;
@@ -42,34 +41,34 @@ bool CReader::Open(FileHandle* file, const char* name, uint8_t* recordHeader) {
 }
 
 bool CReader::ReadRecordHeader(FileHandle file, uint8_t* header) {
-  return ReadExact(file, header, kRecordHeaderSize);
+  return plat::ReadExact(file, header, kRecordHeaderSize);
 }
 
 bool CReader::ReadSectionHeader(FileHandle file, uint8_t* header) {
-  return ReadExact(file, header, kSectionHeaderSize);
+  return plat::ReadExact(file, header, kSectionHeaderSize);
 }
 
 bool CReader::ReadSectionIndex(FileHandle file, SSectionIndexes* index) {
   if (index == nullptr) {
-    plat::SetLastError(plat::kErrInvalidParameter);
-    return false;
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   uint8_t header[kSectionHeaderSize];
   bool ok = ReadSectionHeader(file, header);
   if (ok && ReadU16(header + 2) != 0) {
-    plat::SetLastError(plat::kErrInvalidData);
-    ok = false;
+    ok = plat::FailWith(plat::kErrInvalidData);
   }
   if (ok) {
     // A length below 16 wraps to a huge count on purpose: Allocate refuses it with 84.
-    const uint32_t count = (ReadU32(header + 4) - kSectionHeaderSize) / sizeof(SSectionIndex);
+    constexpr uint32_t kEntrySize = sizeof(SSectionIndex);
+    const uint32_t count = (ReadU32(header + 4) - kSectionHeaderSize) / kEntrySize;
     if (count > SSectionIndexes::kFixedEntries) {
       const uint32_t further = count - SSectionIndexes::kFixedEntries;
-      ok = index->Allocate(further) && ReadExact(file, index->Fixed, sizeof(index->Fixed)) &&
-           ReadExact(file, index->Further, further * static_cast<uint32_t>(sizeof(SSectionIndex)));
+      ok = index->Allocate(further) && plat::ReadExact(file, index->Fixed, sizeof(index->Fixed)) &&
+           plat::ReadExact(file, index->Further, further * kEntrySize);
     } else {
       index->KillDynamic();
-      ok = ReadExact(file, index->Fixed, count * static_cast<uint32_t>(sizeof(SSectionIndex)));
+      ok =
+          plat::ReadExact(file, index->Fixed, count * static_cast<uint32_t>(sizeof(SSectionIndex)));
     }
     if (ok) index->Count = count;
   }
@@ -83,14 +82,12 @@ bool CReader::ReadSectionIndex(FileHandle file, SSectionIndexes* index) {
 bool CReader::FindSection(FileHandle file, const SSectionIndexes* index, uint16_t id,
                           uint8_t* header) {
   if (file == kClosedFile || index == nullptr || header == nullptr) {
-    plat::SetLastError(plat::kErrInvalidParameter);
-    return false;
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   for (uint32_t i = 0; i < index->Count; ++i) {
     const SSectionIndex* entry = index->Entry(i);
     if (entry == nullptr) {
-      plat::SetLastError(plat::kErrOutOfStructures);
-      return false;
+      return plat::FailWith(plat::kErrOutOfStructures);
     }
     if (entry->Id != id) continue;
     // The first entry with the number decides, even when it marks the section absent.
@@ -99,15 +96,13 @@ bool CReader::FindSection(FileHandle file, const SSectionIndexes* index, uint16_
     plat::SetLastError(ReadU16(header + 2) == id ? plat::kErrSuccess : plat::kErrBadFormat);
     return true;
   }
-  plat::SetLastError(plat::kErrSuccess);
-  return false;
+  return plat::FailWith(plat::kErrSuccess);
 }
 
 bool CReader::CurrentIndex(FileHandle file, uint32_t* index) {
   uint64_t position = 0;
   if (file == kClosedFile || index == nullptr) {
-    plat::SetLastError(plat::kErrInvalidParameter);
-    return false;
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   if (!plat::Seek(file, 0, plat::SeekFrom::Current, &position)) return false;
   *index = static_cast<uint32_t>(position + 1);
@@ -116,16 +111,14 @@ bool CReader::CurrentIndex(FileHandle file, uint32_t* index) {
 
 bool CReader::MoveForward(FileHandle file, uint32_t count) {
   if (file == kClosedFile) {
-    plat::SetLastError(plat::kErrInvalidParameter);
-    return false;
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   return count == 0 || plat::Seek(file, count, plat::SeekFrom::Current);
 }
 
 bool CReader::MoveTo(FileHandle file, uint32_t offset) {
   if (file == kClosedFile) {
-    plat::SetLastError(plat::kErrInvalidParameter);
-    return false;
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   return plat::Seek(file, offset, plat::SeekFrom::Begin);
 }

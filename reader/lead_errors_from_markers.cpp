@@ -12,8 +12,7 @@ constexpr int16_t kLastMarker = 2034;
 bool CReader::GenerateLeadErrors() {
   LeadErrors.KillData();
   if ((Loaded & (kSection3 | kSection6)) != (kSection3 | kSection6)) {
-    plat::SetLastError(plat::kErrNoData);
-    return false;
+    return plat::FailWith(plat::kErrNoData);
   }
   if (!LeadErrors.Allocate(Rhythm.LeadCount)) return false;
   for (uint8_t i = 0; i < Rhythm.LeadCount; ++i) {

@@ -6,6 +6,7 @@
 
 #include "platform/export.h"
 #include "platform/file.h"
+#include "platform/little_endian.h"
 #include "record/analysis_info.h"
 #include "record/encoded_data.h"
 #include "record/general_info.h"
@@ -116,13 +117,8 @@ class KTX_API CReader {
   static bool CheckCrc(const char* name, bool* valid);
 
   // Little-endian fields of the framing.
-  static uint16_t ReadU16(const uint8_t* bytes) {
-    return static_cast<uint16_t>(bytes[0] | (bytes[1] << 8));
-  }
-  static uint32_t ReadU32(const uint8_t* bytes) {
-    return static_cast<uint32_t>(bytes[0]) | (static_cast<uint32_t>(bytes[1]) << 8) |
-           (static_cast<uint32_t>(bytes[2]) << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
-  }
+  static uint16_t ReadU16(const uint8_t* bytes) { return plat::GetLE16(bytes); }
+  static uint32_t ReadU32(const uint8_t* bytes) { return plat::GetLE32(bytes); }
 
   plat::FileHandle File = plat::kClosedFile;
   uint8_t RecordHeader[kRecordHeaderSize] = {};

@@ -49,8 +49,7 @@ void CReader::Clear(uint16_t mask) {
 bool CReader::Load(const char* name, uint16_t* loaded, uint16_t request) {
   if (loaded != nullptr) *loaded = 0;
   if (name == nullptr || loaded == nullptr || request == 0) {
-    plat::SetLastError(plat::kErrInvalidParameter);
-    return false;
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   Close();
   if (!Open(&File, name, RecordHeader)) return false;
@@ -61,14 +60,12 @@ bool CReader::Load(const char* name, uint16_t* loaded, uint16_t request) {
   Loaded |= kSection0;
   if (Index.Count > SSectionIndexes::kMaxFurther) {
     Close();
-    plat::SetLastError(plat::kErrOutOfStructures);
-    return false;
+    return plat::FailWith(plat::kErrOutOfStructures);
   }
   // A table without entries has no first entry for Section 0 either.
   if (Index.Count == 0 || Index.Fixed[0].Id != 0) {
     Close();
-    plat::SetLastError(plat::kErrInvalidData);
-    return false;
+    return plat::FailWith(plat::kErrInvalidData);
   }
 
   uint8_t header[kSectionHeaderSize];
@@ -118,25 +115,21 @@ uint8_t CReader::GetLeadCount() {
 
 SLeadDefinitions* CReader::GetLeadDefinitions() {
   if (!(Loaded & kSection3)) {
-    plat::SetLastError(plat::kErrNoData);
-    return nullptr;
+    return plat::FailNull(plat::kErrNoData);
   }
   return &LeadDefinitions;
 }
 
 bool CReader::HasLeadSet(uint8_t count, const int16_t* ids) {
   if (ids == nullptr) {
-    plat::SetLastError(plat::kErrInvalidParameter);
-    return false;
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   if (!(Loaded & kSection3)) {
-    plat::SetLastError(plat::kErrNoData);
-    return false;
+    return plat::FailWith(plat::kErrNoData);
   }
   for (uint8_t i = 0; i < count; ++i) {
     if (LeadDefinitions.GetLeadFromId(ids[i]) == nullptr) {
-      plat::SetLastError(plat::kErrSuccess);
-      return false;
+      return plat::FailWith(plat::kErrSuccess);
     }
   }
   return true;
@@ -152,8 +145,7 @@ namespace {
 template <typename T>
 T* IfLoaded(uint16_t loaded, uint16_t bit, T& member) {
   if (loaded & bit) return &member;
-  plat::SetLastError(plat::kErrNoData);
-  return nullptr;
+  return plat::FailNull(plat::kErrNoData);
 }
 
 }  // namespace

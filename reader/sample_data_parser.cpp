@@ -19,8 +19,7 @@ uint64_t DefinedSamples(const SLeadDef& lead) {
 
 bool Refuse(SEncodedData* data, uint32_t code) {
   data->KillData();
-  plat::SetLastError(code);
-  return false;
+  return plat::FailWith(code);
 }
 
 // Gives every lead that stores data its buffer: a single lead as many samples as its
@@ -53,12 +52,10 @@ bool ParseSampleData(plat::FileHandle file, const uint8_t* sectionHeader,
                      const SLeadDefinitions* leads, SEncodedData* data, bool rhythm) {
   if (file == plat::kClosedFile || sectionHeader == nullptr || leads == nullptr ||
       data == nullptr) {
-    plat::SetLastError(plat::kErrInvalidParameter);
-    return false;
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   if (leads->Leads == nullptr || leads->Count == 0) {
-    plat::SetLastError(plat::kErrNoData);
-    return false;
+    return plat::FailWith(plat::kErrNoData);
   }
   SectionBody body(file, sectionHeader);
   // AVM, sample interval, difference-data and bimodal bytes, as laid out in the file;

@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "platform/errors.h"
+#include "platform/little_endian.h"
 #include "reader/section_body.h"
 #include "reader/section_parsers.h"
 
@@ -18,14 +19,13 @@ bool Refuse(SLeadMeasurements* measurements) {
 bool ParseSection10(plat::FileHandle file, const uint8_t* sectionHeader,
                     SLeadMeasurements* measurements) {
   if (file == plat::kClosedFile || sectionHeader == nullptr || measurements == nullptr) {
-    plat::SetLastError(plat::kErrInvalidParameter);
-    return false;
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   SectionBody body(file, sectionHeader);
   uint8_t header[4];
   if (!body.Read(header, sizeof(header))) return false;
-  const uint16_t count = static_cast<uint16_t>(header[0] | (header[1] << 8));
-  const uint16_t recordSize = static_cast<uint16_t>(header[2] | (header[3] << 8));
+  const uint16_t count = plat::GetLE16(header);
+  const uint16_t recordSize = plat::GetLE16(header + 2);
   if (!measurements->Allocate(count)) return Refuse(measurements);
   measurements->RecordSize = recordSize;
 

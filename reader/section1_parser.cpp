@@ -33,8 +33,7 @@ bool ParseSection1(plat::FileHandle file, const uint8_t* sectionHeader, CPatient
                    SUnknownTags* unknown, uint8_t* requiredTags) {
   if (sectionHeader == nullptr || file == plat::kClosedFile ||
       (patient == nullptr && recording == nullptr && errors == nullptr && general == nullptr)) {
-    plat::SetLastError(plat::kErrInvalidParameter);
-    return false;
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   if (patient != nullptr) patient->SetDefault();
   if (recording != nullptr) recording->SetDefault();

@@ -5,8 +5,7 @@
 
 bool ParseSection3(plat::FileHandle file, const uint8_t* sectionHeader, SLeadDefinitions* leads) {
   if (file == plat::kClosedFile || sectionHeader == nullptr || leads == nullptr) {
-    plat::SetLastError(plat::kErrInvalidParameter);
-    return false;
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   SectionBody body(file, sectionHeader);
   uint8_t countAndFlags[2];

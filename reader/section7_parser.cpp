@@ -15,8 +15,7 @@ constexpr uint32_t kBeatBytes = sizeof(SGlobalMeasurements) - kHeaderBytes;
 bool ParseSection7(plat::FileHandle file, const uint8_t* sectionHeader,
                    SGlobalMeasurements* measurements) {
   if (file == plat::kClosedFile || sectionHeader == nullptr || measurements == nullptr) {
-    plat::SetLastError(plat::kErrInvalidParameter);
-    return false;
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   SectionBody body(file, sectionHeader);
   auto* bytes = reinterpret_cast<uint8_t*>(measurements);

@@ -54,8 +54,7 @@ bool ParseSection9(plat::FileHandle file, const uint8_t* sectionHeader, uint16_t
                    int16_t maxMorphology, uint16_t* morphologyCount) {
   if (file == plat::kClosedFile || sectionHeader == nullptr ||
       (rhythmCodes == nullptr && morphologyCodes == nullptr)) {
-    plat::SetLastError(plat::kErrInvalidParameter);
-    return false;
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   SectionBody body(file, sectionHeader);
   return ReadGroup(body, kRhythmRecords, rhythmCodes, maxRhythm, rhythmCount) &&

@@ -1,7 +1,7 @@
 #include "reader/section_body.h"
 
 #include "platform/errors.h"
-#include "reader/read_exact.h"
+#include "platform/read_exact.h"
 #include "reader/reader.h"
 
 SectionBody::SectionBody(plat::FileHandle file, const uint8_t* sectionHeader)
@@ -9,14 +9,13 @@ SectionBody::SectionBody(plat::FileHandle file, const uint8_t* sectionHeader)
 
 bool SectionBody::Fits(uint64_t count) const {
   if (consumed_ + count > length_) {
-    plat::SetLastError(plat::kErrInvalidData);
-    return false;
+    return plat::FailWith(plat::kErrInvalidData);
   }
   return true;
 }
 
 bool SectionBody::Read(void* buffer, uint32_t count) {
-  if (!Fits(count) || !ReadExact(file_, buffer, count)) return false;
+  if (!Fits(count) || !plat::ReadExact(file_, buffer, count)) return false;
   consumed_ += count;
   return true;
 }

@@ -8,8 +8,7 @@
 namespace {
 
 bool InvalidParameter() {
-  plat::SetLastError(plat::kErrInvalidParameter);
-  return false;
+  return plat::FailWith(plat::kErrInvalidParameter);
 }
 
 // Opens the record and positions it at the body of section `id` for `parse`.
@@ -107,8 +106,7 @@ bool CReader::ReadLeadSet(const char* name, uint8_t count, const int16_t* ids) {
   if (!ReadLeadTable(name, &leads)) return false;
   for (uint8_t i = 0; i < count; ++i) {
     if (leads.GetLeadFromId(ids[i]) == nullptr) {
-      plat::SetLastError(plat::kErrSuccess);
-      return false;
+      return plat::FailWith(plat::kErrSuccess);
     }
   }
   return true;

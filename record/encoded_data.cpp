@@ -4,7 +4,6 @@
 
 #include "record/table_arrays.h"
 
-using ktx::tables::Fail;
 using ktx::tables::NewZeroed;
 
 SEncodedData::~SEncodedData() {
@@ -34,17 +33,17 @@ void SEncodedData::KillData() {
 
 bool SEncodedData::Allocate(uint8_t n) {
   if (n == 0) {
-    return Fail(plat::kErrInvalidParameter);
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   if (n > kMaxLeads) {
-    return Fail(plat::kErrOutOfStructures);
+    return plat::FailWith(plat::kErrOutOfStructures);
   }
   KillLeads();
   LeadSamples = NewZeroed<int16_t*>(n);
   SampleCounts = NewZeroed<uint16_t>(n);
   if (LeadSamples == nullptr || SampleCounts == nullptr) {
     KillLeads();
-    return Fail(plat::kErrOutOfMemory);
+    return plat::FailWith(plat::kErrOutOfMemory);
   }
   LeadCount = n;
   return true;
@@ -52,11 +51,11 @@ bool SEncodedData::Allocate(uint8_t n) {
 
 bool SEncodedData::AddLeads(uint8_t n) {
   if (n == 0) {
-    return Fail(plat::kErrInvalidParameter);
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   const unsigned total = unsigned{LeadCount} + n;
   if (total > kMaxLeads) {
-    return Fail(plat::kErrOutOfStructures);
+    return plat::FailWith(plat::kErrOutOfStructures);
   }
   // Both arrays are made before either replaces the old one, so a failure leaves
   // the table as it was.
@@ -65,7 +64,7 @@ bool SEncodedData::AddLeads(uint8_t n) {
   if (samples == nullptr || counts == nullptr) {
     delete[] samples;
     delete[] counts;
-    return Fail(plat::kErrOutOfMemory);
+    return plat::FailWith(plat::kErrOutOfMemory);
   }
   if (LeadCount != 0 && LeadSamples != nullptr && SampleCounts != nullptr) {
     std::memcpy(samples, LeadSamples, sizeof(int16_t*) * LeadCount);
@@ -81,19 +80,19 @@ bool SEncodedData::AddLeads(uint8_t n) {
 
 bool SEncodedData::AllocateLead(uint8_t lead, uint16_t samples) {
   if (LeadSamples == nullptr || SampleCounts == nullptr) {
-    return Fail(plat::kErrNoData);
+    return plat::FailWith(plat::kErrNoData);
   }
   if (samples == 0) {
-    return Fail(plat::kErrInvalidParameter);
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   if (lead >= LeadCount) {
-    return Fail(plat::kErrOutOfStructures);
+    return plat::FailWith(plat::kErrOutOfStructures);
   }
   delete[] LeadSamples[lead];
   LeadSamples[lead] = NewZeroed<int16_t>(samples);
   if (LeadSamples[lead] == nullptr) {
     SampleCounts[lead] = 0;
-    return Fail(plat::kErrOutOfMemory);
+    return plat::FailWith(plat::kErrOutOfMemory);
   }
   SampleCounts[lead] = samples;
   return true;

@@ -4,8 +4,6 @@
 
 #include "record/table_arrays.h"
 
-using ktx::tables::Fail;
-
 SLeadDefinitions::~SLeadDefinitions() {
   KillLeads();
 }
@@ -24,15 +22,15 @@ void SLeadDefinitions::KillData() {
 bool SLeadDefinitions::Allocate(uint8_t n) {
   KillLeads();
   if (n == 0) {
-    return Fail(plat::kErrInvalidParameter);
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   if (n > kMaxLeads) {
-    return Fail(plat::kErrOutOfStructures);
+    return plat::FailWith(plat::kErrOutOfStructures);
   }
   Leads = ktx::tables::NewZeroed<SLeadDef>(n);
   if (Leads == nullptr) {
     Count = 0;
-    return Fail(plat::kErrOutOfMemory);
+    return plat::FailWith(plat::kErrOutOfMemory);
   }
   Count = n;
   return true;
@@ -40,13 +38,13 @@ bool SLeadDefinitions::Allocate(uint8_t n) {
 
 bool SLeadDefinitions::AddLeads(uint8_t n) {
   if (n == 0) {
-    return Fail(plat::kErrInvalidParameter);
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   if (unsigned{Count} + n > kMaxLeads) {
-    return Fail(plat::kErrOutOfStructures);
+    return plat::FailWith(plat::kErrOutOfStructures);
   }
   if (!ktx::tables::GrowZeroed(Leads, Count, n)) {
-    return Fail(plat::kErrOutOfMemory);
+    return plat::FailWith(plat::kErrOutOfMemory);
   }
   Count = static_cast<uint8_t>(Count + n);
   return true;
@@ -54,7 +52,7 @@ bool SLeadDefinitions::AddLeads(uint8_t n) {
 
 bool SLeadDefinitions::Set(const SLeadDefinitions* source) {
   if (source == nullptr) {
-    return Fail(plat::kErrInvalidParameter);
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   if (source == this) {
     return true;
@@ -71,7 +69,7 @@ bool SLeadDefinitions::Set(const SLeadDefinitions* source) {
 
 SLeadDef* SLeadDefinitions::GetLeadFromId(int16_t id) {
   if (Leads == nullptr) {
-    Fail(plat::kErrNoData);
+    plat::FailWith(plat::kErrNoData);
     return nullptr;
   }
   plat::SetLastError(plat::kErrSuccess);
@@ -90,11 +88,11 @@ const SLeadDef* SLeadDefinitions::GetLeadFromId(int16_t id) const {
 
 int16_t SLeadDefinitions::GetIdIndexFromId(int16_t id) const {
   if (Leads == nullptr) {
-    Fail(plat::kErrNoData);
+    plat::FailWith(plat::kErrNoData);
     return kNoLead;
   }
   if (id > 255) {
-    Fail(plat::kErrInvalidParameter);
+    plat::FailWith(plat::kErrInvalidParameter);
     return kNoLead;
   }
   plat::SetLastError(plat::kErrSuccess);
@@ -111,7 +109,7 @@ int16_t SLeadDefinitions::GetIdIndexFromId(int16_t id) const {
 // out of the minimum and the maximum rather than letting them reset the scan.
 uint32_t SLeadDefinitions::GetMinSample() const {
   if (Leads == nullptr) {
-    Fail(plat::kErrNoData);
+    plat::FailWith(plat::kErrNoData);
     return 0;
   }
   plat::SetLastError(plat::kErrSuccess);
@@ -130,7 +128,7 @@ uint32_t SLeadDefinitions::GetMinSample() const {
 
 uint32_t SLeadDefinitions::GetMaxSample() const {
   if (Leads == nullptr) {
-    Fail(plat::kErrNoData);
+    plat::FailWith(plat::kErrNoData);
     return 0;
   }
   plat::SetLastError(plat::kErrSuccess);
@@ -151,7 +149,7 @@ uint32_t SLeadDefinitions::GetSamples() const {
   const uint32_t last = GetMaxSample();
   // A last sample before the first one is as unusable as a missing one.
   if (first == 0 || last == 0 || last < first) {
-    Fail(plat::kErrInvalidData);
+    plat::FailWith(plat::kErrInvalidData);
     return 0;
   }
   plat::SetLastError(plat::kErrSuccess);

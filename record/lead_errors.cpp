@@ -4,8 +4,6 @@
 
 #include "record/table_arrays.h"
 
-using ktx::tables::Fail;
-
 namespace {
 
 constexpr uint8_t kLeadI = 1;
@@ -29,14 +27,14 @@ void SLeadErrors::KillData() {
 bool SLeadErrors::Allocate(uint8_t n) {
   KillData();
   if (n == 0) {
-    return Fail(plat::kErrInvalidParameter);
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   if (n > kMaxLeads) {
-    return Fail(plat::kErrOutOfStructures);
+    return plat::FailWith(plat::kErrOutOfStructures);
   }
   Errors = ktx::tables::NewZeroed<SLeadError>(n);
   if (Errors == nullptr) {
-    return Fail(plat::kErrOutOfMemory);
+    return plat::FailWith(plat::kErrOutOfMemory);
   }
   Count = n;
   return true;
@@ -44,13 +42,13 @@ bool SLeadErrors::Allocate(uint8_t n) {
 
 bool SLeadErrors::AddLeads(uint8_t n) {
   if (n == 0) {
-    return Fail(plat::kErrInvalidParameter);
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   if (unsigned{Count} + n > kMaxLeads) {
-    return Fail(plat::kErrOutOfStructures);
+    return plat::FailWith(plat::kErrOutOfStructures);
   }
   if (!ktx::tables::GrowZeroed(Errors, Count, n)) {
-    return Fail(plat::kErrOutOfMemory);
+    return plat::FailWith(plat::kErrOutOfMemory);
   }
   Count = static_cast<uint8_t>(Count + n);
   return true;
@@ -62,7 +60,7 @@ bool SLeadErrors::Set(const SLeadErrors* source) {
   }
   KillData();
   if (source == nullptr) {
-    return Fail(plat::kErrInvalidParameter);
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   if (source->Count == 0 || source->Errors == nullptr) {
     return true;
@@ -97,7 +95,7 @@ bool SLeadErrors::AddCalcLeads() {
     return true;
   }
   if (leadI == nullptr || leadII == nullptr) {
-    return Fail(plat::kErrNoData);
+    return plat::FailWith(plat::kErrNoData);
   }
   // Taken before AddLeads moves the entries.
   const auto bits = static_cast<uint16_t>(leadI->ErrorBits | leadII->ErrorBits);

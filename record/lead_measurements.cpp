@@ -4,8 +4,6 @@
 
 #include "record/table_arrays.h"
 
-using ktx::tables::Fail;
-
 SLeadMeasurements::~SLeadMeasurements() {
   KillLeads();
 }
@@ -24,14 +22,14 @@ void SLeadMeasurements::KillData() {
 bool SLeadMeasurements::Allocate(uint16_t n) {
   KillLeads();
   if (n == 0) {
-    return Fail(plat::kErrInvalidParameter);
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   if (n > kMaxLeads) {
-    return Fail(plat::kErrOutOfStructures);
+    return plat::FailWith(plat::kErrOutOfStructures);
   }
   Records = ktx::tables::NewZeroed<SLeadMeasurement>(n);
   if (Records == nullptr) {
-    return Fail(plat::kErrOutOfMemory);
+    return plat::FailWith(plat::kErrOutOfMemory);
   }
   Count = n;
   return true;
@@ -39,13 +37,13 @@ bool SLeadMeasurements::Allocate(uint16_t n) {
 
 bool SLeadMeasurements::AddLeads(uint16_t n) {
   if (n == 0) {
-    return Fail(plat::kErrInvalidParameter);
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   if (unsigned{Count} + n > kMaxLeads) {
-    return Fail(plat::kErrOutOfStructures);
+    return plat::FailWith(plat::kErrOutOfStructures);
   }
   if (!ktx::tables::GrowZeroed(Records, Count, n)) {
-    return Fail(plat::kErrOutOfMemory);
+    return plat::FailWith(plat::kErrOutOfMemory);
   }
   Count = static_cast<uint16_t>(Count + n);
   return true;
@@ -53,7 +51,7 @@ bool SLeadMeasurements::AddLeads(uint16_t n) {
 
 bool SLeadMeasurements::Set(const SLeadMeasurements* source) {
   if (source == nullptr) {
-    return Fail(plat::kErrInvalidParameter);
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   if (source == this) {
     return true;

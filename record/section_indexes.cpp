@@ -2,8 +2,6 @@
 
 #include "record/table_arrays.h"
 
-using ktx::tables::Fail;
-
 SSectionIndexes::~SSectionIndexes() {
   KillDynamic();
 }
@@ -22,14 +20,14 @@ void SSectionIndexes::KillData() {
 bool SSectionIndexes::Allocate(uint32_t n) {
   KillDynamic();
   if (n == 0) {
-    return Fail(plat::kErrInvalidParameter);
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   if (n > kMaxFurther) {
-    return Fail(plat::kErrOutOfStructures);
+    return plat::FailWith(plat::kErrOutOfStructures);
   }
   Further = ktx::tables::NewZeroed<SSectionIndex>(n);
   if (Further == nullptr) {
-    return Fail(plat::kErrOutOfMemory);
+    return plat::FailWith(plat::kErrOutOfMemory);
   }
   Extra = n;
   return true;
@@ -37,14 +35,14 @@ bool SSectionIndexes::Allocate(uint32_t n) {
 
 bool SSectionIndexes::AddIndex(uint32_t n) {
   if (n == 0) {
-    return Fail(plat::kErrInvalidParameter);
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   // Written as a subtraction so that a huge n cannot wrap the sum.
   if (Extra > kMaxFurther || n > kMaxFurther - Extra) {
-    return Fail(plat::kErrOutOfStructures);
+    return plat::FailWith(plat::kErrOutOfStructures);
   }
   if (!ktx::tables::GrowZeroed(Further, Extra, n)) {
-    return Fail(plat::kErrOutOfMemory);
+    return plat::FailWith(plat::kErrOutOfMemory);
   }
   Extra += n;
   return true;

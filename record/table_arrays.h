@@ -33,10 +33,4 @@ bool GrowZeroed(T*& array, size_t count, size_t extra) noexcept {
   return true;
 }
 
-// Leaves `code` as the last error and reports failure.
-inline bool Fail(uint32_t code) {
-  plat::SetLastError(code);
-  return false;
-}
-
 }  // namespace ktx::tables

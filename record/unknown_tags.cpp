@@ -2,8 +2,6 @@
 
 #include "record/table_arrays.h"
 
-using ktx::tables::Fail;
-
 SUnknownTags::~SUnknownTags() {
   KillData();
 }
@@ -22,12 +20,12 @@ void SUnknownTags::KillData() {
 
 bool SUnknownTags::Allocate(uint8_t tag, uint16_t length) {
   if (length == 0) {
-    return Fail(plat::kErrInvalidParameter);
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   KillTag(tag);
   Data[tag] = ktx::tables::NewZeroed<uint8_t>(length);
   if (Data[tag] == nullptr) {
-    return Fail(plat::kErrOutOfMemory);
+    return plat::FailWith(plat::kErrOutOfMemory);
   }
   Length[tag] = length;
   return true;

@@ -14,7 +14,10 @@ bash scripts/check-format.sh
 step "native g++ (release, with benchmarks)"
 cmake -S . -B build/gcc -G Ninja -DCMAKE_BUILD_TYPE=Release -DKTX_BUILD_BENCH=ON >/dev/null
 cmake --build build/gcc -j$jobs
-ctest --test-dir build/gcc --output-on-failure
+ctest --test-dir build/gcc --output-on-failure -LE host
+
+step "host builds (add_subdirectory, and find_package after install)"
+ctest --test-dir build/gcc --output-on-failure -L host
 
 step "clang-tidy"
 bash scripts/check-tidy.sh build/gcc
@@ -25,6 +28,12 @@ CC=clang CXX=clang++ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug 
 cmake --build build/asan -j$jobs
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build/asan --output-on-failure
+
+step "g++ with AddressSanitizer and UBSan (the core, compile only)"
+cmake -S . -B build/gcc-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKTX_SANITIZE=ON \
+  -DKTX_BUILD_TESTS=OFF -DKTX_BUILD_TOOLS=OFF >/dev/null
+cmake --build build/gcc-asan -j$jobs --target ktxscp32_static
+echo "g++ sanitizer core compiled"
 
 step "Windows i686 (the core, compile only)"
 cmake -S . -B build/win32 -G Ninja -DCMAKE_BUILD_TYPE=Release -DKTX_BUILD_TESTS=OFF \

@@ -12,12 +12,10 @@ namespace {
 // Steps 1 and 2 of every creation: the names and buffers given, and no file open.
 bool MayCreate(const CWriter& writer, bool argumentsGiven) {
   if (!argumentsGiven) {
-    plat::SetLastError(plat::kErrInvalidParameter);
-    return false;
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   if (writer.File != plat::kClosedFile) {
-    plat::SetLastError(plat::kErrInvalidAccess);
-    return false;
+    return plat::FailWith(plat::kErrInvalidAccess);
   }
   return true;
 }

@@ -7,12 +7,10 @@
 bool CWriter::CreateFromBioFile(const char* ScpFilename, const char* BioFilename,
                                 const CPatientInfo* pPatInfo) {
   if (ScpFilename == nullptr || BioFilename == nullptr) {
-    plat::SetLastError(plat::kErrInvalidParameter);
-    return false;
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   if (File != plat::kClosedFile) {
-    plat::SetLastError(plat::kErrInvalidAccess);
-    return false;
+    return plat::FailWith(plat::kErrInvalidAccess);
   }
   CBioReader reader;
   const plat::SystemTime now = plat::LocalTimeNow();

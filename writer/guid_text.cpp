@@ -16,10 +16,5 @@ std::string CWriter::GenerateGuid() {
                 unsigned{guid.Data4[0]}, unsigned{guid.Data4[1]}, unsigned{guid.Data4[2]},
                 unsigned{guid.Data4[3]}, unsigned{guid.Data4[4]}, unsigned{guid.Data4[5]},
                 unsigned{guid.Data4[6]}, unsigned{guid.Data4[7]});
-  try {
-    return std::string(text);
-  } catch (const std::bad_alloc&) {
-    plat::SetLastError(plat::kErrOutOfMemory);
-    return std::string();
-  }
+  return plat::CatchOutOfMemory(std::string(), [&] { return std::string(text); });
 }

@@ -12,22 +12,17 @@ namespace {
 constexpr uint32_t kTagHeaderBytes = 3;  // number u8, length u16
 constexpr uint8_t kTerminatorTag = 255;
 
-bool Fail(uint32_t code) {
-  plat::SetLastError(code);
-  return false;
-}
-
 }  // namespace
 
 bool CWriter::CreateSec1() {
-  if (!(Loaded & kSection1)) return Fail(plat::kErrNoData);
+  if (!(Loaded & kSection1)) return plat::FailWith(plat::kErrNoData);
   {
     // Without I or II the derived leads get no entries (232); the table is written as
     // it stands, which is no reason to refuse the section.
     plat::KeepLastError keep;
     LeadErrors.AddCalcLeads();
   }
-  try {
+  return plat::CatchOutOfMemory(false, [&] {
     // Pass 1: the data of every tag, and so the section length.
     const ktx::section1::Sources sources{&Patient,     &Recording, &General,   &LeadErrors,
                                          &UnknownTags, UpdateMode, WriterName, WriterVersion};
@@ -55,7 +50,5 @@ bool CWriter::CreateSec1() {
     }
     out[0] = kTerminatorTag;  // length 0 and any padding byte are already zero
     return FinishEntry(entry);
-  } catch (const std::bad_alloc&) {
-    return Fail(plat::kErrOutOfMemory);
-  }
+  });
 }

@@ -206,8 +206,7 @@ bool CollectTags(const Sources& sources, std::vector<Tag>* tags) {
     // A text too long for its tag is refused rather than cut: cutting would lose data
     // silently and could split a double-byte character of the code page.
     if (data.size() > kMaxTagData) {
-      plat::SetLastError(plat::kErrInvalidData);
-      return false;
+      return plat::FailWith(plat::kErrInvalidData);
     }
     tags->push_back(Tag{static_cast<uint8_t>(tag), std::move(data)});
   }

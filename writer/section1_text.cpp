@@ -10,8 +10,7 @@ bool AnsiText(const plat::OleChar* text, std::string* out) {
   if (!plat::WideToAnsi(text, -1, out)) {
     // Whatever the conversion reported (its own buffer included), the text is unusable.
     out->clear();
-    plat::SetLastError(plat::kErrInvalidData);
-    return false;
+    return plat::FailWith(plat::kErrInvalidData);
   }
   return true;
 }

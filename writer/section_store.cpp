@@ -49,21 +49,18 @@ void SScpRecord::KillData() {
 bool SScpRecord::Allocate(uint16_t n) {
   KillDynamic();
   if (n == 0) {
-    plat::SetLastError(plat::kErrInvalidParameter);
-    return false;
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   return AddSections(n);
 }
 
 bool SScpRecord::AddSections(uint16_t n) {
   if (n == 0) {
-    plat::SetLastError(plat::kErrInvalidParameter);
-    return false;
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   const unsigned capacity = DynamicCapacity + n;
   if (capacity >= 256) {
-    plat::SetLastError(plat::kErrOutOfStructures);
-    return false;
+    return plat::FailWith(plat::kErrOutOfStructures);
   }
   // All three arrays are made before any is replaced, so a failure changes nothing.
   uint8_t** data = ZeroedArray<uint8_t*>(capacity);
@@ -73,8 +70,7 @@ bool SScpRecord::AddSections(uint16_t n) {
     std::free(data);
     std::free(lengths);
     std::free(ids);
-    plat::SetLastError(plat::kErrOutOfMemory);
-    return false;
+    return plat::FailWith(plat::kErrOutOfMemory);
   }
   if (DynamicCapacity > 0) {
     std::memcpy(data, DynamicData, DynamicCapacity * sizeof(*data));

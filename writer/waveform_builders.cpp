@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "platform/errors.h"
-#include "record/little_endian.h"
+#include "platform/little_endian.h"
 #include "writer/writer.h"
 
 namespace {
@@ -52,19 +52,19 @@ bool CWriter::CreateSampleSection(uint16_t id, const SEncodedData& data) {
   uint8_t* section = nullptr;
   if (!PlaceSection(entry, id, static_cast<uint32_t>(length), &section)) return false;
   uint8_t* out = section + kSectionHeaderSize;
-  PutLE16(out, data.AVM);
-  PutLE16(out + 2, data.SampleInterval);
+  plat::PutLE16(out, data.AVM);
+  plat::PutLE16(out + 2, data.SampleInterval);
   out[4] = data.Encoding;
   out[5] = data.Bimodal;
   out += 6;
   for (unsigned lead = 0; lead < data.LeadCount; ++lead, out += 2) {
     // Held leads never pass 32767 samples, so twice the count fits the 16-bit field.
-    PutLE16(out, static_cast<uint16_t>(2u * data.SampleCounts[lead]));
+    plat::PutLE16(out, static_cast<uint16_t>(2u * data.SampleCounts[lead]));
   }
   for (unsigned lead = 0; lead < data.LeadCount; ++lead) {
     const int16_t* samples = data.LeadSamples[lead];
     for (unsigned i = 0; samples != nullptr && i < data.SampleCounts[lead]; ++i, out += 2) {
-      PutLE16(out, static_cast<uint16_t>(samples[i]));
+      plat::PutLE16(out, static_cast<uint16_t>(samples[i]));
     }
   }
   return FinishEntry(entry);

@@ -2,8 +2,8 @@
 #include <vector>
 
 #include "platform/errors.h"
+#include "platform/little_endian.h"
 #include "record/crc.h"
-#include "record/little_endian.h"
 #include "writer/writer.h"
 
 bool CWriter::CreateSec0() {
@@ -42,9 +42,9 @@ bool CWriter::CreateSec0() {
   for (uint32_t i = 0; i < count; ++i) {
     const SSectionIndex entry = *Index.Entry(i);
     uint8_t* out = section + kSectionHeaderSize + sizeof(SSectionIndex) * i;
-    PutLE16(out, entry.Id);
-    PutLE32(out + 2, entry.Length);
-    PutLE32(out + 6, entry.Index);
+    plat::PutLE16(out, entry.Id);
+    plat::PutLE32(out + 2, entry.Length);
+    plat::PutLE32(out + 6, entry.Index);
   }
   return StoreSectionHeader(0);
 }
@@ -84,11 +84,11 @@ bool CWriter::WriteSections(const char* name) {
   }
 
   uint8_t header[kRecordHeaderSize];
-  PutLE32(header + 2, static_cast<uint32_t>(recordLength));
+  plat::PutLE32(header + 2, static_cast<uint32_t>(recordLength));
   CCRC crc;
   crc.Add(header + 2, 4);
   for (uint16_t entry : order) crc.Add(Store.Data(entry), Store.Length(entry));
-  PutLE16(header, crc.Value());
+  plat::PutLE16(header, crc.Value());
 
   if (!OpenWr(name)) return fail();
   auto write = [this](const uint8_t* bytes, uint32_t count) {

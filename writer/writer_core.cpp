@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "platform/errors.h"
-#include "reader/read_exact.h"
+#include "platform/little_endian.h"
+#include "platform/read_exact.h"
 #include "record/crc.h"
-#include "record/little_endian.h"
 #include "record/string_field.h"
 #include "writer/writer.h"
 
@@ -57,7 +57,7 @@ bool CWriter::OpenRd(const char* name, bool writable) {
   const plat::FileHandle file = plat::OpenReadWrite(name);
   if (file == plat::kClosedFile) return false;
   uint64_t size = 0;
-  bool ok = ReadExact(file, RecordHeader, kRecordHeaderSize) && plat::FileSize(file, &size);
+  bool ok = plat::ReadExact(file, RecordHeader, kRecordHeaderSize) && plat::FileSize(file, &size);
   if (ok && size < ReadU32(RecordHeader + 2)) ok = plat::FailWith(plat::kErrInvalidData);
   if (!ok) {
     plat::KeepLastError keep;
@@ -140,7 +140,7 @@ bool CWriter::StoreSection(uint16_t id) {
   uint8_t* section = nullptr;
   if (!PlaceSection(entry, id, length, &section)) return false;
   std::memcpy(section, header, kSectionHeaderSize);
-  if (!ReadExact(File, section + kSectionHeaderSize, length - kSectionHeaderSize)) {
+  if (!plat::ReadExact(File, section + kSectionHeaderSize, length - kSectionHeaderSize)) {
     plat::KeepLastError keep;
     Store.ClearEntry(entry);
     return false;

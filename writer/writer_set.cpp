@@ -8,18 +8,13 @@
 
 namespace {
 
-bool Fail(uint32_t code) {
-  plat::SetLastError(code);
-  return false;
-}
-
 // Replaces *field by the wide form of `length` bytes of system code page text.
 bool SetText(plat::Bstr* field, const char* text, size_t length) {
   plat::WideString wide;
   if (!plat::AnsiToWide(text, static_cast<int32_t>(length), &wide)) return false;
   plat::SysFreeString(*field);
   *field = plat::SysAllocString(wide.c_str());
-  return *field != nullptr || Fail(plat::kErrOutOfMemory);
+  return *field != nullptr || plat::FailWith(plat::kErrOutOfMemory);
 }
 
 // One nibble of SECGInfo::Filters as an SCP-ECG filter bit map: 50 Hz wins over
@@ -44,9 +39,9 @@ constexpr uint8_t kKeptFlagBits = 0x03;
 
 bool CWriter::Set(SECGInfo& info, const SLeadObj* leads) {
   if (leads == nullptr || (leads->Leads == nullptr && leads->LeadCount != 0)) {
-    return Fail(plat::kErrInvalidParameter);
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
-  try {
+  return plat::CatchOutOfMemory(false, [&] {
     Recording.SetDefault();
     LeadDefinitions.KillData();
     Rhythm.KillData();
@@ -103,7 +98,5 @@ bool CWriter::Set(SECGInfo& info, const SLeadObj* leads) {
     Loaded |= kSection6;
     HasRhythm = 1;
     return true;
-  } catch (const std::bad_alloc&) {
-    return Fail(plat::kErrOutOfMemory);
-  }
+  });
 }

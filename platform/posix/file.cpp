@@ -15,8 +15,6 @@ namespace plat {
 static_assert(sizeof(off_t) == 8, "64-bit file offsets are needed");
 
 using posix::Descriptor;
-using posix::Fail;
-using posix::FailWithErrno;
 
 namespace {
 FileHandle NoFile(uint32_t code) {
@@ -68,7 +66,7 @@ bool ReadFile(FileHandle file, void* buffer, uint32_t count, uint32_t* done) {
   if (done) *done = 0;
   int fd;
   if (!Descriptor(file, &fd)) return false;
-  if (!buffer && count) return Fail(kErrInvalidParameter);
+  if (!buffer && count) return FailWith(kErrInvalidParameter);
   auto* bytes = static_cast<unsigned char*>(buffer);
   uint32_t total = 0;
   // Windows fills the whole request unless the file ends first; read() may stop short.
@@ -77,7 +75,7 @@ bool ReadFile(FileHandle file, void* buffer, uint32_t count, uint32_t* done) {
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) {
       if (done) *done = total;
-      return FailWithErrno();
+      return FailWith(ErrorFromErrno(errno));
     }
     if (got == 0) break;
     total += static_cast<uint32_t>(got);
@@ -90,7 +88,7 @@ bool WriteFile(FileHandle file, const void* buffer, uint32_t count, uint32_t* do
   if (done) *done = 0;
   int fd;
   if (!Descriptor(file, &fd)) return false;
-  if (!buffer && count) return Fail(kErrInvalidParameter);
+  if (!buffer && count) return FailWith(kErrInvalidParameter);
   const auto* bytes = static_cast<const unsigned char*>(buffer);
   uint32_t total = 0;
   while (total < count) {
@@ -98,7 +96,7 @@ bool WriteFile(FileHandle file, const void* buffer, uint32_t count, uint32_t* do
     if (put < 0 && errno == EINTR) continue;
     if (put <= 0) {
       if (done) *done = total;
-      return put == 0 ? Fail(kErrDiskFull) : FailWithErrno();
+      return put == 0 ? FailWith(kErrDiskFull) : FailWith(ErrorFromErrno(errno));
     }
     total += static_cast<uint32_t>(put);
   }
@@ -115,7 +113,7 @@ bool Seek(FileHandle file, int64_t offset, SeekFrom from, uint64_t* position) {
   const off_t moved = lseek(fd, static_cast<off_t>(offset), whence);
   if (moved < 0) {
     // The origin is always valid, so EINVAL means the result would fall before the start.
-    return errno == EINVAL ? Fail(kErrNegativeSeek) : FailWithErrno();
+    return errno == EINVAL ? FailWith(kErrNegativeSeek) : FailWith(ErrorFromErrno(errno));
   }
   if (position) *position = static_cast<uint64_t>(moved);
   return true;
@@ -124,9 +122,9 @@ bool Seek(FileHandle file, int64_t offset, SeekFrom from, uint64_t* position) {
 bool FileSize(FileHandle file, uint64_t* size) {
   int fd;
   if (!Descriptor(file, &fd)) return false;
-  if (!size) return Fail(kErrInvalidParameter);
+  if (!size) return FailWith(kErrInvalidParameter);
   struct stat info {};
-  if (fstat(fd, &info) != 0) return FailWithErrno();
+  if (fstat(fd, &info) != 0) return FailWith(ErrorFromErrno(errno));
   *size = static_cast<uint64_t>(info.st_size);
   return true;
 }
@@ -135,7 +133,7 @@ bool Flush(FileHandle file) {
   int fd;
   if (!Descriptor(file, &fd)) return false;
   // Writes go straight to the kernel; flushing means reaching the disk, as FlushFileBuffers.
-  if (fsync(fd) != 0) return FailWithErrno();
+  if (fsync(fd) != 0) return FailWith(ErrorFromErrno(errno));
   return true;
 }
 
@@ -143,18 +141,18 @@ bool CloseFile(FileHandle file) {
   int fd;
   if (!Descriptor(file, &fd)) return false;
   // On Linux the descriptor is gone even when close() is interrupted: not a failure.
-  if (close(fd) != 0 && errno != EINTR) return FailWithErrno();
+  if (close(fd) != 0 && errno != EINTR) return FailWith(ErrorFromErrno(errno));
   return true;
 }
 
 bool LastWriteTimeLocal(FileHandle file, SystemTime* time) {
   int fd;
   if (!Descriptor(file, &fd)) return false;
-  if (!time) return Fail(kErrInvalidParameter);
+  if (!time) return FailWith(kErrInvalidParameter);
   struct stat info {};
-  if (fstat(fd, &info) != 0) return FailWithErrno();
+  if (fstat(fd, &info) != 0) return FailWith(ErrorFromErrno(errno));
   std::tm local{};
-  if (!localtime_r(&info.st_mtim.tv_sec, &local)) return FailWithErrno();
+  if (!localtime_r(&info.st_mtim.tv_sec, &local)) return FailWith(ErrorFromErrno(errno));
   *time = posix::ToSystemTime(local, info.st_mtim.tv_nsec);
   return true;
 }

@@ -25,7 +25,7 @@ bool CopyBytes(FileHandle from, FileHandle to) {
 }  // namespace
 
 bool CopyFileOver(const char* from, const char* to) {
-  if (!from || !to) return posix::Fail(kErrInvalidParameter);
+  if (!from || !to) return FailWith(kErrInvalidParameter);
   const FileHandle source = OpenForRead(from);
   if (source == kClosedFile) return false;
   struct stat source_info {};
@@ -48,7 +48,7 @@ bool CopyFileOver(const char* from, const char* to) {
     KeepLastError keep;
     CloseFile(source);
   }
-  if (refusal != kErrSuccess) return posix::Fail(refusal);
+  if (refusal != kErrSuccess) return FailWith(refusal);
   if (target == kClosedFile) return false;
   if (copied) {
     copied = CloseFile(target);
@@ -64,8 +64,9 @@ bool CopyFileOver(const char* from, const char* to) {
 }
 
 bool RemoveFile(const char* name) {
-  if (!name) return posix::Fail(kErrInvalidParameter);
-  if (unlink(name) != 0) return posix::FailForName(name);  // a folder: EISDIR, 5 as on Windows
+  if (!name) return FailWith(kErrInvalidParameter);
+  if (unlink(name) != 0)
+    return FailWith(posix::ErrorForName(errno, name));  // a folder: EISDIR, 5 as on Windows
   return true;
 }
 

@@ -3,10 +3,12 @@
 #include "platform/module.h"
 
 #include <dlfcn.h>
+#include <iconv.h>
 #include <link.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <string>
@@ -51,12 +53,32 @@ ModuleHandle Open(const std::string& file) {
   return dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
 }
 
+// `text` in code page `codePage` as Windows-1252 bytes, or 1113 when that code page
+// cannot hold it: a '?' in its place would be a different statement.
+bool ToAnsi(const char* text, uint32_t codePage, std::string* out) {
+  const std::string from =
+      codePage == kKtxCodePageUtf8 ? std::string("UTF-8") : "CP" + std::to_string(codePage);
+  iconv_t converter = iconv_open("WINDOWS-1252", from.c_str());
+  if (reinterpret_cast<intptr_t>(converter) == -1) return FailWith(kErrInvalidParameter);
+  std::string input = text;
+  std::string result(input.size(), '\0');  // never longer than its source
+  char* in = &input[0];
+  char* outPointer = &result[0];
+  size_t inLeft = input.size();
+  size_t outLeft = result.size();
+  const size_t status = iconv(converter, &in, &inLeft, &outPointer, &outLeft);
+  iconv_close(converter);
+  if (status == static_cast<size_t>(-1)) return FailWith(kErrNoUnicodeTranslation);
+  result.resize(result.size() - outLeft);
+  *out = std::move(result);
+  return true;
+}
+
 }  // namespace
 
 ModuleHandle LoadModule(const char* name) {
   if (!name || !*name) {
-    SetLastError(kErrInvalidParameter);
-    return nullptr;
+    return FailNull(kErrInvalidParameter);
   }
   try {
     std::string given = name;
@@ -79,15 +101,13 @@ ModuleHandle LoadModule(const char* name) {
     if (!module) SetLastError(kErrModNotFound);
     return module;
   } catch (const std::bad_alloc&) {
-    SetLastError(kErrOutOfMemory);
-    return nullptr;
+    return FailNull(kErrOutOfMemory);
   }
 }
 
 void* FindEntry(ModuleHandle module, const char* entry) {
   if (!module || !entry) {
-    SetLastError(!module ? kErrInvalidHandle : kErrInvalidParameter);
-    return nullptr;
+    return FailNull(!module ? kErrInvalidHandle : kErrInvalidParameter);
   }
   dlerror();
   void* address = dlsym(module, entry);
@@ -106,13 +126,23 @@ int LoadStringResource(ModuleHandle module, uint32_t id, char* buffer, int size)
   }
   buffer[0] = '\0';
   const auto* table = static_cast<const KtxModuleString*>(dlsym(module, KTX_MODULE_STRINGS_SYMBOL));
+  const auto* codePage = static_cast<const uint32_t*>(dlsym(module, KTX_MODULE_CODE_PAGE_SYMBOL));
   for (; table && table->Text; ++table) {
     if (table->Id != id) continue;
-    // As LoadStringA: as much as fits with the terminator, and the count without it.
-    const size_t length = std::min(std::strlen(table->Text), static_cast<size_t>(size - 1));
-    std::memcpy(buffer, table->Text, length);
-    buffer[length] = '\0';
-    return static_cast<int>(length);
+    try {
+      std::string text = table->Text;
+      if (codePage && *codePage != kKtxCodePageAnsi && !ToAnsi(table->Text, *codePage, &text)) {
+        return 0;
+      }
+      // As LoadStringA: as much as fits with the terminator, and the count without it.
+      const size_t length = std::min(text.size(), static_cast<size_t>(size - 1));
+      std::memcpy(buffer, text.data(), length);
+      buffer[length] = '\0';
+      return static_cast<int>(length);
+    } catch (const std::bad_alloc&) {
+      SetLastError(kErrOutOfMemory);
+      return 0;
+    }
   }
   SetLastError(kErrResourceNameNotFound);
   return 0;

@@ -11,15 +11,6 @@
 
 namespace plat::posix {
 
-bool FailWithErrno() {
-  return Fail(ErrorFromErrno(errno));
-}
-
-bool Fail(uint32_t code) {
-  SetLastError(code);
-  return false;
-}
-
 uint32_t ErrorForName(int err, const char* name) {
   if (err != ENOENT) return ErrorFromErrno(err);
   try {
@@ -35,12 +26,8 @@ uint32_t ErrorForName(int err, const char* name) {
   }
 }
 
-bool FailForName(const char* name) {
-  return Fail(ErrorForName(errno, name));
-}
-
 bool Descriptor(FileHandle file, int* fd) {
-  if (file > static_cast<FileHandle>(INT_MAX)) return Fail(kErrInvalidHandle);
+  if (file > static_cast<FileHandle>(INT_MAX)) return FailWith(kErrInvalidHandle);
   *fd = static_cast<int>(file);
   return true;
 }

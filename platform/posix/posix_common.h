@@ -9,14 +9,9 @@
 
 namespace plat::posix {
 
-// Leaves the Win32 number for errno (or for `code`) and returns false.
-bool FailWithErrno();
-bool Fail(uint32_t code);
-
 // The Win32 number for a call on the file `name` that failed with `err`: ENOENT is 3
 // when the folder that should hold the file is missing too, as Windows tells them apart.
 uint32_t ErrorForName(int err, const char* name);
-bool FailForName(const char* name);
 
 // The descriptor behind a handle; false with 6 for the closed handle.
 bool Descriptor(FileHandle file, int* fd);

@@ -81,8 +81,7 @@ bool Seek(FileHandle file, int64_t offset, SeekFrom from, uint64_t* position) {
 bool FileSize(FileHandle file, uint64_t* size) {
   if (IsClosed(file)) return false;
   if (!size) {
-    ::SetLastError(kErrInvalidParameter);
-    return false;
+    return FailWith(kErrInvalidParameter);
   }
   LARGE_INTEGER bytes;
   if (!::GetFileSizeEx(ToHandle(file), &bytes)) return false;
@@ -103,8 +102,7 @@ bool CloseFile(FileHandle file) {
 bool LastWriteTimeLocal(FileHandle file, SystemTime* time) {
   if (IsClosed(file)) return false;
   if (!time) {
-    ::SetLastError(kErrInvalidParameter);
-    return false;
+    return FailWith(kErrInvalidParameter);
   }
   FILETIME written;
   FILETIME local;

@@ -11,24 +11,21 @@ namespace plat {
 
 bool CopyFileOver(const char* from, const char* to) {
   if (!from || !to) {
-    ::SetLastError(kErrInvalidParameter);
-    return false;
+    return FailWith(kErrInvalidParameter);
   }
   return ::CopyFileA(from, to, FALSE) != FALSE;
 }
 
 bool RemoveFile(const char* name) {
   if (!name) {
-    ::SetLastError(kErrInvalidParameter);
-    return false;
+    return FailWith(kErrInvalidParameter);
   }
   return ::DeleteFileA(name) != FALSE;
 }
 
 bool CreateTempFile(const char* folder, const char* prefix, std::string* path) {
   if (!folder || !*folder || !path) {
-    ::SetLastError(kErrInvalidParameter);
-    return false;
+    return FailWith(kErrInvalidParameter);
   }
   char buffer[MAX_PATH];
   if (!::GetTempFileNameA(folder, prefix ? prefix : "", 0, buffer)) return false;
@@ -37,8 +34,7 @@ bool CreateTempFile(const char* folder, const char* prefix, std::string* path) {
     return true;
   } catch (const std::bad_alloc&) {
     ::DeleteFileA(buffer);
-    ::SetLastError(kErrOutOfMemory);
-    return false;
+    return FailWith(kErrOutOfMemory);
   }
 }
 

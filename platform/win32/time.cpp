@@ -18,14 +18,12 @@ SystemTime LocalTimeNow() {
 
 bool NewGuid(Guid* guid) {
   if (!guid) {
-    ::SetLastError(kErrInvalidParameter);
-    return false;
+    return FailWith(kErrInvalidParameter);
   }
   GUID made;
   const HRESULT result = ::CoCreateGuid(&made);
   if (FAILED(result)) {
-    ::SetLastError(win32::CodeFromHresult(result, kErrGenFailure));
-    return false;
+    return FailWith(win32::CodeFromHresult(result, kErrGenFailure));
   }
   guid->Data1 = made.Data1;
   guid->Data2 = made.Data2;

@@ -3,6 +3,8 @@
 
 #include <atomic>
 #include <cerrno>
+#include <new>
+#include <string>
 #include <thread>
 
 #include "platform/errors.h"
@@ -23,6 +25,26 @@ TEST(PlatformErrors, ErrnoMapsToTheWin32NumberForTheSameSituation) {
   EXPECT_EQ(plat::ErrorFromErrno(EINVAL), 87u);
   EXPECT_EQ(plat::ErrorFromErrno(ENOSPC), 112u);
   EXPECT_EQ(plat::ErrorFromErrno(EDOM), 31u);
+}
+
+TEST(PlatformErrors, FailuresLeaveTheirCodeAndAnswerTheFailedValue) {
+  plat::SetLastError(0);
+  EXPECT_FALSE(plat::FailWith(plat::kErrInvalidData));
+  EXPECT_EQ(plat::LastError(), 13u);
+  const char* none = plat::FailNull(plat::kErrNoData);
+  EXPECT_EQ(none, nullptr);
+  EXPECT_EQ(plat::LastError(), 232u);
+
+  // Running out of memory inside an operation is 14 and the failed value; an operation
+  // that succeeds leaves its own answer and the last error alone.
+  plat::SetLastError(0);
+  EXPECT_EQ(plat::CatchOutOfMemory(std::string("failed"),
+                                   []() -> std::string { throw std::bad_alloc(); }),
+            "failed");
+  EXPECT_EQ(plat::LastError(), 14u);
+  plat::SetLastError(0);
+  EXPECT_TRUE(plat::CatchOutOfMemory(false, [] { return true; }));
+  EXPECT_EQ(plat::LastError(), 0u);
 }
 
 TEST(PlatformErrors, LastErrorBelongsToEachThread) {

@@ -1,6 +1,7 @@
 // Modules: the test module beside this executable, its entry and its strings.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "platform/errors.h"
@@ -26,6 +27,25 @@ TEST(PlatformModule, LoadsTheModuleBesideTheProgram) {
   EXPECT_EQ(plat::LoadStringResource(module, 2, text, 4), 3);  // cut to fit the terminator
   EXPECT_EQ(std::string(text), "Caf");
   EXPECT_EQ(plat::LoadStringResource(module, 99, text, sizeof text), 0);
+  EXPECT_EQ(text[0], '\0');
+  plat::UnloadModule(module);
+}
+
+// Texts are converted from the module's own code page to the ANSI one (Windows-1252
+// here and on the Wine host); what that code page lacks fails rather than turning '?'.
+TEST(PlatformModule, ConvertsStringsToTheAnsiCodePageOrFailsWith1113) {
+  const plat::ModuleHandle module = plat::LoadModule("KtxTestModuleUtf8.dll");
+  ASSERT_NE(module, nullptr) << plat::LastError();
+  char text[32];
+  EXPECT_EQ(plat::LoadStringResource(module, 1, text, sizeof text), 6);
+  EXPECT_EQ(std::string(text), "Caf\xE9 \x80");
+  EXPECT_EQ(plat::LoadStringResource(module, 1, text, 5), 4);
+  EXPECT_EQ(std::string(text), "Caf\xE9");
+
+  plat::SetLastError(0);
+  std::memset(text, 'x', sizeof text);
+  EXPECT_EQ(plat::LoadStringResource(module, 2, text, sizeof text), 0);
+  EXPECT_EQ(plat::LastError(), plat::kErrNoUnicodeTranslation);
   EXPECT_EQ(text[0], '\0');
   plat::UnloadModule(module);
 }

@@ -7,7 +7,7 @@
 #include "platform/errors.h"
 #include "reader/reader.h"
 #include "support/record_builder.h"
-#include "support/section1_builder.h"
+#include "support/section1_bytes.h"
 #include "support/temp_folder.h"
 #include "support/waveform_builder.h"
 

@@ -9,7 +9,7 @@
 #include "reader/reader.h"
 #include "reader/section_parsers.h"
 #include "support/record_builder.h"
-#include "support/section1_builder.h"
+#include "support/section1_bytes.h"
 #include "support/temp_folder.h"
 
 namespace {

@@ -9,10 +9,10 @@
 #include "platform/errors.h"
 #include "record/string_field.h"
 #include "record_sections.h"
-#include "section1_tags.h"
 #include "support/temp_folder.h"
 #include "support/waveform_builder.h"
 #include "test_writer.h"
+#include "written_tags.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 
 #include "platform/errors.h"
 #include "record_sections.h"
-#include "section1_tags.h"
 #include "support/temp_folder.h"
 #include "support/waveform_builder.h"
 #include "writer/writer.h"
+#include "written_tags.h"
 
 namespace {
 

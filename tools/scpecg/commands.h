@@ -26,6 +26,9 @@ void AddPlotCommand(CLI::App& app, int& status);
 void AddEditCommand(CLI::App& app, int& status);
 void AddDeriveCommand(CLI::App& app, int& status);
 void AddLeadErrorsCommand(CLI::App& app, int& status);
+void AddAnalyzeCommand(CLI::App& app, int& status);
+void AddStatementsCommand(CLI::App& app, int& status);
+void AddConvertCommand(CLI::App& app, int& status);
 
 // Stamps `writer` with scpecg's own name and version, the writer application of the
 // files it creates and edits.

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "commands.h"
+#include "decoded_waveforms.h"
 #include "platform/errors.h"
 #include "reader/reader.h"
 #include "record/lead_labels.h"
@@ -62,7 +63,10 @@ int RunExport(const ExportOptions& options) {
     std::cerr << options.File << ": " << ErrorText(plat::LastError()) << "\n";
     return kExitFailed;
   }
-  if (!(loaded & section)) {
+  const std::string encoding = DecodeIntoReader(options.File, reader);
+  // The CSV may go to stdout: what was decoded is said on stderr.
+  if (!encoding.empty()) std::cerr << options.File << ": decoded " << encoding << "\n";
+  if (!(reader.Loaded & section)) {
     const uint32_t error = plat::LastError();
     std::cerr << options.File << ": no " << (options.Median ? "reference beats" : "rhythm data")
               << " loaded: " << ErrorText(error != 0 ? error : plat::kErrNoData) << "\n";

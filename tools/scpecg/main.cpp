@@ -26,9 +26,12 @@ int Run(int argc, char** argv) {
   scpecg::AddEditCommand(app, status);
   scpecg::AddDeriveCommand(app, status);
   scpecg::AddLeadErrorsCommand(app, status);
+  scpecg::AddAnalyzeCommand(app, status);
+  scpecg::AddConvertCommand(app, status);
   scpecg::AddRepairCommand(app, status);
   scpecg::AddAcquisitionCommand(app, status);
   scpecg::AddPlotCommand(app, status);
+  scpecg::AddStatementsCommand(app, status);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "commands.h"
+#include "decoded_waveforms.h"
 #include "platform/errors.h"
 #include "plot/header_text.h"
 #include "plot/lead_arrangement.h"
@@ -74,6 +75,8 @@ int RunPlot(const PlotCommandOptions& options) {
   uint16_t loaded = 0;
   if (!reader.Load(file.c_str(), &loaded, kAllSections)) return Fail(file, "", plat::LastError());
 
+  const std::string encoding = DecodeIntoReader(file, reader);
+  loaded = reader.Loaded;
   const bool median = options.Plot.Median;
   const uint16_t section = median ? kSection5 : kSection6;
   const char* what = median ? "reference beats" : "rhythm data";
@@ -135,6 +138,7 @@ int RunPlot(const PlotCommandOptions& options) {
     std::cerr << options.Output << ": cannot be written\n";
     return kExitFailed;
   }
+  if (!encoding.empty()) std::printf("%s: decoded %s\n", file.c_str(), encoding.c_str());
   std::printf("%s: %u %s, layout %s, %g mm/s, %g mm/mV, %.0f x %.0f mm\n", options.Output.c_str(),
               sheet.LeadCount, sheet.LeadCount == 1 ? "lead" : "leads", sheet.LayoutName.c_str(),
               plotOptions.Speed, plotOptions.Gain, sheet.Width, sheet.Height);

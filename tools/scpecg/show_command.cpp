@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "commands.h"
+#include "decoded_waveforms.h"
 #include "platform/errors.h"
 #include "reader/reader.h"
 #include "record_json.h"
@@ -52,7 +53,7 @@ Json NotLoaded(const std::string& file, const CReader& reader) {
   return list;
 }
 
-Json Describe(const std::string& file, CReader& reader) {
+Json Describe(const std::string& file, CReader& reader, const std::string& encoding) {
   char mask[8];
   std::snprintf(mask, sizeof mask, "0x%04X", reader.Loaded);
   Json out{{"file", file}, {"loaded", mask}};
@@ -72,6 +73,7 @@ Json Describe(const std::string& file, CReader& reader) {
   if (reader.Loaded & kSection10) {
     out["lead_measurements"] = LeadMeasurementsJson(reader.LeadMeasurements);
   }
+  if (!encoding.empty()) out["encoding"] = encoding;
   if (reader.HasRhythm) out["rhythm"] = SampleDataJson(reader.Rhythm, reader.LeadDefinitions);
   if (reader.HasMedian) {
     out["reference_beats"] = SampleDataJson(reader.Median, reader.LeadDefinitions);
@@ -86,11 +88,12 @@ int RunShow(const ShowOptions& options) {
     std::cerr << options.File << ": " << ErrorText(plat::LastError()) << "\n";
     return kExitFailed;
   }
+  const std::string encoding = DecodeIntoReader(options.File, reader);
   if (options.Derive && !reader.GenerateCalculatedLeads()) {
     std::cerr << options.File << ": deriving leads: " << ErrorText(plat::LastError()) << "\n";
     return kExitFailed;
   }
-  const Json out = Describe(options.File, reader);
+  const Json out = Describe(options.File, reader, encoding);
   if (options.Json) {
     std::cout << out.dump(2) << "\n";
   } else {

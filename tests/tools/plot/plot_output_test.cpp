@@ -10,7 +10,7 @@
 #include "plot/png_writer.h"
 #include "plot/svg_writer.h"
 #include "plot_fixture.h"
-#include "support/section1_builder.h"
+#include "support/section1_bytes.h"
 #include "support/temp_folder.h"
 
 namespace {

@@ -1,0 +1,99 @@
+#include "wfdb.h"
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace accuracy {
+namespace {
+
+std::vector<unsigned char> ReadAll(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+bool IsBeat(int code) {
+  return (code >= 1 && code <= 13) || code == 25 || code == 34 || code == 38;
+}
+
+int Signed12(int v) {
+  return v >= 2048 ? v - 4096 : v;
+}
+
+}  // namespace
+
+bool ReadRecord(const std::string& path, WfdbRecord* r, std::string* error) {
+  std::ifstream header(path + ".hea");
+  std::string line;
+  if (!header || !std::getline(header, line)) {
+    *error = "cannot read " + path + ".hea";
+    return false;
+  }
+  std::istringstream first(line);
+  std::string name;
+  int signals = 0;
+  long length = 0;
+  first >> name >> signals >> r->Rate >> length;
+  if (signals != 2 || r->Rate <= 0 || length <= 0) {
+    *error = "expected two signals in " + path + ".hea";
+    return false;
+  }
+  for (int s = 0; s < signals && std::getline(header, line); ++s) {
+    std::istringstream in(line);
+    std::string file, format, gain, bits, zero, rest;
+    in >> file >> format >> gain >> bits >> zero;
+    if (format != "212") {
+      *error = "format " + format + " is not 212";
+      return false;
+    }
+    for (int skip = 0; skip < 3; ++skip) in >> rest;  // first value, checksum, block size
+    std::string leadName;
+    in >> leadName;
+    r->Gains.push_back(std::stoi(gain));
+    r->Zeros.push_back(std::stoi(zero));
+    r->LeadNames.push_back(leadName);
+  }
+  const std::vector<unsigned char> data = ReadAll(path + ".dat");
+  r->Samples.assign(2, {});
+  for (size_t i = 0; i + 2 < data.size() && static_cast<long>(r->Samples[0].size()) < length;
+       i += 3) {
+    r->Samples[0].push_back(Signed12(data[i] | ((data[i + 1] & 0x0F) << 8)));
+    r->Samples[1].push_back(Signed12(data[i + 2] | ((data[i + 1] & 0xF0) << 4)));
+  }
+  if (r->Samples[0].empty()) {
+    *error = "no samples in " + path + ".dat";
+    return false;
+  }
+  return true;
+}
+
+bool ReadBeats(const std::string& path, std::vector<long>* beats, std::string* error) {
+  const std::vector<unsigned char> a = ReadAll(path + ".atr");
+  if (a.empty()) {
+    *error = "cannot read " + path + ".atr";
+    return false;
+  }
+  long time = 0;
+  for (size_t i = 0; i + 1 < a.size(); i += 2) {
+    const int word = a[i] | (a[i + 1] << 8);
+    const int code = word >> 10, increment = word & 0x3FF;
+    if (word == 0) break;
+    if (code == 59) {  // SKIP: a 32-bit increment follows, high half first
+      if (i + 5 >= a.size()) break;
+      const long high = a[i + 2] | (a[i + 3] << 8), low = a[i + 4] | (a[i + 5] << 8);
+      time += (high << 16) | low;
+      i += 4;
+      continue;
+    }
+    if (code == 63) {  // AUX: its bytes follow, padded to an even count
+      i += static_cast<size_t>((increment + 1) & ~1);
+      continue;
+    }
+    if (code >= 60) continue;  // NUM, SUB, CHN
+    time += increment;
+    if (IsBeat(code)) beats->push_back(time);
+  }
+  return true;
+}
+
+}  // namespace accuracy

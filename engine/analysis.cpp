@@ -1,0 +1,147 @@
+#include "engine/analysis.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/conditioning.h"
+#include "engine/wave_measurements.h"
+
+namespace ktx::engine {
+namespace {
+
+double PeakToPeak(const std::vector<double>& x, const std::vector<uint8_t>& gap) {
+  double lo = 0, hi = 0;
+  bool any = false;
+  for (size_t i = 0; i < x.size(); ++i) {
+    if (gap[i]) continue;
+    lo = any ? std::min(lo, x[i]) : x[i];
+    hi = any ? std::max(hi, x[i]) : x[i];
+    any = true;
+  }
+  return hi - lo;
+}
+
+double GapShare(const std::vector<uint8_t>& gap) {
+  size_t count = 0;
+  for (uint8_t g : gap) count += g;
+  return gap.empty() ? 1.0 : static_cast<double>(count) / static_cast<double>(gap.size());
+}
+
+// 13 for a signal too short or flat to analyse, 14 for a lead that is off, else 0.
+int16_t CheckSignal(const Signal& s) {
+  if (s.Leads.empty() || s.Rate < 50 || s.Rate > 2000 ||
+      s.Length() < static_cast<size_t>(s.Samples(1.0)))
+    return kResultCannotAnalyse;
+  bool anySignal = false, anyOff = false;
+  for (size_t l = 0; l < s.Leads.size(); ++l) {
+    const bool off = GapShare(s.Gaps[l]) > 0.5 || PeakToPeak(s.Leads[l], s.Gaps[l]) < 10.0;
+    anyOff = anyOff || off;
+    anySignal = anySignal || !off;
+  }
+  if (!anySignal) return kResultCannotAnalyse;
+  return anyOff ? kResultLeadOff : kResultOk;
+}
+
+int Round(double v) {
+  return static_cast<int>(std::lround(v));
+}
+
+void RhythmFindings(const Signal& s, const std::vector<DetectedBeat>& beats, const TypedBeats& t,
+                    Findings& f) {
+  f.BeatCount = static_cast<int>(beats.size());
+  std::vector<double> rr;
+  for (size_t b = 1; b < beats.size(); ++b)
+    if (t.Types[b] == 0 && t.Types[b - 1] == 0 && !t.Premature[b])
+      rr.push_back((t.Fiducials[b] - t.Fiducials[b - 1]) * 1000.0 / s.Rate);
+  if (rr.empty() && beats.size() > 1)
+    for (size_t b = 1; b < beats.size(); ++b)
+      rr.push_back((t.Fiducials[b] - t.Fiducials[b - 1]) * 1000.0 / s.Rate);
+  for (size_t b = 0; b < beats.size(); ++b) {
+    if (t.Types[b] != 0 && t.Types[b] != kUnclassified) ++f.VentricularEctopics;
+    if (t.Premature[b]) ++f.SupraventricularEctopics;
+  }
+  if (rr.empty()) return;
+  double mean = 0;
+  for (double v : rr) mean += v;
+  mean /= static_cast<double>(rr.size());
+  double var = 0, succ = 0;
+  for (size_t i = 0; i < rr.size(); ++i) {
+    var += (rr[i] - mean) * (rr[i] - mean);
+    if (i > 0) succ += (rr[i] - rr[i - 1]) * (rr[i] - rr[i - 1]);
+  }
+  f.MeanRR = Round(mean);
+  f.HeartRate = Round(60000.0 / mean);
+  f.RRStdDev = Round(std::sqrt(var / static_cast<double>(rr.size())));
+  f.RRIrregularity =
+      rr.size() > 1 ? std::sqrt(succ / static_cast<double>(rr.size() - 1)) / mean : 0;
+}
+
+}  // namespace
+
+Analysis Analyse(const Signal& raw, bool perLead) {
+  Analysis a;
+  a.Result = CheckSignal(raw);
+  if (a.Result != kResultOk) return a;
+  const Signal s = Condition(raw);
+  double quality = 0;
+  const std::vector<DetectedBeat> beats = DetectQrs(s, &quality);
+  if (beats.empty()) {
+    a.Result = kResultNoQrs;
+    return a;
+  }
+  a.Types = TypeBeats(s, beats);
+  // Noise gives "beats" barely above the feature's usual level, of every shape.
+  if (beats.size() >= 4 && quality < 3) {
+    a.Result = kResultNoQrs;
+    return a;
+  }
+  a.Reference = MedianBeat(s, beats, a.Types);
+  if (a.Reference.BeatsUsed == 0) {
+    a.Result = kResultNoQrs;
+    return a;
+  }
+  Findings& f = a.Found;
+  RhythmFindings(s, beats, a.Types, f);
+  a.Waves = Delineate(a.Reference, f.MeanRR / 1000.0);
+  if (!a.Waves.HasT) {
+    a.Result = kResultNoPOrT;
+    return a;
+  }
+  a.PacemakerSpikes = CountPacemakerSpikes(raw);
+  f.PacemakerSpikes = static_cast<int>(a.PacemakerSpikes.size());
+
+  const Delineation& d = a.Waves;
+  auto ms = [&](int samples) { return Round(samples * 1000.0 / s.Rate); };
+  f.PWavePresent = d.HasP;
+  f.MeanPP = d.HasP ? f.MeanRR : 0;
+  f.PDuration = d.HasP ? ms(d.POffset - d.POnset + 1) : 0;
+  f.PRInterval = d.HasP ? ms(d.QrsOnset - d.POnset) : 0;
+  f.QRSDuration = ms(d.QrsOffset - d.QrsOnset + 1);
+  f.QTInterval = ms(d.TOffset - d.QrsOnset + 1);
+  if (f.MeanRR > 0) {
+    const double rrSeconds = f.MeanRR / 1000.0;
+    f.QTcBazett = Round(f.QTInterval / std::sqrt(rrSeconds));
+    f.QTcFridericia = Round(f.QTInterval / std::cbrt(rrSeconds));
+  }
+  const FrontalAxes axes = Axes(a.Reference, raw.LeadCodes, d);
+  f.PAxis = axes.P;
+  f.QRSAxis = axes.Qrs;
+  f.TAxis = axes.T;
+  if (perLead) {
+    f.Leads = MeasureLeads(a.Reference, raw.LeadCodes, d);
+  } else {
+    for (uint16_t code : raw.LeadCodes) f.Leads.push_back(LeadFindings{code});
+  }
+
+  const int fromOnset = d.QrsOnset - a.Reference.Fiducial;
+  const int toOffset = d.QrsOffset - a.Reference.Fiducial;
+  const int last = static_cast<int>(s.Length()) - 1;
+  for (size_t b = 0; b < beats.size(); ++b) {
+    const int fid = a.Types.Fiducials[b];
+    a.Complexes.push_back({a.Types.Types[b], std::clamp(fid + fromOnset, 0, last), fid,
+                           std::clamp(fid + toOffset, 0, last)});
+  }
+  return a;
+}
+
+}  // namespace ktx::engine

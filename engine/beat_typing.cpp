@@ -1,0 +1,154 @@
+#include "engine/beat_typing.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ktx::engine {
+namespace {
+
+constexpr size_t kMaxGroups = 8;
+
+std::vector<double> QrsWindow(const Signal& s, int fiducial) {
+  const int pre = s.Samples(0.08), post = s.Samples(0.12);
+  const int n = static_cast<int>(s.Length());
+  std::vector<double> w;
+  for (const auto& lead : s.Leads)
+    for (int i = fiducial - pre; i <= fiducial + post; ++i)
+      w.push_back(lead[static_cast<size_t>(std::clamp(i, 0, n - 1))]);
+  return w;
+}
+
+double Correlation(const std::vector<double>& a, const std::vector<double>& b) {
+  const size_t n = a.size();
+  double ma = 0, mb = 0;
+  for (size_t i = 0; i < n; ++i) {
+    ma += a[i];
+    mb += b[i];
+  }
+  ma /= static_cast<double>(n);
+  mb /= static_cast<double>(n);
+  double ab = 0, aa = 0, bb = 0;
+  for (size_t i = 0; i < n; ++i) {
+    ab += (a[i] - ma) * (b[i] - mb);
+    aa += (a[i] - ma) * (a[i] - ma);
+    bb += (b[i] - mb) * (b[i] - mb);
+  }
+  return (aa <= 0 || bb <= 0) ? 0.0 : ab / std::sqrt(aa * bb);
+}
+
+double Energy(const std::vector<double>& a) {
+  double e = 0;
+  for (double v : a) e += v * v;
+  return e;
+}
+
+struct Group {
+  std::vector<double> Template;
+  int Members = 0;
+};
+
+}  // namespace
+
+TypedBeats TypeBeats(const Signal& s, const std::vector<DetectedBeat>& beats) {
+  TypedBeats out;
+  out.Types.assign(beats.size(), kUnclassified);
+  out.Premature.assign(beats.size(), false);
+  std::vector<Group> groups;
+  std::vector<int> group(beats.size(), -1);
+  const int reach = std::max(1, s.Samples(0.015));
+  out.Fiducials.resize(beats.size());
+  for (size_t b = 0; b < beats.size(); ++b) {
+    const int fid = beats[b].Fiducial;
+    std::vector<std::vector<double>> shifted;
+    for (int shift = -reach; shift <= reach; ++shift) shifted.push_back(QrsWindow(s, fid + shift));
+    int best = -1, bestShift = 0;
+    double bestCorr = 0.85;
+    for (size_t g = 0; g < groups.size(); ++g) {
+      for (int shift = -reach; shift <= reach; ++shift) {
+        const std::vector<double>& w = shifted[static_cast<size_t>(shift + reach)];
+        const double ratio = Energy(w) / std::max(1e-9, Energy(groups[g].Template));
+        if (ratio < 0.35 || ratio > 2.9) continue;
+        const double c = Correlation(w, groups[g].Template);
+        if (c > bestCorr) {
+          bestCorr = c;
+          best = static_cast<int>(g);
+          bestShift = shift;
+        }
+      }
+    }
+    if (best < 0 && groups.size() < kMaxGroups) {
+      groups.push_back({shifted[static_cast<size_t>(reach)], 0});
+      best = static_cast<int>(groups.size() - 1);
+      bestShift = 0;
+    }
+    out.Fiducials[b] = fid + bestShift;
+    if (best < 0) continue;
+    const std::vector<double>& w = shifted[static_cast<size_t>(bestShift + reach)];
+    Group& g = groups[static_cast<size_t>(best)];
+    ++g.Members;
+    // A running template that follows slow changes of shape.
+    const double k = 1.0 / std::min(g.Members, 16);
+    for (size_t i = 0; i < w.size(); ++i) g.Template[i] += k * (w[i] - g.Template[i]);
+    group[b] = best;
+  }
+  // Groups numbered by size: the largest is the dominant type 0.
+  std::vector<size_t> order(groups.size());
+  for (size_t g = 0; g < order.size(); ++g) order[g] = g;
+  std::stable_sort(order.begin(), order.end(),
+                   [&](size_t a, size_t b) { return groups[a].Members > groups[b].Members; });
+  std::vector<int> rank(groups.size());
+  for (size_t r = 0; r < order.size(); ++r) rank[order[r]] = static_cast<int>(r);
+  for (size_t b = 0; b < beats.size(); ++b)
+    if (group[b] >= 0) out.Types[b] = rank[static_cast<size_t>(group[b])];
+  out.GroupCount = static_cast<int>(groups.size());
+  out.DominantCount = groups.empty() ? 0 : groups[order[0]].Members;
+
+  // Prematurity against the mean of the last four dominant-to-dominant intervals.
+  std::vector<int> recent;
+  for (size_t b = 1; b < beats.size(); ++b) {
+    const int rr = out.Fiducials[b] - out.Fiducials[b - 1];
+    if (out.Types[b] == 0 && out.Types[b - 1] == 0) {
+      if (recent.size() >= 2) {
+        double mean = 0;
+        for (int v : recent) mean += v;
+        mean /= static_cast<double>(recent.size());
+        const bool longPauseAfter =
+            b + 1 >= beats.size() || out.Fiducials[b + 1] - out.Fiducials[b] > 1.1 * rr;
+        if (rr < 0.8 * mean && longPauseAfter) {
+          out.Premature[b] = true;
+          continue;
+        }
+      }
+      recent.push_back(rr);
+      if (recent.size() > 4) recent.erase(recent.begin());
+    }
+  }
+  return out;
+}
+
+std::vector<int> CountPacemakerSpikes(const Signal& raw) {
+  std::vector<int> spikes;
+  const int width = std::max(1, raw.Samples(0.002)), merge = raw.Samples(0.05);
+  const int n = static_cast<int>(raw.Length());
+  int last = -merge - 1;
+  for (int i = width; i + width < n; ++i) {
+    bool spike = false;
+    for (size_t l = 0; l < raw.Leads.size() && !spike; ++l) {
+      const auto& x = raw.Leads[l];
+      const auto& gap = raw.Gaps[l];
+      if (gap[static_cast<size_t>(i)]) continue;
+      const double before = x[static_cast<size_t>(i - width)],
+                   after = x[static_cast<size_t>(i + width)];
+      const double v = x[static_cast<size_t>(i)];
+      spike = std::fabs(v - before) > 1000 && std::fabs(v - after) > 1000 &&
+              std::fabs(before - after) < 0.3 * std::fabs(v - before);
+    }
+    if (spike && i - last > merge) {
+      spikes.push_back(i);
+      last = i;
+    }
+  }
+  return spikes;
+}
+
+}  // namespace ktx::engine

@@ -1,0 +1,30 @@
+// Beat typing: beats are grouped by the correlation of their QRS (all leads together)
+// with running templates; the largest group is the dominant type, the others are
+// ectopic. Dominant-shaped beats that come early are supraventricular premature beats.
+#pragma once
+
+#include <vector>
+
+#include "engine/qrs_detector.h"
+#include "engine/signal.h"
+
+namespace ktx::engine {
+
+constexpr int kUnclassified = 255;
+
+struct TypedBeats {
+  std::vector<int> Types;       // per beat: 0 dominant, 1... other groups, kUnclassified
+  std::vector<bool> Premature;  // dominant-shaped beats that came early
+  // Per beat, the fiducial moved onto its group's template (the steepest slope can
+  // hop between the up- and downstroke of one QRS from beat to beat).
+  std::vector<int> Fiducials;
+  int GroupCount = 0;
+  int DominantCount = 0;
+};
+
+TypedBeats TypeBeats(const Signal& conditioned, const std::vector<DetectedBeat>& beats);
+
+// Pacemaker spikes: narrow (under 4 ms) deflections of more than 1 mV in the raw signal.
+std::vector<int> CountPacemakerSpikes(const Signal& raw);
+
+}  // namespace ktx::engine

@@ -1,0 +1,26 @@
+// The reference beat: per lead and per sample, the median of the dominant beats
+// aligned on their fiducial points.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "engine/beat_typing.h"
+#include "engine/signal.h"
+
+namespace ktx::engine {
+
+struct ReferenceBeat {
+  double Rate = 0;
+  int Fiducial = 0;                        // sample of the fiducial point (0-based)
+  std::vector<std::vector<double>> Leads;  // microvolts
+  int BeatsUsed = 0;
+  size_t Length() const { return Leads.empty() ? 0 : Leads[0].size(); }
+};
+
+constexpr double kReferencePre = 0.4, kReferencePost = 0.6;  // seconds around the fiducial
+
+ReferenceBeat MedianBeat(const Signal& conditioned, const std::vector<DetectedBeat>& beats,
+                         const TypedBeats& types);
+
+}  // namespace ktx::engine

@@ -1,0 +1,153 @@
+// Section 1 text: the text tags, the device identification and the scratch buffer.
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "platform/errors.h"
+#include "reader/reader.h"
+#include "reader/section1_parse.h"
+#include "record/string_field.h"
+
+namespace {
+
+// Version 10 writers pad names with blanks to a fixed width; only the first 40 bytes
+// of a longer name field count.
+constexpr uint8_t kPaddedNamesVersion = 10;
+constexpr uint32_t kPaddedNameBytes = 40;
+
+constexpr uint8_t kInterpretationTag = 201;
+
+// Tag 14: a 36-byte fixed part; the model description starts at byte 8 and byte 35
+// gives the length of the program revision text that follows the fixed part.
+constexpr uint32_t kDeviceFixedBytes = 36;
+constexpr uint32_t kDeviceIdOffset = 4;
+constexpr uint32_t kModelOffset = 8;
+constexpr uint32_t kRevisionLengthOffset = 35;
+
+plat::Bstr* TextField(Section1Parse& parse, uint8_t tag) {
+  if (tag <= 2) {
+    if (parse.Patient == nullptr) return nullptr;
+    if (tag == 0) return &parse.Patient->LastName;
+    return tag == 1 ? &parse.Patient->FirstName : &parse.Patient->PatientId;
+  }
+  CGeneralInfo* general = parse.General;
+  if (general == nullptr) return nullptr;
+  switch (tag) {
+    case 21:
+      return &general->OverreadingPhysician;
+    case 201:
+      return &general->InterpretationText;
+    case 202:
+      return &general->CommentText;
+    case 205:
+      return &general->RecordingId;
+    case 208:
+      return &general->ModifierApp;
+    case 209:
+      return &general->ModifierVer;
+    case 210:
+      return &general->CreatorApp;
+    case 211:
+      return &general->CreatorVer;
+    case 213:
+      return &general->InterpretationPhysician;
+    case 214:
+      return &general->RecordingPhysician;
+    case 215:
+      return &general->RecordingLocation;
+    case 216:
+      return &general->InterpretationApp;
+    case 217:
+      return &general->InterpretationVer;
+    case 218:
+      return &general->RecordingApp;
+    case 219:
+      return &general->RecordingVer;
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace
+
+bool IsTextTag(uint8_t tag) {
+  return tag <= 2 || tag == 21 || tag == 201 || tag == 202 || tag == 205 ||
+         (tag >= 208 && tag <= 211) || (tag >= 213 && tag <= 219);
+}
+
+bool ReadScratch(Section1Parse& parse, uint32_t count) {
+  if (count == 0) return true;
+  const bool room = parse.Scratch.size() >= count || plat::CatchOutOfMemory(false, [&] {
+                      parse.Scratch.assign(count, '\0');
+                      return true;
+                    });
+  if (!room) return false;
+  return parse.Body.Read(parse.Scratch.data(), count);
+}
+
+uint32_t TextLength(const char* text, uint32_t max) {
+  const void* end = std::memchr(text, '\0', max);
+  return end == nullptr ? max : static_cast<uint32_t>(static_cast<const char*>(end) - text);
+}
+
+// A text that cannot be converted (in practice: no memory) leaves the field null and
+// the parse goes on; it keeps the caller's last-error code, because the parse does not
+// fail for it and a code left before the parse (11 from finding the section) must stay.
+void SetText(plat::Bstr* field, const char* text, uint32_t length) {
+  plat::KeepLastError keep;
+  FreeString(field);
+  plat::WideString wide;
+  if (length == 0 || !plat::AnsiToWide(text, static_cast<int32_t>(length), &wide) || wide.empty()) {
+    return;
+  }
+  *field = plat::SysAllocStringLen(wide.data(), static_cast<uint32_t>(wide.size()));
+}
+
+bool HandleTextTag(Section1Parse& parse, uint8_t tag, uint16_t length) {
+  plat::Bstr* field = TextField(parse, tag);
+  if (field == nullptr) return true;
+  // An empty tag still replaces an earlier one: the last occurrence wins.
+  if (length == 0) {
+    FreeString(field);
+    return true;
+  }
+  if (!ReadScratch(parse, length)) return false;
+  char* text = parse.Scratch.data();
+  text[length - 1] = '\0';  // a text never runs past its tag
+  uint32_t count = TextLength(text, length);
+  if (tag == kInterpretationTag) {
+    parse.General->InterpretationModified = static_cast<uint8_t>(text[0]);
+    ++text;
+    count = TextLength(text, length - 1u);
+  } else if (tag <= 2 && parse.SectionVersion == kPaddedNamesVersion && length > kPaddedNameBytes) {
+    count = std::min(count, kPaddedNameBytes);
+    while (count > 0 && text[count - 1] == ' ') --count;
+  }
+  SetText(field, text, count);
+  return true;
+}
+
+bool HandleDeviceTag(Section1Parse& parse, uint16_t length) {
+  CRecordInfo* recording = parse.Recording;
+  if (recording == nullptr || length < kDeviceFixedBytes) return true;
+  uint8_t fixed[kDeviceFixedBytes];
+  if (!parse.Body.Read(fixed, kDeviceFixedBytes)) return false;
+  recording->DeviceID = CReader::ReadU16(fixed + kDeviceIdOffset);
+  const char* model = reinterpret_cast<const char*>(fixed + kModelOffset);
+  SetText(&recording->DeviceType, model, TextLength(model, kDeviceFixedBytes - kModelOffset));
+
+  const uint32_t revision = fixed[kRevisionLengthOffset];
+  const uint32_t rest = length - kDeviceFixedBytes;
+  if (revision > rest) {
+    return plat::FailWith(plat::kErrInvalidData);
+  }
+  if (!ReadScratch(parse, revision)) return false;
+  SetText(&recording->ProgramRevision, parse.Scratch.data(),
+          revision == 0 ? 0 : TextLength(parse.Scratch.data(), revision));
+  const uint32_t serial = rest - revision;
+  if (!ReadScratch(parse, serial)) return false;
+  SetText(&recording->SerialNumber, parse.Scratch.data(),
+          serial == 0 ? 0 : TextLength(parse.Scratch.data(), serial));
+  parse.DeviceRead = true;
+  return true;
+}

@@ -1,0 +1,243 @@
+// Records encoded by the tests' own encoder decode back to the exact samples.
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "decoder/decoded_copy.h"
+#include "decoder/stream_encoder.h"
+#include "decoder/waveform_decoder.h"
+#include "platform/errors.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using test::Bytes;
+
+// A wandering trace with rare large jumps, so that every code length and both
+// original-value escapes occur once differences are taken.
+std::vector<int16_t> Trace(size_t count, int seed) {
+  std::vector<int16_t> x(count);
+  uint32_t state = static_cast<uint32_t>(seed) * 2654435761u + 1;
+  int value = 0;
+  for (size_t i = 0; i < count; ++i) {
+    state = state * 1103515245u + 12345u;
+    const int step = static_cast<int>((state >> 16) % 15) - 7;
+    value += (i % 97 == 50) ? 900 : (i % 53 == 20 ? -130 : step);
+    x[i] = static_cast<int16_t>(value);
+  }
+  return x;
+}
+
+// Two tables: small steps in the first, +-5 and +-6 in the second, switches both ways.
+std::vector<test::TestTable> SwitchingTables() {
+  return {{{"0", 0},
+           {"100", 1},
+           {"101", -1},
+           {"1100", 2},
+           {"1101", -2},
+           {"11100", 3},
+           {"11101", -3},
+           {"111100", 4},
+           {"111101", -4},
+           {"111110", 0, 0, 2},
+           {"1111110", 0, 8},
+           {"1111111", 0, 16}},
+          {{"00", 5}, {"01", -5}, {"100", 6}, {"101", -6}, {"11", 0, 0, 1}}};
+}
+
+enum class Coding { Plain, Default, Custom };
+
+Bytes Encode(Coding coding, const std::vector<int16_t>& values) {
+  switch (coding) {
+    case Coding::Plain:
+      return test::Words(values);
+    case Coding::Default:
+      return test::HuffmanEncode({test::StandardDefaultTable()}, values);
+    case Coding::Custom:
+      return test::HuffmanEncode(SwitchingTables(), values);
+  }
+  return {};
+}
+
+void AddTables(Coding coding, test::RecordBuilder& record) {
+  if (coding == Coding::Default) record.Section(2, test::Section2DefaultBody());
+  if (coding == Coding::Custom) record.Section(2, test::Section2Body(SwitchingTables()));
+}
+
+class HuffmanAndDifferences : public ::testing::TestWithParam<std::tuple<Coding, int>> {};
+
+TEST_P(HuffmanAndDifferences, RoundTripsEveryLead) {
+  const auto [coding, order] = GetParam();
+  const std::vector<std::vector<int16_t>> leads{Trace(400, 1), Trace(400, 2), Trace(400, 3)};
+  std::vector<Bytes> stored;
+  for (const auto& lead : leads) stored.push_back(Encode(coding, test::Differences(lead, order)));
+  test::RecordBuilder record;
+  AddTables(coding, record);
+  record.Section(3, test::Section3Body({{1, 1, 400}, {2, 1, 400}, {3, 1, 400}}, 0x1C))
+      .Section(6, test::SampleBody(5000, 2000, static_cast<uint8_t>(order), 0, stored));
+  const Bytes bytes = record.Build();
+
+  SDecodedWaveforms decoded;
+  ASSERT_TRUE(DecodeWaveformBuffer(bytes.data(), bytes.size(), &decoded)) << plat::LastError();
+  EXPECT_EQ(decoded.Rhythm.Leads, leads);
+  EXPECT_EQ(decoded.Rhythm.AVM, 5000);
+  EXPECT_FALSE(decoded.Median.Present);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllModes, HuffmanAndDifferences,
+                         ::testing::Combine(::testing::Values(Coding::Plain, Coding::Default,
+                                                              Coding::Custom),
+                                            ::testing::Values(0, 1, 2)));
+
+TEST(DescribeEncoding, NamesTablesAndOrder) {
+  SDecodedWaveforms decoded;
+  decoded.HuffmanTables = 19999;
+  decoded.Rhythm.Difference = 2;
+  EXPECT_EQ(DescribeEncoding(decoded), "huffman default, second differences");
+  decoded.HuffmanTables = 2;
+  decoded.Rhythm.Difference = 1;
+  decoded.Subtracted = true;
+  decoded.Rhythm.Bimodal = 1;
+  EXPECT_EQ(DescribeEncoding(decoded),
+            "huffman 2 tables, first differences, reference beat subtraction, bimodal");
+}
+
+// A 40-sample beat with its fiducial at sample 20, at 2 ms a sample.
+std::vector<int16_t> Beat() {
+  std::vector<int16_t> beat(40);
+  for (size_t i = 0; i < beat.size(); ++i) {
+    beat[i] = static_cast<int16_t>(i < 20 ? 15 * i : 600 - 25 * static_cast<int>(i - 20));
+  }
+  return beat;
+}
+
+TEST(ReferenceBeatSubtraction, AddsTheBeatBackInEveryZone) {
+  const std::vector<int16_t> beat = Beat();
+  // Zones around samples 100 and 300, and one at 490 that runs past the end.
+  const std::vector<test::TestZone> zones{
+      {81, 100, 120, 0, 0}, {281, 300, 320, 0, 0}, {471, 490, 510, 0, 0}};
+  std::vector<int16_t> rhythm = Trace(500, 7);
+  std::vector<int16_t> residual = rhythm;
+  for (const auto& zone : zones) {
+    for (uint32_t s = zone.SubtractStart; s <= zone.SubtractEnd && s <= 500; ++s) {
+      residual[s - 1] = static_cast<int16_t>(residual[s - 1] - beat[s - zone.Fiducial + 19]);
+    }
+  }
+  const test::TestTable table = test::StandardDefaultTable();
+  const Bytes bytes =
+      test::RecordBuilder()
+          .Section(2, test::Section2DefaultBody())
+          .Section(3, test::Section3Body({{1, 1, 500}}, 0x01))
+          .Section(4, test::Section4Body(80, 20, zones))
+          .Section(5, test::SampleBody(5000, 2000, 1, 0,
+                                       {test::HuffmanEncode({table}, test::Differences(beat, 1))}))
+          .Section(6,
+                   test::SampleBody(5000, 2000, 2, 0,
+                                    {test::HuffmanEncode({table}, test::Differences(residual, 2))}))
+          .Build();
+
+  SDecodedWaveforms decoded;
+  ASSERT_TRUE(DecodeWaveformBuffer(bytes.data(), bytes.size(), &decoded)) << plat::LastError();
+  EXPECT_TRUE(decoded.Subtracted);
+  ASSERT_EQ(decoded.Median.Leads.size(), 1u);
+  EXPECT_EQ(decoded.Median.Leads[0], beat);
+  EXPECT_EQ(decoded.Rhythm.Leads[0], rhythm);
+}
+
+struct BimodalCase {
+  const char* Name;
+  unsigned Ratio;
+  std::vector<test::TestZone> Zones;
+  size_t Samples;
+  int Slope;  // outside the protected zones the trace is 3 + Slope * sample
+};
+
+class Bimodal : public ::testing::TestWithParam<BimodalCase> {};
+
+// Linear stretches survive decimation, interpolation and smoothing exactly; inside the
+// protected zones (their edges excepted) the trace is arbitrary.
+TEST_P(Bimodal, RestoresTheFullRate) {
+  const BimodalCase& c = GetParam();
+  std::vector<int16_t> full(c.Samples);
+  const std::vector<int16_t> noise = Trace(c.Samples, 11);
+  for (size_t s = 0; s < c.Samples; ++s) {
+    full[s] = static_cast<int16_t>(3 + c.Slope * static_cast<int>(s));
+    for (const auto& zone : c.Zones) {
+      if (s + 1 > zone.ProtectStart && s + 1 < zone.ProtectEnd) full[s] = noise[s];
+    }
+  }
+  const std::vector<int16_t> kept = test::Decimate(full, c.Zones, c.Ratio);
+  const auto interval = static_cast<uint16_t>(2000 * c.Ratio);
+  const Bytes bytes =
+      test::RecordBuilder()
+          .Section(2, test::Section2DefaultBody())
+          .Section(3, test::Section3Body({{1, 1, static_cast<uint32_t>(c.Samples)}}, 0))
+          .Section(4, test::Section4Body(0, 0, c.Zones))
+          .Section(5, test::SampleBody(5000, 2000, 0, 0, {Bytes{}}))
+          .Section(6, test::SampleBody(5000, interval, 1, 1,
+                                       {test::HuffmanEncode({test::StandardDefaultTable()},
+                                                            test::Differences(kept, 1))}))
+          .Build();
+
+  SDecodedWaveforms decoded;
+  ASSERT_TRUE(DecodeWaveformBuffer(bytes.data(), bytes.size(), &decoded)) << plat::LastError();
+  EXPECT_EQ(decoded.Rhythm.SampleInterval, 2000);
+  ASSERT_EQ(decoded.Rhythm.Leads.size(), 1u);
+  EXPECT_EQ(decoded.Rhythm.Leads[0], full);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Bimodal,
+    ::testing::Values(
+        BimodalCase{
+            "RampRatio3", 3, {{0, 0, 0, 1, 5}, {0, 0, 0, 36, 42}, {0, 0, 0, 73, 77}}, 77, 3},
+        BimodalCase{"FlatRatio2UnevenRuns",
+                    2,
+                    {{0, 0, 0, 1, 4}, {0, 0, 0, 12, 20}, {0, 0, 0, 40, 41}},
+                    55,
+                    0},
+        BimodalCase{"RampRatio4", 4, {{0, 0, 0, 1, 2}, {0, 0, 0, 23, 30}}, 30, -2}),
+    [](const auto& param) { return std::string(param.param.Name); });
+
+TEST(UncompressedFromZero, ReadsTheStoredSamplesAndRenumbersThem) {
+  const std::vector<int16_t> samples{5, -3, 2000, -2000, 0, 1, 2, 3, 4};
+  const Bytes bytes =
+      test::RecordBuilder()
+          .Section(3, test::Section3Body({{1, 0, 9}, {2, 0, 9}}, 0x14))
+          .Section(6,
+                   test::SampleBody(1000, 1000, 0, 0, {test::Words(samples), test::Words(samples)}))
+          .Build();
+  SDecodedWaveforms decoded;
+  ASSERT_TRUE(DecodeWaveformBuffer(bytes.data(), bytes.size(), &decoded)) << plat::LastError();
+  EXPECT_EQ(decoded.Rhythm.Leads[1], samples);
+  EXPECT_EQ(decoded.LeadDefs[0].StartSample, 1u);
+  EXPECT_EQ(decoded.LeadDefs[0].EndSample, 9u);
+}
+
+TEST(DecodedCopy, ReadsBackWithTheCoreReader) {
+  const std::vector<int16_t> lead1 = Trace(300, 21), lead2 = Trace(300, 22);
+  const test::TestTable table = test::StandardDefaultTable();
+  const std::vector<Bytes> stored{test::HuffmanEncode({table}, test::Differences(lead1, 2)),
+                                  test::HuffmanEncode({table}, test::Differences(lead2, 2))};
+  test::TempFolder folder;
+  const std::string from = folder.Write(
+      "coded.scp", test::RecordBuilder()
+                       .Section(2, test::Section2DefaultBody())
+                       .Section(3, test::Section3Body({{1, 1, 300}, {2, 1, 300}}, 0x14))
+                       .Section(6, test::SampleBody(2500, 2000, 2, 0, stored))
+                       .Build());
+  const std::string to = folder.File("plain.scp");
+  CDecodedCopyWriter writer;
+  ASSERT_TRUE(writer.WriteDecodedCopy(from.c_str(), to.c_str())) << plat::LastError();
+
+  CReader reader;
+  uint16_t loaded = 0;
+  ASSERT_TRUE(reader.Load(to.c_str(), &loaded, kAllSections));
+  ASSERT_TRUE(loaded & kSection6);
+  EXPECT_EQ(reader.Rhythm.Encoding, 0);
+  EXPECT_EQ(reader.Rhythm.AVM, 2500);
+  EXPECT_EQ(std::vector<int16_t>(reader.Rhythm.LeadSamples[1], reader.Rhythm.LeadSamples[1] + 300),
+            lead2);
+}
+
+}  // namespace

@@ -1,0 +1,56 @@
+// Test ECGs with exact ground truth. One heart dipole per wave (P, Q/R/S lobes, T),
+// each along its own direction; every lead is the projection on the lead's axis, so
+// wave boundaries are the same instants in all leads and the frontal axes are the
+// wave directions. Waves are half-sine lobes with sharp edges (the T wave rises
+// smoothly and ends sharply), so their onsets and offsets are exact instants.
+#pragma once
+
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "engine/signal.h"
+#include "support/record_builder.h"
+
+namespace testgen {
+
+struct Options {
+  double Rate = 500, Seconds = 10, HeartRate = 70;
+  double PDuration = 0.10, PR = 0.16, QrsDuration = 0.09, QT = 0.38;  // seconds
+  double PAmplitude = 150, QAmplitude = 100, RAmplitude = 1200, SAmplitude = 300,
+         TAmplitude = 350;                      // microvolts along each wave's direction
+  double PAxis = 50, QrsAxis = 45, TAxis = 40;  // frontal plane, degrees
+  double NoiseUv = 0, WanderUv = 0, MainsUv = 0, MainsHz = 50;
+  std::vector<int> Ectopic;  // beat numbers replaced by early, wide ventricular beats
+  std::vector<int> Paced;    // beat numbers preceded by a pacemaker spike
+  // Stretches (seconds) where lead `LeadOffLead` carries the marker 2032.
+  std::vector<std::pair<double, double>> LeadOff;
+  int LeadOffLead = 0;
+  unsigned Seed = 1;
+  bool TwelveLeads = false;  // add III, aVR, aVL and aVF after V6
+};
+
+struct BeatTruth {
+  double POnset, POffset, QrsOnset, QrsOffset, TOffset;  // seconds
+  bool Ectopic;
+};
+
+struct Ecg {
+  double Rate = 0;
+  std::vector<uint16_t> Codes;             // I, II, V1-V6 (then III, aVR, aVL, aVF)
+  std::vector<std::vector<double>> Leads;  // microvolts
+  std::vector<std::vector<uint8_t>> Gaps;
+  std::vector<BeatTruth> Beats;
+};
+
+Ecg Generate(const Options& options);
+
+// The projection of a unit wave of frontal axis `axis` on lead I, II, V1... (lead index).
+double Projection(size_t lead, double axisDegrees, double z);
+
+ktx::engine::Signal ToSignal(const Ecg& ecg);
+
+// An SCP-ECG record: Sections 1, 3 and 6, samples in units of `avm` nanovolts.
+test::Bytes ScpRecord(const Ecg& ecg, uint16_t avm = 2500);
+
+}  // namespace testgen

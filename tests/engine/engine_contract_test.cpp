@@ -1,0 +1,187 @@
+// The entry point on whole records: results read back with the library's reader, the
+// record stays valid and every section that is not a result stays byte for byte.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "engine/ecg_generator.h"
+#include "engine/ktxsys32.h"
+#include "reader/reader.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+// Sections of a record by number, as raw bytes (header included), from its Section 0.
+std::map<uint16_t, test::Bytes> Sections(const test::Bytes& record) {
+  std::map<uint16_t, test::Bytes> out;
+  const size_t s0 = 6, body = s0 + 16;
+  const uint32_t length0 = CReader::ReadU32(&record[s0 + 4]);
+  for (size_t e = body; e + 10 <= s0 + length0; e += 10) {
+    const uint16_t id = CReader::ReadU16(&record[e]);
+    const uint32_t length = CReader::ReadU32(&record[e + 2]);
+    const uint32_t index = CReader::ReadU32(&record[e + 6]);
+    if (length > 0 && index > 0)
+      out[id] = test::Bytes(record.begin() + index - 1, record.begin() + index - 1 + length);
+  }
+  return out;
+}
+
+class EngineFile : public testing::Test {
+ protected:
+  std::string Write(const testgen::Ecg& ecg) {
+    return folder_.Write("ecg.scp", testgen::ScpRecord(ecg));
+  }
+  test::TempFolder folder_;
+};
+
+TEST_F(EngineFile, FullAnalysisAddsReadableResultsAndKeepsEverythingElse) {
+  testgen::Options o;
+  o.Ectopic = {5};
+  const testgen::Ecg ecg = testgen::Generate(o);
+  const std::string name = Write(ecg);
+  const test::Bytes before = test::ReadWholeFile(name);
+  ASSERT_EQ(ScpAnalysis32(name.c_str(), 1), 0);
+  const test::Bytes after = test::ReadWholeFile(name);
+
+  bool valid = false;
+  ASSERT_TRUE(CReader::CheckCrc(name.c_str(), &valid));
+  EXPECT_TRUE(valid);
+  auto old = Sections(before), now = Sections(after);
+  for (int id : {1, 3, 6})
+    EXPECT_EQ(old[static_cast<uint16_t>(id)], now[static_cast<uint16_t>(id)]) << "section " << id;
+  for (int id : {4, 5, 7, 9, 10})
+    EXPECT_TRUE(now.count(static_cast<uint16_t>(id))) << "section " << id;
+
+  CReader reader;
+  uint16_t loaded = 0;
+  ASSERT_TRUE(reader.Load(name.c_str(), &loaded, kAllSections));
+  EXPECT_EQ(loaded & (kSection5 | kSection7 | kSection9 | kSection10),
+            kSection5 | kSection7 | kSection9 | kSection10);
+  EXPECT_EQ(reader.Median.LeadCount, 8);
+  EXPECT_EQ(reader.Median.AVM, 2500);
+  EXPECT_EQ(reader.Median.SampleInterval, 2000);
+  EXPECT_EQ(reader.Median.SampleCounts[0], 500);  // one second at 500 Hz
+  EXPECT_EQ(reader.LeadMeasurements.Count, 8);
+  EXPECT_EQ(reader.LeadMeasurements.Records[1].LeadId, 2);
+  EXPECT_NEAR(reader.LeadMeasurements.Records[1].QRSDuration, 90, 8);
+  EXPECT_NEAR(reader.Analysis.Measurements.AvRRms, 857, 3);
+  EXPECT_EQ(reader.Analysis.Measurements.QRSTypes, 1);
+  // Sinus rhythm, and the one wide early beat stated as a ventricular premature beat.
+  ASSERT_EQ(reader.Analysis.RhythmCodes, 2);
+  EXPECT_EQ(reader.Analysis.RhythmCode[0], 1);
+  EXPECT_EQ(reader.Analysis.RhythmCode[1], 6);
+
+  // Section 4: head, 14-byte QRS records (1-based samples), protected areas.
+  const test::Bytes& s4 = now[4];
+  const size_t n = CReader::ReadU16(&s4[16 + 4]);
+  ASSERT_EQ(n, ecg.Beats.size());
+  EXPECT_EQ(CReader::ReadU16(&s4[16]), 1000);  // reference beat length, ms
+  EXPECT_EQ(CReader::ReadU16(&s4[18]), 201);   // fiducial sample 400 ms in
+  ASSERT_EQ(s4.size(), 16 + 6 + 22 * n + ((6 + 22 * n) & 1));
+  for (size_t b = 0; b < n; ++b) {
+    const uint8_t* q = &s4[16 + 6 + 14 * b];
+    EXPECT_EQ(CReader::ReadU16(q), ecg.Beats[b].Ectopic ? 1 : 0);
+    const double fiducial = (CReader::ReadU32(q + 6) - 1) / o.Rate;
+    EXPECT_GT(fiducial, ecg.Beats[b].QrsOnset);
+    EXPECT_LT(fiducial, ecg.Beats[b].QrsOffset);
+    // Onset and offset come from the reference beat, so they hold for its own type.
+    if (ecg.Beats[b].Ectopic) continue;
+    EXPECT_NEAR((CReader::ReadU32(q + 2) - 1) / o.Rate, ecg.Beats[b].QrsOnset, 0.012);
+    EXPECT_NEAR((CReader::ReadU32(q + 10) - 1) / o.Rate, ecg.Beats[b].QrsOffset, 0.012);
+  }
+}
+
+TEST_F(EngineFile, ShortAnalysisWritesNoReferenceBeatsNorPerLeadMeasurements) {
+  const std::string name = Write(testgen::Generate({}));
+  ASSERT_EQ(ScpAnalysis32(name.c_str(), 2), 0);
+  auto now = Sections(test::ReadWholeFile(name));
+  EXPECT_TRUE(now.count(4) && now.count(7) && now.count(9));
+  EXPECT_FALSE(now.count(5) || now.count(10));
+  // A second, full analysis replaces the results instead of adding to them.
+  ASSERT_EQ(ScpAnalysis32(name.c_str(), 1), 0);
+  now = Sections(test::ReadWholeFile(name));
+  EXPECT_TRUE(now.count(5) && now.count(10));
+}
+
+struct BadCase {
+  const char* Name;
+  testgen::Options Options;
+  int Mode;
+  int16_t Expected;
+};
+
+testgen::Options Flat() {
+  testgen::Options o;
+  o.PAmplitude = o.QAmplitude = o.RAmplitude = o.SAmplitude = o.TAmplitude = 0;
+  return o;
+}
+testgen::Options Noise() {
+  testgen::Options o = Flat();
+  o.NoiseUv = 100;
+  return o;
+}
+testgen::Options LeadOff() {
+  testgen::Options o;
+  o.LeadOff = {{0, 10}};
+  o.LeadOffLead = 3;
+  return o;
+}
+testgen::Options Short() {
+  testgen::Options o;
+  o.Seconds = 0.8;
+  return o;
+}
+
+class EngineRefuses : public testing::TestWithParam<BadCase> {};
+
+TEST_P(EngineRefuses, WithItsResultCodeAndLeavesTheFileAsItWas) {
+  test::TempFolder folder;
+  const std::string name =
+      folder.Write("ecg.scp", testgen::ScpRecord(testgen::Generate(GetParam().Options)));
+  const test::Bytes before = test::ReadWholeFile(name);
+  EXPECT_EQ(ScpAnalysis32(name.c_str(), GetParam().Mode), GetParam().Expected);
+  EXPECT_EQ(test::ReadWholeFile(name), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, EngineRefuses,
+                         testing::Values(BadCase{"flat", Flat(), 1, 13},
+                                         BadCase{"noise", Noise(), 1, 6},
+                                         BadCase{"leadOff", LeadOff(), 1, 14},
+                                         BadCase{"tooShort", Short(), 1, 13},
+                                         BadCase{"badMode", testgen::Options{}, 3, 11}),
+                         [](const auto& param) { return std::string(param.param.Name); });
+
+TEST(Engine, AnswersForMissingAndForeignFiles) {
+  test::TempFolder folder;
+  EXPECT_EQ(ScpAnalysis32(folder.File("none.scp").c_str(), 1), 8);
+  EXPECT_EQ(ScpAnalysis32(nullptr, 1), 15);
+  const std::string junk = folder.Write("junk.scp", test::Bytes(200, 0x41));
+  const int16_t result = ScpAnalysis32(junk.c_str(), 1);
+  EXPECT_TRUE(result == 15 || result == 3) << result;
+}
+
+class EngineRecordShape : public testing::TestWithParam<testgen::Options> {};
+
+TEST_P(EngineRecordShape, AnalysesEveryRateAndLength) {
+  test::TempFolder folder;
+  const testgen::Ecg ecg = testgen::Generate(GetParam());
+  const std::string name = folder.Write("ecg.scp", testgen::ScpRecord(ecg));
+  ASSERT_EQ(ScpAnalysis32(name.c_str(), 1), 0);
+  CReader reader;
+  uint16_t loaded = 0;
+  ASSERT_TRUE(reader.Load(name.c_str(), &loaded, kAllSections));
+  EXPECT_NEAR(reader.LeadMeasurements.Records[0].QRSDuration, 90, 12);
+}
+
+testgen::Options Shape(double rate, double seconds) {
+  testgen::Options o;
+  o.Rate = rate;
+  o.Seconds = seconds;
+  return o;
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, EngineRecordShape,
+                         testing::Values(Shape(100, 10), Shape(1000, 10), Shape(500, 1.3),
+                                         Shape(500, 65.0)));
+
+}  // namespace
