@@ -2,7 +2,11 @@
 
 #include "KTXSCP32_h.h"
 #include "automation/com_object.h"
+#include "automation/scp_analysis.h"
+#include "automation/scp_loader.h"
 #include "automation/scp_patient_info.h"
+#include "automation/scp_reader.h"
+#include "automation/scp_writer.h"
 
 namespace ktx_com {
 
@@ -15,11 +19,11 @@ SClassEntry g_classes[11] = {
     {&CLSID_ScpAnalysisInfo, L"ScpAnalysisInfo", nullptr, nullptr},
     {&CLSID_ScpLeadErrorInfo, L"ScpLeadErrorInfo", nullptr, nullptr},
     {&CLSID_ScpEncodedData, L"ScpEncodedData", nullptr, nullptr},
-    {&CLSID_ScpWriter, L"ScpWriter", nullptr, nullptr},
-    {&CLSID_ScpReader, L"ScpReader", nullptr, nullptr},
+    {&CLSID_ScpWriter, L"ScpWriter", CreateComObject<CScpWriter>, nullptr},
+    {&CLSID_ScpReader, L"ScpReader", CreateComObject<CScpReader>, nullptr},
     {&CLSID_ScpLeadData, L"ScpLeadData", nullptr, nullptr},
-    {&CLSID_ScpLoader, L"ScpLoader", nullptr, nullptr},
-    {&CLSID_ScpAnalysis, L"ScpAnalysis", nullptr, nullptr},
+    {&CLSID_ScpLoader, L"ScpLoader", CreateComObject<CScpLoader>, nullptr},
+    {&CLSID_ScpAnalysis, L"ScpAnalysis", CreateComObject<CScpAnalysis>, nullptr},
 };
 
 }  // namespace ktx_com
