@@ -1,0 +1,17 @@
+# The writer, reader, loader and analysis objects of KTXSCP32.dll, under Wine: an
+# early-bound GoogleTest client, and the scripts and examples run by cscript.
+file(GLOB KTX_PART2_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/part2_*.cpp)
+add_executable(test_automation_part2 ${KTX_PART2_SOURCES})
+target_link_libraries(test_automation_part2 PRIVATE ktx_test_support GTest::gtest_main ole32
+  oleaut32 uuid)
+target_include_directories(test_automation_part2 PRIVATE ${CMAKE_BINARY_DIR}/automation/generated)
+# Paths as the Windows side sees them (Wine maps the host's root to drive Z:).
+string(REPLACE "/" "\\\\" KTX_PART2_MODULE "Z:${CMAKE_BINARY_DIR}/KTXSCP32.dll")
+target_compile_definitions(test_automation_part2 PRIVATE "KTX_MODULE_PATH=\"${KTX_PART2_MODULE}\""
+  "KTX_EXAMPLES_DIR=\"Z:${PROJECT_SOURCE_DIR}/examples\"")
+ktx_warnings(test_automation_part2)
+add_dependencies(test_automation_part2 KTXSCP32 KTXSYS32 KTXSYSEN KTXSYSFR)
+add_test(NAME test_automation_part2 COMMAND test_automation_part2)
+# The analysis works in the documents folder, as the core analysis tests do.
+set_tests_properties(test_automation_part2 PROPERTIES WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+  RESOURCE_LOCK analysis_documents_folder)
