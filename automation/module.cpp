@@ -56,6 +56,11 @@ HRESULT InterfaceTypeInfo(REFIID iid, LCID lcid, ITypeInfo** info) {
   EnterCriticalSection(&g_section);
   HRESULT hr = S_OK;
   if (!g_library) hr = LoadRegTypeLib(LIBID_KTXSCP32Lib, 1, 0, lcid, &g_library);
+  // Script hosts pass the default-locale placeholders (0, 0x400, 0x800); the library is
+  // registered under its own locale, which is what they stand for.
+  const LCID concrete = ConvertDefaultLocale(lcid);
+  if (!g_library && concrete != lcid)
+    hr = LoadRegTypeLib(LIBID_KTXSCP32Lib, 1, 0, concrete, &g_library);
   if (SUCCEEDED(hr) && !g_infos) g_infos = new (std::nothrow) InfoMap(GuidLess);
   if (SUCCEEDED(hr) && !g_infos) hr = E_OUTOFMEMORY;
   if (SUCCEEDED(hr)) {

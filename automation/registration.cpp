@@ -79,6 +79,39 @@ HRESULT RegisterClass(const SClassEntry& entry, const std::wstring& module) {
   return CreateEmptyKey(clsidKey + L"\\Programmable");
 }
 
+// The per-user mode of the platform registrar. The module has no entry point that switches
+// it on, so registration is machine-wide unless a registrar hosting the module sets it.
+bool g_perUser = false;
+
+using RegisterForUserFn = HRESULT(WINAPI*)(ITypeLib*, OLECHAR*, OLECHAR*);
+using UnregisterForUserFn = HRESULT(WINAPI*)(REFGUID, WORD, WORD, LCID, SYSKIND);
+
+// RegisterTypeLibForUser and its mirror are missing from old OLEAUT32 versions: look them up.
+FARPROC OleAutomationEntry(const char* name) {
+  HMODULE oleaut = GetModuleHandleW(L"OLEAUT32.DLL");
+  return oleaut ? GetProcAddress(oleaut, name) : nullptr;
+}
+
+HRESULT RegisterLibrary(ITypeLib* library, std::wstring path) {
+  if (g_perUser) {
+    auto forUser = reinterpret_cast<RegisterForUserFn>(
+        reinterpret_cast<void*>(OleAutomationEntry("RegisterTypeLibForUser")));
+    if (forUser) return forUser(library, &path[0], nullptr);
+  }
+  return RegisterTypeLib(library, &path[0], nullptr);  // the library records no help file
+}
+
+HRESULT UnregisterLibrary(const TLIBATTR& attr) {
+  if (g_perUser) {
+    auto forUser = reinterpret_cast<UnregisterForUserFn>(
+        reinterpret_cast<void*>(OleAutomationEntry("UnRegisterTypeLibForUser")));
+    if (forUser)
+      return forUser(attr.guid, attr.wMajorVerNum, attr.wMinorVerNum, attr.lcid, attr.syskind);
+  }
+  return UnRegisterTypeLib(attr.guid, attr.wMajorVerNum, attr.wMinorVerNum, attr.lcid,
+                           attr.syskind);
+}
+
 }  // namespace
 
 HRESULT RegisterServer() {
@@ -90,8 +123,7 @@ HRESULT RegisterServer() {
   ITypeLib* library = nullptr;
   HRESULT hr = LoadTypeLibEx(module.c_str(), REGKIND_NONE, &library);
   if (FAILED(hr)) return hr;
-  std::wstring path = module;
-  hr = RegisterTypeLib(library, &path[0], nullptr);  // the library records no help file
+  hr = RegisterLibrary(library, module);
   library->Release();
   return hr;
 }
@@ -103,8 +135,25 @@ HRESULT UnregisterServer() {
     DeleteTree(independent);
     DeleteTree(L"CLSID\\" + GuidText(*entry.Clsid));
   }
-  HRESULT hr = UnRegisterTypeLib(LIBID_KTXSCP32Lib, 1, 0, 1033, SYS_WIN32);
-  return hr == TYPE_E_REGISTRYACCESS || hr == TYPE_E_LIBNOTREGISTERED ? S_OK : hr;
+  // The library is unregistered under its own system kind: a 64-bit build's library is
+  // registered as win64, and asking for win32 there fails.
+  ITypeLib* library = nullptr;
+  HRESULT hr = LoadTypeLibEx(ModulePath().c_str(), REGKIND_NONE, &library);
+  if (FAILED(hr)) return hr;
+  TLIBATTR* attr = nullptr;
+  hr = library->GetLibAttr(&attr);
+  if (SUCCEEDED(hr)) {
+    // A library that is not registered is already as asked; unregistering it would fail.
+    BSTR registered = nullptr;
+    if (QueryPathOfRegTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid,
+                              &registered) == S_OK) {
+      SysFreeString(registered);
+      hr = UnregisterLibrary(*attr);
+    }
+    library->ReleaseTLibAttr(attr);
+  }
+  library->Release();
+  return hr;
 }
 
 }  // namespace ktx_com

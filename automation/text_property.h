@@ -23,4 +23,13 @@ inline HRESULT PutText(BSTR* member, const OLECHAR* value) {
   return *member ? S_OK : E_OUTOFMEMORY;
 }
 
+// Hands a text got from an object (result hr) to a record field, freeing the field's old
+// string; on failure the field is left as it was.
+inline HRESULT TakeText(HRESULT hr, BSTR text, wchar_t** field) {
+  if (FAILED(hr)) return hr;
+  SysFreeString(*field);
+  *field = text;
+  return S_OK;
+}
+
 }  // namespace ktx_com
