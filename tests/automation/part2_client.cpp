@@ -1,9 +1,5 @@
 #include "part2_client.h"
 
-#include <initguid.h>
-
-#include "KTXSCP32_h.h"
-
 namespace part2 {
 namespace {
 
