@@ -1,6 +1,7 @@
 #include "automation/scp_loader.h"
 
 #include "automation/crc_answer.h"
+#include "automation/lead_set_dispatch.h"
 #include "automation/narrow_name.h"
 #include "automation/object_transfer.h"
 #include "platform/errors.h"
@@ -135,6 +136,15 @@ HRESULT CScpLoader::GetLeads(short* pVal) {
 
 HRESULT CScpLoader::ReadCRCCheck(BSTR ScpFilename, VARIANT_BOOL* pGoodCRC) {
   return CrcAnswer(ScpFilename, pGoodCRC);
+}
+
+HRESULT CScpLoader::Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
+                           VARIANT* result, EXCEPINFO* exception, UINT* arg) {
+  auto invoke = [&](DISPPARAMS* p) {
+    return CComObject::Invoke(id, iid, lcid, flags, p, result, exception, arg);
+  };
+  constexpr DISPID kLeadSet = 14;
+  return id == kLeadSet ? InvokeLeadSet(params, 0, 1, invoke) : invoke(params);
 }
 
 }  // namespace ktx_com

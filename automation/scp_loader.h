@@ -12,6 +12,10 @@ class CScpLoader : public CComObject<IScpLoader> {
  public:
   explicit CScpLoader(IUnknown* outer) : CComObject(outer) {}
 
+  // Late-bound callers may hand the lead codes over as an array (lead_set_dispatch.h).
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
+                                   VARIANT* result, EXCEPINFO* exception, UINT* arg) override;
+
   HRESULT STDMETHODCALLTYPE Load(BSTR ScpFilename) override;
   HRESULT STDMETHODCALLTYPE Unload() override;
   HRESULT STDMETHODCALLTYPE GetPatient(IScpPatientInfo* pPatInfo) override;

@@ -1,6 +1,7 @@
 #include "automation/scp_reader.h"
 
 #include "automation/crc_answer.h"
+#include "automation/lead_set_dispatch.h"
 #include "automation/narrow_name.h"
 #include "automation/object_transfer.h"
 #include "platform/errors.h"
@@ -133,6 +134,15 @@ HRESULT CScpReader::HasMeasurements(BSTR ScpFilename, VARIANT_BOOL* bReturn) {
   // This answer has always been 1, not -1, for true.
   *bReturn = CReader::ReadLeadMeasurements(name, &measurements) ? 1 : 0;
   return S_OK;
+}
+
+HRESULT CScpReader::Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
+                           VARIANT* result, EXCEPINFO* exception, UINT* arg) {
+  auto invoke = [&](DISPPARAMS* p) {
+    return CComObject::Invoke(id, iid, lcid, flags, p, result, exception, arg);
+  };
+  constexpr DISPID kLeadSet = 9;
+  return id == kLeadSet ? InvokeLeadSet(params, 1, 2, invoke) : invoke(params);
 }
 
 }  // namespace ktx_com

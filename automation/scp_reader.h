@@ -11,6 +11,10 @@ class CScpReader : public CComObject<IScpReader> {
  public:
   explicit CScpReader(IUnknown* outer) : CComObject(outer) {}
 
+  // Late-bound callers may hand the lead codes over as an array (lead_set_dispatch.h).
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
+                                   VARIANT* result, EXCEPINFO* exception, UINT* arg) override;
+
   HRESULT STDMETHODCALLTYPE ReadPatient(BSTR ScpFilename, IScpPatientInfo* pPatInfo) override;
   HRESULT STDMETHODCALLTYPE ReadRecording(BSTR ScpFilename, IScpRecordingInfo* pRecInfo) override;
   HRESULT STDMETHODCALLTYPE ReadGeneral(BSTR ScpFilename, IScpGeneralInfo* pGenInfo) override;
