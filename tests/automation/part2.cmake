@@ -15,3 +15,24 @@ add_test(NAME test_automation_part2 COMMAND test_automation_part2)
 # The analysis works in the documents folder, as the core analysis tests do.
 set_tests_properties(test_automation_part2 PROPERTIES WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
   RESOURCE_LOCK analysis_documents_folder)
+
+# Late binding needs the server registered: one setup test, then every script under the
+# same registry lock as the registration tests.
+if(KTX_WINE)
+  string(REPLACE "/" "\\" KTX_PART2_DLL_NATIVE "Z:${CMAKE_BINARY_DIR}/KTXSCP32.dll")
+  add_test(NAME automation_part2_register COMMAND ${KTX_WINE} regsvr32 /s ${KTX_PART2_DLL_NATIVE})
+  set_tests_properties(automation_part2_register PROPERTIES FIXTURES_SETUP part2_registered
+    RESOURCE_LOCK ktx_com_registry)
+  set(KTX_PART2_WORK ${CMAKE_CURRENT_BINARY_DIR}/part2_scripts)
+  # name, script, expected output (or ""), then the script's own arguments.
+  function(part2_script name script expected)
+    add_test(NAME ${name} COMMAND ${CMAKE_COMMAND} -DWINE=${KTX_WINE} -DSCRIPT=${script}
+      -DWORK=${KTX_PART2_WORK}/${name} "-DARGS=${ARGN}" -DEXPECTED=${expected}
+      -P ${CMAKE_CURRENT_LIST_DIR}/part2_run_script.cmake)
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED part2_registered
+      RESOURCE_LOCK "ktx_com_registry;analysis_documents_folder" TIMEOUT 900)
+  endfunction()
+  set(KTX_PART2_DIR ${CMAKE_CURRENT_LIST_DIR})
+  part2_script(automation_part2_vbs ${KTX_PART2_DIR}/part2_objects.vbs ""
+    ${PROJECT_SOURCE_DIR}/examples)
+endif()

@@ -1,0 +1,45 @@
+# Runs one script under Wine's cscript and fails on any sign of trouble: a non-zero exit,
+# an error or FAIL line, or (without EXPECTED) no closing PASS line. With EXPECTED, the
+# output must equal that file line for line.
+#   cmake -DWINE=wine -DSCRIPT=<unix path> -DWORK=<scratch folder> [-DARGS=a;b]
+#         [-DEXPECTED=<file>] -P part2_run_script.cmake
+# Every path argument is handed to the script in Windows form (drive Z: is the host root).
+function(windows_path out path)
+  string(REPLACE "/" "\\" native "Z:${path}")
+  set(${out} "${native}" PARENT_SCOPE)
+endfunction()
+
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+windows_path(script "${SCRIPT}")
+windows_path(work "${WORK}")
+set(arguments "${work}")
+foreach(arg IN LISTS ARGS)
+  if(IS_ABSOLUTE "${arg}")
+    windows_path(arg "${arg}")
+  endif()
+  list(APPEND arguments "${arg}")
+endforeach()
+execute_process(COMMAND ${WINE} cscript //nologo ${script} ${arguments}
+  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc TIMEOUT 600)
+string(REPLACE "\r" "" out "${out}")
+string(REPLACE "\r" "" err "${err}")
+message("${out}")
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "cscript exited with ${rc}: ${err}")
+endif()
+if(out MATCHES "(^|\n)FAIL:" OR out MATCHES "[Ee]rror" OR err MATCHES "[Ee]rror")
+  message(FATAL_ERROR "the script reported a failure: ${err}")
+endif()
+if(EXPECTED)
+  file(READ "${EXPECTED}" expected)
+  string(STRIP "${expected}" expected)
+  string(STRIP "${out}" actual)
+  if(NOT actual STREQUAL expected)
+    file(WRITE "${WORK}/actual.txt" "${actual}\n")
+    execute_process(COMMAND diff -u "${EXPECTED}" "${WORK}/actual.txt")
+    message(FATAL_ERROR "the script's output differs from ${EXPECTED}")
+  endif()
+elseif(NOT out MATCHES "(^|\n)PASS [0-9]+")
+  message(FATAL_ERROR "the script did not finish: ${err}")
+endif()
