@@ -36,3 +36,26 @@ if(KTX_WINE)
   part2_script(automation_part2_vbs ${KTX_PART2_DIR}/part2_objects.vbs ""
     ${PROJECT_SOURCE_DIR}/examples)
 endif()
+
+# What a script reads equals what the native `scpecg show --json` printed for the same
+# file (part2_show/*.txt, made with part2_show/expected_from_json.py): a record edited by
+# the native tool, and two of the shared sample records when they are there.
+if(KTX_WINE)
+  set(KTX_PART2_SHOW_CLASSES_edited "patient,recording,general,lead_errors,leads,rhythm")
+  # The core reader keeps the Huffman-coded or unreadable Section 6 of these two records
+  # out (the native tool decodes it), so their waveform classes are not compared.
+  set(KTX_PART2_SHOW_CLASSES_SCP-Tools__ECG_20070321_110542_191010101010
+    "patient,recording,general,lead_errors,analysis,measurements")
+  set(KTX_PART2_SHOW_CLASSES_ecg-contec__demo "patient,recording,general,lead_errors")
+  set(KTX_PART2_SAMPLES ${PROJECT_SOURCE_DIR}/../shared/samples/scp)
+  foreach(record edited SCP-Tools__ECG_20070321_110542_191010101010 ecg-contec__demo)
+    set(file ${KTX_PART2_SAMPLES}/${record}.scp)
+    if(record STREQUAL "edited")
+      set(file ${KTX_PART2_DIR}/part2_show/edited.scp)
+    elseif(NOT EXISTS ${file})
+      continue()
+    endif()
+    part2_script(automation_part2_show_${record} ${KTX_PART2_DIR}/part2_show.js
+      ${KTX_PART2_DIR}/part2_show/${record}.txt ${file} ${KTX_PART2_SHOW_CLASSES_${record}})
+  endforeach()
+endif()

@@ -1,10 +1,13 @@
 #!/usr/bin/env python3
 """Turns `scpecg show --json FILE` (the native tool) into the lines part2_show.js prints
-for the same file through the automation objects: `scpecg show --json F | this > F.txt`."""
+for the same file through the automation objects:
+    scpecg show --json F | expected_from_json.py CLASSES > F.txt
+CLASSES is the comma-separated list handed to part2_show.js as well."""
 import json
 import sys
 
 d = json.load(sys.stdin)
+wanted = set(sys.argv[1].split(","))
 out = []
 
 
@@ -14,12 +17,12 @@ def put(key, value):
     out.append(f"{key}={value}")
 
 
-if "patient" in d:
+if "patient" in d and "patient" in wanted:
     p = d["patient"]
     for k in ("last_name", "first_name", "patient_id", "sex_code", "height_mm", "weight_g",
               "birth_date"):
         put("patient." + k, p[k])
-if "recording" in d:
+if "recording" in d and "recording" in wanted:
     r = d["recording"]
     for k in ("acquisition_date", "acquisition_time", "device_id", "device_type",
               "serial_number", "program_revision"):
@@ -29,7 +32,7 @@ if "recording" in d:
         put(f"recording.{form}.baseline", f["baseline"])
         put(f"recording.{form}.muscle", f["muscle"])
         put(f"recording.{form}.power", f["power"])
-if "general" in d:
+if "general" in d and "general" in wanted:
     g = d["general"]
     for k in ("received", "interpretation_confirmed", "interpretation_modified",
               "interpretation_text", "comment", "overreading_physician",
@@ -38,16 +41,16 @@ if "general" in d:
               "recording_version", "creator_app", "creator_version", "modifier_app",
               "modifier_version"):
         put("general." + k, g[k])
-if "lead_errors" in d:
+if "lead_errors" in d and "lead_errors" in wanted:
     put("lead_errors.count", len(d["lead_errors"]))
     for i, e in enumerate(d["lead_errors"], 1):
         put(f"lead_errors.{i}", f'{e["code"]} {e["error_bits"]}')
-if "lead_definitions" in d:
+if "lead_definitions" in d and "leads" in wanted:
     ld = d["lead_definitions"]
     put("leads.count", ld["count"])
     for i, lead in enumerate(ld["leads"], 1):
         put(f"leads.{i}", f'{lead["code"]} {lead["start_sample"]} {lead["end_sample"]}')
-if "analysis" in d:
+if "analysis" in d and "analysis" in wanted:
     a = d["analysis"]
     gm = a.get("global_measurements", {})
     for k in ("qrs_types", "pacemaker_spikes", "rr_ms", "pp_ms", "p_onset_ms", "p_offset_ms",
@@ -57,7 +60,7 @@ if "analysis" in d:
     for k in ("morphology_codes", "rhythm_codes"):
         if k in a:
             put(f"analysis.{k}", " ".join(str(c) for c in a[k]))
-if "lead_measurements" in d:
+if "lead_measurements" in d and "measurements" in wanted:
     names = ("p_duration", "pr_interval", "qrs_duration", "qt_interval", "q_duration",
              "r_duration", "s_duration", "r_dash_duration", "s_dash_duration", "q_amplitude",
              "r_amplitude", "s_amplitude", "r_dash_amplitude", "s_dash_amplitude",
@@ -70,7 +73,7 @@ if "lead_measurements" in d:
     for i, m in enumerate(leads, 1):
         put(f"measurements.{i}", " ".join(str(m[k]) for k in ("lead",) + names))
 for key in ("rhythm", "reference_beats"):
-    if key in d and d.get("encoding") in (None, "uncompressed"):
+    if key in d and key in wanted:
         s = d[key]
         put(f"{key}.avm", s["avm_nv"])
         put(f"{key}.interval", s["sample_interval_us"])
