@@ -24,11 +24,12 @@ if(KTX_WINE)
   set_tests_properties(automation_part2_register PROPERTIES FIXTURES_SETUP part2_registered
     RESOURCE_LOCK ktx_com_registry)
   set(KTX_PART2_WORK ${CMAKE_CURRENT_BINARY_DIR}/part2_scripts)
-  # name, script, expected output (or ""), then the script's own arguments.
+  # name, script, expected output (or ""), then the script's own arguments; MATCHES, when
+  # set by the caller, lists what the output must hold.
   function(part2_script name script expected)
     add_test(NAME ${name} COMMAND ${CMAKE_COMMAND} -DWINE=${KTX_WINE} -DSCRIPT=${script}
       -DWORK=${KTX_PART2_WORK}/${name} "-DARGS=${ARGN}" -DEXPECTED=${expected}
-      -P ${CMAKE_CURRENT_LIST_DIR}/part2_run_script.cmake)
+      "-DMATCHES=${MATCHES}" -P ${CMAKE_CURRENT_LIST_DIR}/part2_run_script.cmake)
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED part2_registered
       RESOURCE_LOCK "ktx_com_registry;analysis_documents_folder" TIMEOUT 900)
   endfunction()
@@ -58,4 +59,23 @@ if(KTX_WINE)
     part2_script(automation_part2_show_${record} ${KTX_PART2_DIR}/part2_show.js
       ${KTX_PART2_DIR}/part2_show/${record}.txt ${file} ${KTX_PART2_SHOW_CLASSES_${record}})
   endforeach()
+endif()
+
+# The sample road of examples/automation, in both languages of the script host: on the
+# shipped 39-sample example (too short to analyse: the result code is printed) and on ten
+# seconds of a synthetic ECG (analysed, measured and interpreted in English and French).
+if(KTX_WINE)
+  set(KTX_PART2_ROAD ${PROJECT_SOURCE_DIR}/examples/automation)
+  set(KTX_PART2_SYNTHETIC ${PROJECT_SOURCE_DIR}/examples/acquisition/synthetic_8lead.raw)
+  foreach(host vbs js)
+    set(MATCHES "Analysis \\(English\\): 13" "Comment: [A-Z]" "Leads \\(12\\)"
+      "CRC check: [Tt]rue" "No measurements stored")
+    part2_script(automation_part2_road_${host} ${KTX_PART2_ROAD}/road.${host} "")
+    set(MATCHES "Analysis \\(English\\): 0 OK\nInterpretation:\nSinus rhythm"
+      "Analysis \\(French\\): 0 OK\nInterpretation:\nRythme sinusal" "Leads \\(12\\)"
+      "RR [0-9]+ ms" "lead 64: QRS [0-9]+ ms")
+    part2_script(automation_part2_road_${host}_analysed ${KTX_PART2_ROAD}/road.${host} ""
+      ${KTX_PART2_SYNTHETIC})
+  endforeach()
+  unset(MATCHES)
 endif()

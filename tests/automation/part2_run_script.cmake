@@ -1,8 +1,9 @@
 # Runs one script under Wine's cscript and fails on any sign of trouble: a non-zero exit,
-# an error or FAIL line, or (without EXPECTED) no closing PASS line. With EXPECTED, the
-# output must equal that file line for line.
+# an error or FAIL line, or (without EXPECTED or MATCHES) no closing PASS line. With
+# EXPECTED, the output must equal that file line for line; with MATCHES, it must match
+# each of those regular expressions.
 #   cmake -DWINE=wine -DSCRIPT=<unix path> -DWORK=<scratch folder> [-DARGS=a;b]
-#         [-DEXPECTED=<file>] -P part2_run_script.cmake
+#         [-DEXPECTED=<file>] [-DMATCHES=re1;re2] -P part2_run_script.cmake
 # Every path argument is handed to the script in Windows form (drive Z: is the host root).
 function(windows_path out path)
   string(REPLACE "/" "\\" native "Z:${path}")
@@ -41,6 +42,12 @@ if(EXPECTED)
     execute_process(COMMAND diff -u "${EXPECTED}" "${WORK}/actual.txt")
     message(FATAL_ERROR "the script's output differs from ${EXPECTED}")
   endif()
+elseif(MATCHES)
+  foreach(pattern IN LISTS MATCHES)
+    if(NOT out MATCHES "${pattern}")
+      message(FATAL_ERROR "the output lacks ${pattern}")
+    endif()
+  endforeach()
 elseif(NOT out MATCHES "(^|\n)PASS [0-9]+")
   message(FATAL_ERROR "the script did not finish: ${err}")
 endif()
