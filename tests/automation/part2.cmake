@@ -25,9 +25,15 @@ if(KTX_WINE)
     RESOURCE_LOCK ktx_com_registry)
   set(KTX_PART2_WORK ${CMAKE_CURRENT_BINARY_DIR}/part2_scripts)
   # name, script, expected output (or ""), then the script's own arguments; MATCHES, when
-  # set by the caller, lists what the output must hold.
+  # set by the caller, lists what the output must hold. The scripts run in part2_host,
+  # or in Wine's cscript when PART2_CSCRIPT is set.
   function(part2_script name script expected)
-    add_test(NAME ${name} COMMAND ${CMAKE_COMMAND} -DWINE=${KTX_WINE} -DSCRIPT=${script}
+    if(PART2_CSCRIPT)
+      set(host "")
+    else()
+      set(host $<TARGET_FILE:part2_host>)
+    endif()
+    add_test(NAME ${name} COMMAND ${CMAKE_COMMAND} -DWINE=${KTX_WINE} -DHOST=${host} -DSCRIPT=${script}
       -DWORK=${KTX_PART2_WORK}/${name} "-DARGS=${ARGN}" -DEXPECTED=${expected}
       "-DMATCHES=${MATCHES}" -P ${CMAKE_CURRENT_LIST_DIR}/part2_run_script.cmake)
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED part2_registered
@@ -76,6 +82,17 @@ if(KTX_WINE)
       "RR [0-9]+ ms" "lead 64: QRS [0-9]+ ms")
     part2_script(automation_part2_road_${host}_analysed ${KTX_PART2_ROAD}/road.${host} ""
       ${KTX_PART2_SYNTHETIC})
+    # The same in the system's own script host.
+    set(PART2_CSCRIPT ON)
+    part2_script(automation_part2_road_${host}_cscript ${KTX_PART2_ROAD}/road.${host} ""
+      ${KTX_PART2_SYNTHETIC})
+    unset(PART2_CSCRIPT)
   endforeach()
   unset(MATCHES)
 endif()
+
+# The small script host the script tests run in: after each script it checks that
+# DllCanUnloadNow answers S_OK.
+add_executable(part2_host ${CMAKE_CURRENT_LIST_DIR}/script_host/part2_host.cpp)
+target_link_libraries(part2_host PRIVATE ole32 oleaut32 uuid)
+ktx_warnings(part2_host)

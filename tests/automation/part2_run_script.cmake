@@ -1,8 +1,9 @@
-# Runs one script under Wine's cscript and fails on any sign of trouble: a non-zero exit,
+# Runs one script under Wine, in the test script host HOST (which also checks that the
+# module may be unloaded afterwards) or, without HOST, in cscript, and fails on any sign of trouble: a non-zero exit,
 # an error or FAIL line, or (without EXPECTED or MATCHES) no closing PASS line. With
 # EXPECTED, the output must equal that file line for line; with MATCHES, it must match
 # each of those regular expressions.
-#   cmake -DWINE=wine -DSCRIPT=<unix path> -DWORK=<scratch folder> [-DARGS=a;b]
+#   cmake -DWINE=wine [-DHOST=<part2_host.exe>] -DSCRIPT=<unix path> -DWORK=<scratch folder> [-DARGS=a;b]
 #         [-DEXPECTED=<file>] [-DMATCHES=re1;re2] -P part2_run_script.cmake
 # Every path argument is handed to the script in Windows form (drive Z: is the host root).
 function(windows_path out path)
@@ -21,7 +22,12 @@ foreach(arg IN LISTS ARGS)
   endif()
   list(APPEND arguments "${arg}")
 endforeach()
-execute_process(COMMAND ${WINE} cscript //nologo ${script} ${arguments}
+if(HOST)
+  set(runner ${HOST})
+else()
+  set(runner cscript //nologo)
+endif()
+execute_process(COMMAND ${WINE} ${runner} ${script} ${arguments}
   OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc TIMEOUT 600)
 string(REPLACE "\r" "" out "${out}")
 string(REPLACE "\r" "" err "${err}")
