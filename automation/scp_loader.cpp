@@ -26,7 +26,11 @@ HRESULT CScpLoader::LoadAll(BSTR ScpFilename, bool* loaded) {
   *loaded = false;
   if (!ScpFilename) return E_INVALIDARG;
   char name[kNarrowNameSize];
-  if (!NarrowName(ScpFilename, name)) return E_FAIL;
+  if (!NarrowName(ScpFilename, name)) {
+    // A failed load leaves the loader empty, whatever made it fail.
+    reader_.Close();
+    return E_FAIL;
+  }
   uint16_t mask = 0;
   *loaded = reader_.Load(name, &mask, kAllSections);
   return *loaded ? S_OK : E_FAIL;

@@ -206,8 +206,11 @@ TEST_F(LoaderTest, ValidatedLoadKeepsWhatItCouldRead) {
   EXPECT_EQ(E_FAIL, loader->ValidatedLoad(Text(folder.Write("norhythm.scp", NoRhythmRecord()))));
   EXPECT_EQ(S_OK, loader->GetPatient(patient.Get()));
 
-  // A file that cannot be opened empties the loader.
+  // A file that cannot be opened, or a name that cannot be converted, empties the loader.
   EXPECT_EQ(E_FAIL, loader->Load(Text(folder.File("missing.scp"))));
+  EXPECT_EQ(E_FAIL, loader->GetPatient(patient.Get()));
+  ASSERT_EQ(S_OK, loader->Load(Text(folder.Write("limb.scp", LimbRecord(false)))));
+  EXPECT_EQ(E_FAIL, loader->Load(Text(LongName(300))));
   EXPECT_EQ(E_FAIL, loader->GetPatient(patient.Get()));
   EXPECT_EQ(E_FAIL, loader->Load(Text(folder.Write("junk.scp", test::Bytes(40, 0x5A)))));
 
