@@ -68,13 +68,13 @@ if(KTX_WINE)
 endif()
 
 # The sample road of examples/automation, in both languages of the script host: on the
-# shipped 39-sample example (too short to analyse: the result code is printed) and on ten
+# shipped 39-sample example (too short to analyse: the failing result code is printed) and on ten
 # seconds of a synthetic ECG (analysed, measured and interpreted in English and French).
 if(KTX_WINE)
   set(KTX_PART2_ROAD ${PROJECT_SOURCE_DIR}/examples/automation)
   set(KTX_PART2_SYNTHETIC ${PROJECT_SOURCE_DIR}/examples/acquisition/synthetic_8lead.raw)
   foreach(host vbs js)
-    set(MATCHES "Analysis \\(English\\): 13" "Comment: [A-Z]" "Leads \\(12\\)"
+    set(MATCHES "Analysis \\(English\\): -?[1-9]" "Comment: [A-Z]" "Leads \\(12\\)"
       "CRC check: [Tt]rue" "No measurements stored")
     part2_script(automation_part2_road_${host} ${KTX_PART2_ROAD}/road.${host} "")
     set(MATCHES "Analysis \\(English\\): 0 OK\nInterpretation:\nSinus rhythm"
