@@ -1,0 +1,182 @@
+#include "automation/scp_encoded_data.h"
+
+#include <cstring>
+
+#include "automation/table_size.h"
+
+namespace ktx_com {
+namespace {
+
+constexpr uint8_t kSimultaneousBit = 0x04;
+constexpr int kLeadsSimultaneousShift = 3;
+
+}  // namespace
+
+SLeadDef* CScpEncodedData::Definition(short iIndex) {
+  if (iIndex < 1 || iIndex > leads_.Count || !leads_.Leads) return nullptr;
+  return &leads_.Leads[iIndex - 1];
+}
+
+bool CScpEncodedData::IsSampleLead(short iIndex) const {
+  return iIndex >= 1 && iIndex <= data_.LeadCount && data_.SampleCounts && data_.LeadSamples;
+}
+
+int16_t* CScpEncodedData::SampleRange(short iIndex, short first, short length) {
+  if (!IsSampleLead(iIndex) || first < 1 || length < 1) return nullptr;
+  const int lead = iIndex - 1;
+  if (first + length - 1 > data_.SampleCounts[lead] || !data_.LeadSamples[lead]) return nullptr;
+  return data_.LeadSamples[lead] + (first - 1);
+}
+
+HRESULT CScpEncodedData::get_Leads(short* pVal) {
+  *pVal = leads_.Count;
+  return S_OK;
+}
+
+HRESULT CScpEncodedData::get_Simultaneous(VARIANT_BOOL* pVal) {
+  *pVal = (leads_.Flags & kSimultaneousBit) ? 1 : 0;
+  return S_OK;
+}
+HRESULT CScpEncodedData::put_Simultaneous(VARIANT_BOOL value) {
+  leads_.Flags = static_cast<uint8_t>(value ? (leads_.Flags | kSimultaneousBit)
+                                            : (leads_.Flags & ~kSimultaneousBit));
+  return S_OK;
+}
+
+HRESULT CScpEncodedData::get_LeadsSimultaneous(short* pVal) {
+  *pVal = static_cast<short>(leads_.Flags >> kLeadsSimultaneousShift);
+  return S_OK;
+}
+HRESULT CScpEncodedData::put_LeadsSimultaneous(short value) {
+  leads_.Flags = static_cast<uint8_t>((leads_.Flags & 0x07) | ((value & 0x1F) << 3));
+  return S_OK;
+}
+
+HRESULT CScpEncodedData::get_LeadId(short iIndex, short* pVal) {
+  const SLeadDef* lead = Definition(iIndex);
+  if (!lead) return E_FAIL;
+  *pVal = lead->LeadId;
+  return S_OK;
+}
+HRESULT CScpEncodedData::put_LeadId(short iIndex, short value) {
+  SLeadDef* lead = Definition(iIndex);
+  if (!lead) return E_FAIL;
+  lead->LeadId = static_cast<uint8_t>(value & 0xFF);
+  return S_OK;
+}
+
+HRESULT CScpEncodedData::get_SamplesLeadStart(short iIndex, LONG* pVal) {
+  const SLeadDef* lead = Definition(iIndex);
+  if (!lead) return E_FAIL;
+  *pVal = static_cast<LONG>(lead->StartSample);
+  return S_OK;
+}
+HRESULT CScpEncodedData::put_SamplesLeadStart(short iIndex, LONG value) {
+  SLeadDef* lead = Definition(iIndex);
+  if (!lead) return E_FAIL;
+  lead->StartSample = static_cast<uint32_t>(value);
+  return S_OK;
+}
+HRESULT CScpEncodedData::get_SamplesLeadEnd(short iIndex, LONG* pVal) {
+  const SLeadDef* lead = Definition(iIndex);
+  if (!lead) return E_FAIL;
+  *pVal = static_cast<LONG>(lead->EndSample);
+  return S_OK;
+}
+HRESULT CScpEncodedData::put_SamplesLeadEnd(short iIndex, LONG value) {
+  SLeadDef* lead = Definition(iIndex);
+  if (!lead) return E_FAIL;
+  lead->EndSample = static_cast<uint32_t>(value);
+  return S_OK;
+}
+
+HRESULT CScpEncodedData::get_Encoding(short* pVal) {
+  *pVal = data_.Encoding;
+  return S_OK;
+}
+HRESULT CScpEncodedData::put_Encoding(short value) {
+  data_.Encoding = static_cast<uint8_t>(value & 0xFF);
+  return S_OK;
+}
+HRESULT CScpEncodedData::get_SampleInterval(short* pVal) {
+  *pVal = static_cast<short>(data_.SampleInterval);
+  return S_OK;
+}
+HRESULT CScpEncodedData::put_SampleInterval(short value) {
+  data_.SampleInterval = static_cast<uint16_t>(value);
+  return S_OK;
+}
+HRESULT CScpEncodedData::get_AVM(short* pVal) {
+  *pVal = static_cast<short>(data_.AVM);
+  return S_OK;
+}
+HRESULT CScpEncodedData::put_AVM(short value) {
+  data_.AVM = static_cast<uint16_t>(value);
+  return S_OK;
+}
+
+HRESULT CScpEncodedData::get_DataSample(short iIndex, short iSampleIndex, short* pVal) {
+  if (!Definition(iIndex)) return E_FAIL;
+  const int16_t* sample = SampleRange(iIndex, iSampleIndex, 1);
+  if (!sample) return E_FAIL;
+  *pVal = *sample;
+  return S_OK;
+}
+HRESULT CScpEncodedData::put_DataSample(short iIndex, short iSampleIndex, short value) {
+  if (!Definition(iIndex)) return E_FAIL;
+  int16_t* sample = SampleRange(iIndex, iSampleIndex, 1);
+  if (!sample) return E_FAIL;
+  *sample = value;
+  return S_OK;
+}
+
+HRESULT CScpEncodedData::SetDataSamples(short iIndex, short iSampleIndex, short iSampleLength,
+                                        short* ipData) {
+  int16_t* samples = SampleRange(iIndex, iSampleIndex, iSampleLength);
+  if (!samples || !ipData) return E_FAIL;
+  std::memcpy(samples, ipData, sizeof(int16_t) * static_cast<size_t>(iSampleLength));
+  return S_OK;
+}
+
+HRESULT CScpEncodedData::GetDataSamples(short iIndex, short iSampleIndex, short iSampleLength,
+                                        short* ipData) {
+  const int16_t* samples = SampleRange(iIndex, iSampleIndex, iSampleLength);
+  if (!samples || !ipData) return E_FAIL;
+  std::memcpy(ipData, samples, sizeof(int16_t) * static_cast<size_t>(iSampleLength));
+  return S_OK;
+}
+
+HRESULT CScpEncodedData::get_Samples(short iIndex, short* pVal) {
+  if (!Definition(iIndex) || !IsSampleLead(iIndex)) return E_FAIL;
+  *pVal = static_cast<short>(data_.SampleCounts[iIndex - 1]);
+  return S_OK;
+}
+
+HRESULT CScpEncodedData::SetSamples(short iIndex, short iSamples) {
+  if (!IsSampleLead(iIndex)) return E_FAIL;
+  const uint8_t lead = static_cast<uint8_t>(iIndex - 1);
+  const uint16_t samples = static_cast<uint16_t>(iSamples);
+  if (samples == data_.SampleCounts[lead]) return S_OK;  // keeps what was written
+  data_.FreeLead(lead);
+  if (samples == 0) return S_OK;
+  return data_.AllocateLead(lead, samples) ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT CScpEncodedData::Allocate(short iLeads) {
+  // Flags and the scaling stay: they describe the section, not its leads.
+  leads_.KillLeads();
+  leads_.Count = 0;
+  data_.KillLeads();
+  if (iLeads == 0) return S_OK;
+  if (TooManyLeads(iLeads)) return E_FAIL;
+  const uint8_t count = static_cast<uint8_t>(iLeads);
+  if (!leads_.Allocate(count)) return E_OUTOFMEMORY;
+  if (!data_.Allocate(count)) {
+    leads_.KillLeads();
+    leads_.Count = 0;
+    return E_OUTOFMEMORY;
+  }
+  return S_OK;
+}
+
+}  // namespace ktx_com

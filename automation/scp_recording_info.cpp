@@ -1,0 +1,63 @@
+#include "automation/scp_recording_info.h"
+
+#include "automation/ole_date.h"
+
+namespace ktx_com {
+
+CScpRecordingInfo::~CScpRecordingInfo() {
+  SysFreeString(device_type_);
+  SysFreeString(serial_number_);
+  SysFreeString(program_revision_);
+}
+
+KTX_PLAIN_PROPERTY(CScpRecordingInfo, AcquisitionHour, short, hour_)
+KTX_PLAIN_PROPERTY(CScpRecordingInfo, AcquisitionMinute, short, minute_)
+KTX_PLAIN_PROPERTY(CScpRecordingInfo, AcquisitionSecond, short, second_)
+KTX_PLAIN_PROPERTY(CScpRecordingInfo, AcquisitionDay, short, day_)
+KTX_PLAIN_PROPERTY(CScpRecordingInfo, AcquisitionMonth, short, month_)
+KTX_PLAIN_PROPERTY(CScpRecordingInfo, AcquisitionYear, short, year_)
+KTX_PLAIN_PROPERTY(CScpRecordingInfo, DeviceID, short, device_id_)
+KTX_PLAIN_PROPERTY(CScpRecordingInfo, FilterMuscleCutoff, double, muscle_cutoff_)
+KTX_PLAIN_PROPERTY(CScpRecordingInfo, FilterBaselineCutoff, double, baseline_cutoff_)
+KTX_PLAIN_PROPERTY(CScpRecordingInfo, FilterPowerCutoff, double, power_cutoff_)
+KTX_TEXT_PROPERTY(CScpRecordingInfo, SerialNumber, serial_number_)
+KTX_TEXT_PROPERTY(CScpRecordingInfo, DeviceType, device_type_)
+KTX_TEXT_PROPERTY(CScpRecordingInfo, ProgramRevision, program_revision_)
+
+// A filter switched on in one form is switched off in the other; switching one form off
+// leaves the other alone.
+#define KTX_FILTER_PROPERTY(Name, member, other)              \
+  HRESULT CScpRecordingInfo::get_##Name(VARIANT_BOOL* pVal) { \
+    *pVal = member;                                           \
+    return S_OK;                                              \
+  }                                                           \
+  HRESULT CScpRecordingInfo::put_##Name(VARIANT_BOOL value) { \
+    member = value;                                           \
+    if (value != 0) other = 0;                                \
+    return S_OK;                                              \
+  }
+KTX_FILTER_PROPERTY(FilterMuscleData, muscle_data_, muscle_)
+KTX_FILTER_PROPERTY(FilterMuscle, muscle_, muscle_data_)
+KTX_FILTER_PROPERTY(FilterBaselineData, baseline_data_, baseline_)
+KTX_FILTER_PROPERTY(FilterBaseline, baseline_, baseline_data_)
+KTX_FILTER_PROPERTY(FilterPowerData, power_data_, power_)
+KTX_FILTER_PROPERTY(FilterPower, power_, power_data_)
+#undef KTX_FILTER_PROPERTY
+
+HRESULT CScpRecordingInfo::get_AcquisitionDate(DATE* pVal) {
+  if (!pVal) return E_INVALIDARG;
+  return ComposeDate({year_, month_, day_, hour_, minute_, second_}, pVal);
+}
+
+HRESULT CScpRecordingInfo::put_AcquisitionDate(DATE value) {
+  const SDateParts parts = SplitDate(value);
+  year_ = parts.Year;
+  month_ = parts.Month;
+  day_ = parts.Day;
+  hour_ = parts.Hour;
+  minute_ = parts.Minute;
+  second_ = parts.Second;
+  return S_OK;
+}
+
+}  // namespace ktx_com

@@ -1,0 +1,148 @@
+// ScpAnalysis by vtable, with the engine and language modules beside the module; and
+// the names too long for ANSI file names, refused by every object alike.
+#include <functional>
+
+#include "part2_client.h"
+#include "support/temp_folder.h"
+
+namespace part2 {
+namespace {
+
+class AnalysisTest : public ModuleTest {
+ protected:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    Make(CLSID_ScpAnalysis, IID_IScpAnalysis, &analysis);
+    Make(CLSID_ScpWriter, IID_IScpWriter, &writer);
+    Make(CLSID_ScpReader, IID_IScpReader, &reader);
+  }
+  void TearDown() override {
+    analysis.Reset();
+    writer.Reset();
+    reader.Reset();
+    ModuleTest::TearDown();
+  }
+  // Ten seconds of a synthetic 8-lead ECG.
+  std::string Recording(const std::string& name) {
+    const std::string path = folder.File(name);
+    EXPECT_EQ(S_OK, writer->CreateFromRaw12LFile(
+                        Text(path), Text(ExampleFile("acquisition/synthetic_8lead.raw")), nullptr,
+                        5000.0, 500.0, 8));
+    return path;
+  }
+  std::string General(const std::string& path,
+                      HRESULT (STDMETHODCALLTYPE IScpGeneralInfo::*get)(BSTR*)) {
+    Ptr<IScpGeneralInfo> general;
+    Make(CLSID_ScpGeneralInfo, IID_IScpGeneralInfo, &general);
+    EXPECT_EQ(S_OK, reader->ReadGeneral(Text(path), general.Get()));
+    BSTR text = nullptr;
+    (general.Get()->*get)(&text);
+    return Narrow(text);
+  }
+  test::TempFolder folder;
+  Ptr<IScpAnalysis> analysis;
+  Ptr<IScpWriter> writer;
+  Ptr<IScpReader> reader;
+};
+
+TEST_F(AnalysisTest, SwitchesKeepWhateverWasPut) {
+  VARIANT_BOOL value = 0;
+  EXPECT_EQ(S_OK, analysis->get_GenerateAnalysisText(&value));
+  EXPECT_EQ(-1, value);
+  EXPECT_EQ(S_OK, analysis->get_GeneratePatientWarningText(&value));
+  EXPECT_EQ(-1, value);
+  for (VARIANT_BOOL put : {VARIANT_BOOL{1}, VARIANT_BOOL{0}, VARIANT_BOOL{12}}) {
+    EXPECT_EQ(S_OK, analysis->put_GenerateAnalysisText(put));
+    EXPECT_EQ(S_OK, analysis->put_GeneratePatientWarningText(put));
+    analysis->get_GenerateAnalysisText(&value);
+    EXPECT_EQ(put, value);
+    analysis->get_GeneratePatientWarningText(&value);
+    EXPECT_EQ(put, value);
+  }
+}
+
+TEST_F(AnalysisTest, RefusedFilesGiveTheCodeNotTheCall) {
+  short result = 99;
+  EXPECT_EQ(E_INVALIDARG, analysis->CreateAnalysis(Text("x.scp"), 0, 0, nullptr));
+  EXPECT_EQ(E_INVALIDARG, analysis->CreateAnalysis(nullptr, 0, 0, &result));
+  EXPECT_EQ(E_INVALIDARG, analysis->RemoveAnalysis(nullptr));
+  const std::string junk = folder.Write("junk.scp", test::Bytes(300, 0x11));
+  const test::Bytes before = test::ReadWholeFile(junk);
+  EXPECT_EQ(S_OK, analysis->CreateAnalysis(Text(junk), 0, 0, &result));
+  EXPECT_NE(0, result);
+  EXPECT_EQ(before, test::ReadWholeFile(junk));
+  EXPECT_EQ(E_FAIL, analysis->RemoveAnalysis(Text(folder.File("missing.scp"))));
+}
+
+TEST_F(AnalysisTest, AnalysisInTwoLanguagesThenRemoved) {
+  const std::string english = Recording("english.scp");
+  const std::string french = Recording("french.scp");
+  short result = 99;
+  ASSERT_EQ(S_OK, analysis->CreateAnalysis(Text(english), 0, 0, &result));
+  ASSERT_EQ(0, result);
+  ASSERT_EQ(S_OK, analysis->CreateAnalysis(Text(french), 1, 0, &result));
+  ASSERT_EQ(0, result);
+  const std::string englishText = General(english, &IScpGeneralInfo::get_InterpretationText);
+  const std::string frenchText = General(french, &IScpGeneralInfo::get_InterpretationText);
+  EXPECT_FALSE(englishText.empty());
+  EXPECT_FALSE(frenchText.empty());
+  EXPECT_NE(englishText, frenchText);
+  EXPECT_EQ("KTXSCP32.DLL", General(english, &IScpGeneralInfo::get_ModifierApp));
+  EXPECT_EQ("1.6.0.0", General(english, &IScpGeneralInfo::get_ModifierVer));
+
+  VARIANT_BOOL measured = 0;
+  EXPECT_EQ(S_OK, reader->HasMeasurements(Text(english), &measured));
+  EXPECT_EQ(1, measured);
+  Ptr<IScpLoader> loader;
+  Make(CLSID_ScpLoader, IID_IScpLoader, &loader);
+  Ptr<IScpAnalysisInfo> info;
+  Make(CLSID_ScpAnalysisInfo, IID_IScpAnalysisInfo, &info);
+  ASSERT_EQ(S_OK, loader->Load(Text(english)));
+  EXPECT_EQ(S_OK, loader->GetAnalysis(info.Get()));
+  short rr = 0;
+  info->get_AvRRms(&rr);
+  EXPECT_GT(rr, 0);
+
+  ASSERT_EQ(S_OK, analysis->RemoveAnalysis(Text(english)));
+  EXPECT_EQ(S_OK, reader->HasMeasurements(Text(english), &measured));
+  EXPECT_EQ(0, measured);
+}
+
+TEST_F(AnalysisTest, TextSwitchOffLeavesNoInterpretation) {
+  const std::string path = Recording("quiet.scp");
+  ASSERT_EQ(S_OK, analysis->put_GenerateAnalysisText(0));
+  short result = 99;
+  ASSERT_EQ(S_OK, analysis->CreateAnalysis(Text(path), 0, 0, &result));
+  ASSERT_EQ(0, result);
+  EXPECT_EQ("", General(path, &IScpGeneralInfo::get_InterpretationText));
+}
+
+TEST_F(AnalysisTest, NamesBeyond260BytesFailEverywhere) {
+  Ptr<IScpLoader> loader;
+  Make(CLSID_ScpLoader, IID_IScpLoader, &loader);
+  Ptr<IScpPatientInfo> patient;
+  Make(CLSID_ScpPatientInfo, IID_IScpPatientInfo, &patient);
+  const Text name(LongName(300));
+  const Text shortName("x.scp");
+  short count = 0;
+  VARIANT_BOOL answer = 0;
+  const std::function<HRESULT()> calls[] = {
+      [&] { return reader->ReadPatient(name, patient.Get()); },
+      [&] { return reader->ReadLeads(name, &count); },
+      [&] { return reader->ReadCRCCheck(name, &answer); },
+      [&] { return reader->HasMeasurements(name, &answer); },
+      [&] { return loader->Load(name); },
+      [&] { return loader->ValidatedLoad(name); },
+      [&] { return loader->ReadCRCCheck(name, &answer); },
+      [&] { return writer->CreateEmpty(name); },
+      [&] { return writer->UpdateCommentText(name, shortName); },
+      [&] { return writer->CreateFromRaw12LFile(shortName, name, nullptr, 5000, 500, 8); },
+      [&] { return analysis->CreateAnalysis(name, 0, 0, &count); },
+      [&] { return analysis->RemoveAnalysis(name); },
+  };
+  size_t index = 0;
+  for (const auto& call : calls) EXPECT_EQ(E_FAIL, call()) << "call " << index++;
+}
+
+}  // namespace
+}  // namespace part2

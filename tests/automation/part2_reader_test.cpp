@@ -1,0 +1,161 @@
+// ScpReader by vtable: one stand-alone read per call; the client object is touched only
+// when the read succeeded.
+#include "part2_client.h"
+#include "part2_records.h"
+#include "support/temp_folder.h"
+
+namespace part2 {
+namespace {
+
+class ReaderTest : public ModuleTest {
+ protected:
+  void SetUp() override {
+    ModuleTest::SetUp();
+    Make(CLSID_ScpReader, IID_IScpReader, &reader);
+  }
+  void TearDown() override {
+    reader.Reset();
+    ModuleTest::TearDown();
+  }
+  test::TempFolder folder;
+  Ptr<IScpReader> reader;
+};
+
+TEST_F(ReaderTest, ReadsFillTheClientObjects) {
+  const Text file(folder.Write("limb.scp", LimbRecord(true)));
+  Ptr<IScpPatientInfo> patient;
+  Make(CLSID_ScpPatientInfo, IID_IScpPatientInfo, &patient);
+  ASSERT_EQ(S_OK, reader->ReadPatient(file, patient.Get()));
+  BSTR text = nullptr;
+  patient->get_LastName(&text);
+  EXPECT_EQ("Roe", Narrow(text));
+
+  Ptr<IScpEncodedData> rhythm;
+  Make(CLSID_ScpEncodedData, IID_IScpEncodedData, &rhythm);
+  ASSERT_EQ(S_OK, reader->ReadRhythm(file, rhythm.Get()));
+  short value = 0;
+  rhythm->get_Leads(&value);
+  EXPECT_EQ(2, value);
+  rhythm->get_DataSample(2, 2, &value);
+  EXPECT_EQ(2033, value);  // markers come through as they are stored
+
+  Ptr<IScpEncodedData> median;
+  Make(CLSID_ScpEncodedData, IID_IScpEncodedData, &median);
+  ASSERT_EQ(S_OK, reader->ReadMedian(file, median.Get()));
+  median->get_DataSample(1, 1, &value);
+  EXPECT_EQ(-5, value);
+
+  Ptr<IScpLeadData> measurements;
+  Make(CLSID_ScpLeadData, IID_IScpLeadData, &measurements);
+  ASSERT_EQ(S_OK, reader->ReadLeadData(file, measurements.Get()));
+  measurements->get_QRSDuration(2, &value);
+  EXPECT_EQ(204, value);
+
+  // Section 1 holds no lead error table, so the read gives an empty one.
+  Ptr<IScpLeadErrorInfo> errors;
+  Make(CLSID_ScpLeadErrorInfo, IID_IScpLeadErrorInfo, &errors);
+  errors->Allocate(3);
+  ASSERT_EQ(S_OK, reader->ReadLeadErrors(file, errors.Get()));
+  errors->get_Leads(&value);
+  EXPECT_EQ(0, value);
+
+  short leads = 0;
+  EXPECT_EQ(S_OK, reader->ReadLeads(file, &leads));
+  EXPECT_EQ(2, leads);
+  VARIANT_BOOL answer = 0;
+  EXPECT_EQ(S_OK, reader->HasMeasurements(file, &answer));
+  EXPECT_EQ(1, answer);  // 1, not -1
+}
+
+TEST_F(ReaderTest, AbsentSectionsAnswerNegatively) {
+  const Text file(folder.Write("norhythm.scp", NoRhythmRecord()));
+  VARIANT_BOOL answer = 5;
+  EXPECT_EQ(S_OK, reader->HasMeasurements(file, &answer));
+  EXPECT_EQ(0, answer);
+  Ptr<IScpEncodedData> rhythm;
+  Make(CLSID_ScpEncodedData, IID_IScpEncodedData, &rhythm);
+  EXPECT_EQ(E_FAIL, reader->ReadRhythm(file, rhythm.Get()));
+  short leads = 5;
+  const Text noLeads(folder.Write("minimal.scp", test::RecordBuilder().Build()));
+  EXPECT_EQ(S_OK, reader->ReadLeads(noLeads, &leads));
+  EXPECT_EQ(0, leads);
+  leads = 5;
+  EXPECT_EQ(E_FAIL, reader->ReadLeads(Text(folder.File("missing.scp")), &leads));
+  EXPECT_EQ(0, leads);
+
+  short set[] = {1, 61};
+  answer = 5;
+  EXPECT_EQ(S_OK, reader->ReadLeadSet(file, 2, set, &answer));
+  EXPECT_EQ(0, answer);
+  EXPECT_EQ(S_OK, reader->ReadLeadSet(file, 1, set, &answer));
+  EXPECT_EQ(-1, answer);
+  answer = 5;
+  EXPECT_EQ(E_FAIL, reader->ReadLeadSet(Text(folder.File("missing.scp")), 1, set, &answer));
+  EXPECT_EQ(5, answer);
+}
+
+TEST_F(ReaderTest, FailedReadLeavesTheObjectAlone) {
+  Ptr<IScpPatientInfo> patient;
+  Make(CLSID_ScpPatientInfo, IID_IScpPatientInfo, &patient);
+  patient->put_LastName(Text("Keep"));
+  for (const std::string& name :
+       {folder.File("missing.scp"), folder.Write("junk.scp", test::Bytes(64, 0xA5))}) {
+    EXPECT_EQ(E_FAIL, reader->ReadPatient(Text(name), patient.Get())) << name;
+    BSTR text = nullptr;
+    patient->get_LastName(&text);
+    EXPECT_EQ("Keep", Narrow(text));
+  }
+}
+
+TEST_F(ReaderTest, CrcVerdictsOfReaderAndLoader) {
+  Ptr<IScpLoader> loader;
+  Make(CLSID_ScpLoader, IID_IScpLoader, &loader);
+  const Text good(folder.Write("good.scp", LimbRecord(false)));
+  const Text damaged(
+      folder.Write("damaged.scp", test::RecordBuilder()
+                                      .Section(1, test::Bytes{0, 4, 0, 'D', 'o', 'e', 0, 255, 0, 0})
+                                      .BadCrc()
+                                      .Build()));
+  const Text missing(folder.File("missing.scp"));
+  struct Case {
+    const Text& file;
+    HRESULT hr;
+    VARIANT_BOOL verdict;
+  };
+  for (const Case& c : {Case{good, S_OK, -1}, Case{damaged, S_OK, 0}, Case{missing, E_FAIL, 0}}) {
+    VARIANT_BOOL verdict = 5;
+    EXPECT_EQ(c.hr, reader->ReadCRCCheck(c.file, &verdict));
+    EXPECT_EQ(c.verdict, verdict);
+    verdict = 5;
+    EXPECT_EQ(c.hr, loader->ReadCRCCheck(c.file, &verdict));
+    EXPECT_EQ(c.verdict, verdict);
+  }
+}
+
+TEST_F(ReaderTest, MissingArgumentsAreRefused) {
+  const Text file(folder.Write("limb.scp", LimbRecord(true)));
+  Ptr<IScpPatientInfo> patient;
+  Make(CLSID_ScpPatientInfo, IID_IScpPatientInfo, &patient);
+  short set[] = {1};
+  short leads = 0;
+  VARIANT_BOOL answer = 0;
+  EXPECT_EQ(E_INVALIDARG, reader->ReadPatient(nullptr, patient.Get()));
+  EXPECT_EQ(E_INVALIDARG, reader->ReadPatient(file, nullptr));
+  EXPECT_EQ(E_INVALIDARG, reader->ReadRecording(file, nullptr));
+  EXPECT_EQ(E_INVALIDARG, reader->ReadGeneral(file, nullptr));
+  EXPECT_EQ(E_INVALIDARG, reader->ReadAnalysis(file, nullptr));
+  EXPECT_EQ(E_INVALIDARG, reader->ReadLeadErrors(file, nullptr));
+  EXPECT_EQ(E_INVALIDARG, reader->ReadLeadData(file, nullptr));
+  EXPECT_EQ(E_INVALIDARG, reader->ReadRhythm(file, nullptr));
+  EXPECT_EQ(E_INVALIDARG, reader->ReadMedian(file, nullptr));
+  EXPECT_EQ(E_INVALIDARG, reader->ReadLeadSet(nullptr, 1, set, &answer));
+  EXPECT_EQ(E_INVALIDARG, reader->ReadLeadSet(file, 1, nullptr, &answer));
+  EXPECT_EQ(E_INVALIDARG, reader->ReadLeadSet(file, 1, set, nullptr));
+  EXPECT_EQ(E_INVALIDARG, reader->ReadLeads(nullptr, &leads));
+  EXPECT_EQ(E_INVALIDARG, reader->ReadLeads(file, nullptr));
+  EXPECT_EQ(E_INVALIDARG, reader->HasMeasurements(nullptr, &answer));
+  EXPECT_EQ(E_INVALIDARG, reader->HasMeasurements(file, nullptr));
+}
+
+}  // namespace
+}  // namespace part2

@@ -1,0 +1,296 @@
+// A minimal script host for the automation tests: runs one VBScript or JScript file with
+// the WScript members the tests use (Echo, Arguments, ScriptFullName), reports script
+// errors as "Error:" lines, and after the engine is closed asks KTXSCP32.dll whether it
+// may be unloaded: every object a script made must be gone by then.
+//   part2_host.exe <script.vbs|script.js> [arguments...]
+#include <windows.h>
+
+// Before the script interfaces' header: it turns their identifiers into definitions.
+#include <initguid.h>
+
+#include <activscp.h>
+#include <oleauto.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::wstring Wide(const std::string& text) {
+  const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], length);
+  wide.resize(static_cast<size_t>(length - 1));
+  return wide;
+}
+
+std::string Narrow(const wchar_t* text) {
+  if (!text) return "";
+  const int length = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  std::string narrow(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text, -1, &narrow[0], length, nullptr, nullptr);
+  narrow.resize(static_cast<size_t>(length - 1));
+  return narrow;
+}
+
+// An IDispatch by hand: names to numbers, and one Invoke.
+class CDispatch : public IDispatch {
+ public:
+  virtual ~CDispatch() = default;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    if (iid == IID_IUnknown || iid == IID_IDispatch) {
+      *object = static_cast<IDispatch*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --refs_;
+    if (left == 0) delete this;
+    return left;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    *count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
+                                          DISPID* ids) override {
+    HRESULT hr = S_OK;
+    for (UINT i = 0; i < count; ++i) {
+      ids[i] = DISPID_UNKNOWN;
+      for (size_t n = 0; n < names_.size(); ++n) {
+        if (_wcsicmp(names[i], names_[n]) == 0) ids[i] = static_cast<DISPID>(n + 1);
+      }
+      if (ids[i] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
+    }
+    return hr;
+  }
+
+ protected:
+  explicit CDispatch(std::vector<const wchar_t*> names) : names_(std::move(names)) {}
+
+ private:
+  std::vector<const wchar_t*> names_;
+  ULONG refs_ = 1;
+};
+
+class CArguments : public CDispatch {
+ public:
+  explicit CArguments(std::vector<std::wstring> items)
+      : CDispatch({L"Item", L"Count", L"length"}), items_(std::move(items)) {}
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params,
+                                   VARIANT* result, EXCEPINFO*, UINT*) override {
+    if (id == 2 || id == 3) {
+      if (result) {
+        V_VT(result) = VT_I4;
+        V_I4(result) = static_cast<LONG>(items_.size());
+      }
+      return S_OK;
+    }
+    if (id != DISPID_VALUE && id != 1) return DISP_E_MEMBERNOTFOUND;
+    if (!params || params->cArgs != 1) return DISP_E_BADPARAMCOUNT;
+    VARIANT index;
+    VariantInit(&index);
+    if (FAILED(VariantChangeType(&index, &params->rgvarg[0], 0, VT_I4))) return DISP_E_TYPEMISMATCH;
+    if (V_I4(&index) < 0 || static_cast<size_t>(V_I4(&index)) >= items_.size()) {
+      return DISP_E_BADINDEX;
+    }
+    if (result) {
+      V_VT(result) = VT_BSTR;
+      V_BSTR(result) = SysAllocString(items_[static_cast<size_t>(V_I4(&index))].c_str());
+    }
+    return S_OK;
+  }
+
+ private:
+  std::vector<std::wstring> items_;
+};
+
+class CWScript : public CDispatch {
+ public:
+  CWScript(std::wstring script, std::vector<std::wstring> arguments)
+      : CDispatch({L"Echo", L"Arguments", L"ScriptFullName"}),
+        script_(std::move(script)),
+        arguments_(std::move(arguments)) {}
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params,
+                                   VARIANT* result, EXCEPINFO*, UINT*) override {
+    if (result) VariantInit(result);
+    if (id == 1) {
+      std::string line;
+      for (UINT i = params ? params->cArgs : 0; i > 0; --i) {
+        VARIANT text;
+        VariantInit(&text);
+        if (SUCCEEDED(
+                VariantChangeType(&text, &params->rgvarg[i - 1], VARIANT_ALPHABOOL, VT_BSTR))) {
+          if (!line.empty()) line += " ";
+          line += Narrow(V_BSTR(&text));
+        }
+        VariantClear(&text);
+      }
+      std::printf("%s\n", line.c_str());
+      return S_OK;
+    }
+    if (id == 2) {
+      CArguments* arguments = new CArguments(arguments_);
+      HRESULT hr = S_OK;
+      if (params && params->cArgs == 1) {
+        hr = arguments->Invoke(DISPID_VALUE, IID_NULL, 0, DISPATCH_METHOD, params, result, nullptr,
+                               nullptr);
+        arguments->Release();
+      } else if (result) {
+        V_VT(result) = VT_DISPATCH;
+        V_DISPATCH(result) = arguments;
+      } else {
+        arguments->Release();
+      }
+      return hr;
+    }
+    if (id == 3) {
+      if (result) {
+        V_VT(result) = VT_BSTR;
+        V_BSTR(result) = SysAllocString(script_.c_str());
+      }
+      return S_OK;
+    }
+    return DISP_E_MEMBERNOTFOUND;
+  }
+
+ private:
+  std::wstring script_;
+  std::vector<std::wstring> arguments_;
+};
+
+class CSite : public IActiveScriptSite {
+ public:
+  explicit CSite(IDispatch* wscript) : wscript_(wscript) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    if (iid == IID_IUnknown || iid == IID_IActiveScriptSite) {
+      *object = static_cast<IActiveScriptSite*>(this);
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }  // lives on main's stack
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE GetLCID(LCID* lcid) override {
+    *lcid = LOCALE_USER_DEFAULT;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetItemInfo(LPCOLESTR name, DWORD mask, IUnknown** item,
+                                        ITypeInfo** info) override {
+    if (info) *info = nullptr;
+    if (item) *item = nullptr;
+    if (_wcsicmp(name, L"WScript") != 0) return TYPE_E_ELEMENTNOTFOUND;
+    if ((mask & SCRIPTINFO_IUNKNOWN) && item) {
+      wscript_->AddRef();
+      *item = wscript_;
+    }
+    return (mask & SCRIPTINFO_ITYPEINFO) ? TYPE_E_ELEMENTNOTFOUND : S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetDocVersionString(BSTR* version) override {
+    *version = nullptr;
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE OnScriptTerminate(const VARIANT*, const EXCEPINFO*) override {
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE OnStateChange(SCRIPTSTATE) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnScriptError(IActiveScriptError* error) override {
+    EXCEPINFO info = {};
+    DWORD context = 0;
+    ULONG line = 0;
+    LONG column = 0;
+    error->GetExceptionInfo(&info);
+    error->GetSourcePosition(&context, &line, &column);
+    std::printf("Error: line %lu: 0x%08lX %s\n", line + 1, static_cast<unsigned long>(info.scode),
+                Narrow(info.bstrDescription).c_str());
+    SysFreeString(info.bstrSource);
+    SysFreeString(info.bstrDescription);
+    SysFreeString(info.bstrHelpFile);
+    failed = true;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE OnEnterScript() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnLeaveScript() override { return S_OK; }
+
+  bool failed = false;
+
+ private:
+  IDispatch* wscript_;
+};
+
+using CanUnloadNowFn = HRESULT(STDAPICALLTYPE*)();
+
+int Run(int argc, char** argv) {
+  if (argc < 2) {
+    std::printf("Error: usage: part2_host <script> [arguments...]\n");
+    return 2;
+  }
+  const std::string path = argv[1];
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    std::printf("Error: cannot read %s\n", path.c_str());
+    return 2;
+  }
+  std::stringstream text;
+  text << in.rdbuf();
+  const bool vbscript = path.size() > 4 && _stricmp(path.c_str() + path.size() - 4, ".vbs") == 0;
+  CLSID engineClass;
+  if (FAILED(CLSIDFromProgID(vbscript ? L"VBScript" : L"JScript", &engineClass))) {
+    std::printf("Error: no script engine\n");
+    return 2;
+  }
+  std::vector<std::wstring> arguments;
+  for (int i = 2; i < argc; ++i) arguments.push_back(Wide(argv[i]));
+  IDispatch* wscript = new CWScript(Wide(path), arguments);
+  CSite site(wscript);
+  IActiveScript* engine = nullptr;
+  IActiveScriptParse* parse = nullptr;
+  HRESULT hr = CoCreateInstance(engineClass, nullptr, CLSCTX_INPROC_SERVER, IID_IActiveScript,
+                                reinterpret_cast<void**>(&engine));
+  if (SUCCEEDED(hr)) {
+    hr = engine->QueryInterface(IID_IActiveScriptParse, reinterpret_cast<void**>(&parse));
+  }
+  if (SUCCEEDED(hr)) hr = engine->SetScriptSite(&site);
+  if (SUCCEEDED(hr)) hr = parse->InitNew();
+  if (SUCCEEDED(hr)) hr = engine->AddNamedItem(L"WScript", SCRIPTITEM_ISVISIBLE);
+  if (SUCCEEDED(hr)) {
+    EXCEPINFO info = {};
+    hr = parse->ParseScriptText(Wide(text.str()).c_str(), nullptr, nullptr, nullptr, 0, 0,
+                                SCRIPTTEXT_ISVISIBLE, nullptr, &info);
+  }
+  if (SUCCEEDED(hr)) hr = engine->SetScriptState(SCRIPTSTATE_CONNECTED);
+  if (FAILED(hr) && !site.failed) std::printf("Error: script engine 0x%08lX\n", hr);
+  if (engine) engine->Close();
+  if (parse) parse->Release();
+  if (engine) engine->Release();
+  wscript->Release();
+
+  // Every object the script made is released now, so the module must allow unloading.
+  HMODULE module = GetModuleHandleA("KTXSCP32.dll");
+  auto canUnload = module ? reinterpret_cast<CanUnloadNowFn>(
+                                reinterpret_cast<void*>(GetProcAddress(module, "DllCanUnloadNow")))
+                          : nullptr;
+  if (canUnload && canUnload() != S_OK) {
+    std::printf("Error: KTXSCP32.dll cannot be unloaded: an object outlived the script\n");
+    return 1;
+  }
+  return FAILED(hr) || site.failed ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CoInitialize(nullptr);
+  const int result = Run(argc, argv);
+  CoUninitialize();
+  return result;
+}
