@@ -15,8 +15,6 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <dlfcn.h>
-
 #include "platform/module_strings.h"
 #endif
 
@@ -60,7 +58,8 @@ std::string RawString(plat::ModuleHandle module, uint32_t id) {
   if (length > 0) plat::WideToUtf8(reinterpret_cast<const plat::OleChar*>(text), length, &utf8);
   return utf8;
 #else
-  const auto* table = static_cast<const KtxModuleString*>(dlsym(module, KTX_MODULE_STRINGS_SYMBOL));
+  const auto* table =
+      static_cast<const KtxModuleString*>(plat::FindEntry(module, KTX_MODULE_STRINGS_SYMBOL));
   for (; table && table->Text; ++table) {
     if (table->Id == id) return table->Text;
   }

@@ -1,10 +1,10 @@
 // ScpReader by vtable: one stand-alone read per call; the client object is touched only
 // when the read succeeded.
-#include "part2_client.h"
-#include "part2_records.h"
+#include "objects_client.h"
+#include "objects_records.h"
 #include "support/temp_folder.h"
 
-namespace part2 {
+namespace objects {
 namespace {
 
 class ReaderTest : public ModuleTest {
@@ -158,4 +158,4 @@ TEST_F(ReaderTest, MissingArgumentsAreRefused) {
 }
 
 }  // namespace
-}  // namespace part2
+}  // namespace objects

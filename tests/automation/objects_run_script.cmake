@@ -3,8 +3,8 @@
 # an error or FAIL line, or (without EXPECTED or MATCHES) no closing PASS line. With
 # EXPECTED, the output must equal that file line for line; with MATCHES, it must match
 # each of those regular expressions.
-#   cmake -DWINE=wine [-DHOST=<part2_host.exe>] -DSCRIPT=<unix path> -DWORK=<scratch folder> [-DARGS=a;b]
-#         [-DEXPECTED=<file>] [-DMATCHES=re1;re2] -P part2_run_script.cmake
+#   cmake -DWINE=wine [-DHOST=<objects_host.exe>] -DSCRIPT=<unix path> -DWORK=<scratch folder> [-DARGS=a;b]
+#         [-DEXPECTED=<file>] [-DMATCHES=re1;re2] -P objects_run_script.cmake
 # Every path argument is handed to the script in Windows form (drive Z: is the host root).
 function(windows_path out path)
   string(REPLACE "/" "\\" native "Z:${path}")

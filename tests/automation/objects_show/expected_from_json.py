@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
-"""Turns `scpecg show --json FILE` (the native tool) into the lines part2_show.js prints
+"""Turns `scpecg show --json FILE` (the native tool) into the lines objects_show.js prints
 for the same file through the automation objects:
     scpecg show --json F | expected_from_json.py CLASSES > F.txt
-CLASSES is the comma-separated list handed to part2_show.js as well."""
+CLASSES is the comma-separated list handed to objects_show.js as well."""
 import json
 import sys
 

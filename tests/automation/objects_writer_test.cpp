@@ -3,11 +3,11 @@
 #include <filesystem>
 #include <functional>
 
-#include "part2_client.h"
-#include "part2_records.h"
+#include "objects_client.h"
+#include "objects_records.h"
 #include "support/temp_folder.h"
 
-namespace part2 {
+namespace objects {
 namespace {
 
 class WriterTest : public ModuleTest {
@@ -303,4 +303,4 @@ TEST_F(WriterTest, MissingNamesAreRefused) {
 }
 
 }  // namespace
-}  // namespace part2
+}  // namespace objects

@@ -2,11 +2,11 @@
 // and lead errors in memory only.
 #include <cstdio>
 
-#include "part2_client.h"
-#include "part2_records.h"
+#include "objects_client.h"
+#include "objects_records.h"
 #include "support/temp_folder.h"
 
-namespace part2 {
+namespace objects {
 namespace {
 
 class LoaderTest : public ModuleTest {
@@ -225,4 +225,4 @@ TEST_F(LoaderTest, ValidatedLoadKeepsWhatItCouldRead) {
 }
 
 }  // namespace
-}  // namespace part2
+}  // namespace objects

@@ -1,9 +1,9 @@
-#include "part2_records.h"
+#include "objects_records.h"
 
 #include "support/section1_bytes.h"
 #include "support/waveform_builder.h"
 
-namespace part2 {
+namespace objects {
 namespace {
 
 test::Bytes PatientSection() {
@@ -31,4 +31,4 @@ test::Bytes NoRhythmRecord() {
   return test::RecordBuilder().Section(1, PatientSection()).Section(3, LeadSection()).Build();
 }
 
-}  // namespace part2
+}  // namespace objects

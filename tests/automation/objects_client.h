@@ -13,7 +13,7 @@
 
 #include "KTXSCP32_h.h"
 
-namespace part2 {
+namespace objects {
 
 // Holds one reference; released when it goes.
 template <class Interface>
@@ -76,4 +76,4 @@ std::string ExampleFile(const std::string& name);
 // A file name of `length` characters (too long for the 260-byte ANSI names).
 std::string LongName(size_t length);
 
-}  // namespace part2
+}  // namespace objects

@@ -1,51 +1,51 @@
 # The writer, reader, loader and analysis objects of KTXSCP32.dll, under Wine: an
 # early-bound GoogleTest client, and the scripts and examples run by cscript.
-file(GLOB KTX_PART2_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/part2_*.cpp)
-add_executable(test_automation_part2 ${KTX_PART2_SOURCES})
-target_link_libraries(test_automation_part2 PRIVATE ktx_test_support GTest::gtest_main ole32
+file(GLOB KTX_PART2_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/objects_*.cpp)
+add_executable(test_automation_objects ${KTX_PART2_SOURCES})
+target_link_libraries(test_automation_objects PRIVATE ktx_test_support GTest::gtest_main ole32
   oleaut32 uuid)
-target_include_directories(test_automation_part2 PRIVATE ${CMAKE_BINARY_DIR}/automation/generated)
+target_include_directories(test_automation_objects PRIVATE ${CMAKE_BINARY_DIR}/automation/generated)
 # Paths as the Windows side sees them (Wine maps the host's root to drive Z:).
 string(REPLACE "/" "\\\\" KTX_PART2_MODULE "Z:${CMAKE_BINARY_DIR}/KTXSCP32.dll")
-target_compile_definitions(test_automation_part2 PRIVATE "KTX_MODULE_PATH=\"${KTX_PART2_MODULE}\""
+target_compile_definitions(test_automation_objects PRIVATE "KTX_MODULE_PATH=\"${KTX_PART2_MODULE}\""
   "KTX_EXAMPLES_DIR=\"Z:${PROJECT_SOURCE_DIR}/examples\"")
-ktx_warnings(test_automation_part2)
-add_dependencies(test_automation_part2 KTXSCP32 KTXSYS32 KTXSYSEN KTXSYSFR)
-add_test(NAME test_automation_part2 COMMAND test_automation_part2)
+ktx_warnings(test_automation_objects)
+add_dependencies(test_automation_objects KTXSCP32 KTXSYS32 KTXSYSEN KTXSYSFR)
+add_test(NAME test_automation_objects COMMAND test_automation_objects)
 # The analysis works in the documents folder, as the core analysis tests do.
-set_tests_properties(test_automation_part2 PROPERTIES WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+set_tests_properties(test_automation_objects PROPERTIES WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
   RESOURCE_LOCK analysis_documents_folder)
 
 # Late binding needs the server registered: one setup test, then every script under the
 # same registry lock as the registration tests.
 if(KTX_WINE)
   string(REPLACE "/" "\\" KTX_PART2_DLL_NATIVE "Z:${CMAKE_BINARY_DIR}/KTXSCP32.dll")
-  add_test(NAME automation_part2_register COMMAND ${KTX_WINE} regsvr32 /s ${KTX_PART2_DLL_NATIVE})
-  set_tests_properties(automation_part2_register PROPERTIES FIXTURES_SETUP part2_registered
+  add_test(NAME automation_objects_register COMMAND ${KTX_WINE} regsvr32 /s ${KTX_PART2_DLL_NATIVE})
+  set_tests_properties(automation_objects_register PROPERTIES FIXTURES_SETUP objects_registered
     RESOURCE_LOCK ktx_com_registry)
-  set(KTX_PART2_WORK ${CMAKE_CURRENT_BINARY_DIR}/part2_scripts)
+  set(KTX_PART2_WORK ${CMAKE_CURRENT_BINARY_DIR}/objects_scripts)
   # name, script, expected output (or ""), then the script's own arguments; MATCHES, when
-  # set by the caller, lists what the output must hold. The scripts run in part2_host,
+  # set by the caller, lists what the output must hold. The scripts run in objects_host,
   # or in Wine's cscript when PART2_CSCRIPT is set.
-  function(part2_script name script expected)
+  function(objects_script name script expected)
     if(PART2_CSCRIPT)
       set(host "")
     else()
-      set(host $<TARGET_FILE:part2_host>)
+      set(host $<TARGET_FILE:objects_host>)
     endif()
     add_test(NAME ${name} COMMAND ${CMAKE_COMMAND} -DWINE=${KTX_WINE} -DHOST=${host} -DSCRIPT=${script}
       -DWORK=${KTX_PART2_WORK}/${name} "-DARGS=${ARGN}" -DEXPECTED=${expected}
-      "-DMATCHES=${MATCHES}" -P ${CMAKE_CURRENT_LIST_DIR}/part2_run_script.cmake)
-    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED part2_registered
+      "-DMATCHES=${MATCHES}" -P ${CMAKE_CURRENT_LIST_DIR}/objects_run_script.cmake)
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED objects_registered
       RESOURCE_LOCK "ktx_com_registry;analysis_documents_folder" TIMEOUT 900)
   endfunction()
   set(KTX_PART2_DIR ${CMAKE_CURRENT_LIST_DIR})
-  part2_script(automation_part2_vbs ${KTX_PART2_DIR}/part2_objects.vbs ""
+  objects_script(automation_objects_vbs ${KTX_PART2_DIR}/objects_members.vbs ""
     ${PROJECT_SOURCE_DIR}/examples)
 endif()
 
 # What a script reads equals what the native `scpecg show --json` printed for the same
-# file (part2_show/*.txt, made with part2_show/expected_from_json.py): a record edited by
+# file (objects_show/*.txt, made with objects_show/expected_from_json.py): a record edited by
 # the native tool, and two of the shared sample records when they are there.
 if(KTX_WINE)
   set(KTX_PART2_SHOW_CLASSES_edited "patient,recording,general,lead_errors,leads,rhythm")
@@ -58,12 +58,12 @@ if(KTX_WINE)
   foreach(record edited SCP-Tools__ECG_20070321_110542_191010101010 ecg-contec__demo)
     set(file ${KTX_PART2_SAMPLES}/${record}.scp)
     if(record STREQUAL "edited")
-      set(file ${KTX_PART2_DIR}/part2_show/edited.scp)
+      set(file ${KTX_PART2_DIR}/objects_show/edited.scp)
     elseif(NOT EXISTS ${file})
       continue()
     endif()
-    part2_script(automation_part2_show_${record} ${KTX_PART2_DIR}/part2_show.js
-      ${KTX_PART2_DIR}/part2_show/${record}.txt ${file} ${KTX_PART2_SHOW_CLASSES_${record}})
+    objects_script(automation_objects_show_${record} ${KTX_PART2_DIR}/objects_show.js
+      ${KTX_PART2_DIR}/objects_show/${record}.txt ${file} ${KTX_PART2_SHOW_CLASSES_${record}})
   endforeach()
 endif()
 
@@ -76,15 +76,15 @@ if(KTX_WINE)
   foreach(host vbs js)
     set(MATCHES "Analysis \\(English\\): -?[1-9]" "Comment: [A-Z]" "Leads \\(12\\)"
       "CRC check: [Tt]rue" "No measurements stored")
-    part2_script(automation_part2_road_${host} ${KTX_PART2_ROAD}/road.${host} "")
+    objects_script(automation_objects_road_${host} ${KTX_PART2_ROAD}/road.${host} "")
     set(MATCHES "Analysis \\(English\\): 0 OK\nInterpretation:\nSinus rhythm"
       "Analysis \\(French\\): 0 OK\nInterpretation:\nRythme sinusal" "Leads \\(12\\)"
       "RR [0-9]+ ms" "lead 64: QRS [0-9]+ ms")
-    part2_script(automation_part2_road_${host}_analysed ${KTX_PART2_ROAD}/road.${host} ""
+    objects_script(automation_objects_road_${host}_analysed ${KTX_PART2_ROAD}/road.${host} ""
       ${KTX_PART2_SYNTHETIC})
     # The same in the system's own script host.
     set(PART2_CSCRIPT ON)
-    part2_script(automation_part2_road_${host}_cscript ${KTX_PART2_ROAD}/road.${host} ""
+    objects_script(automation_objects_road_${host}_cscript ${KTX_PART2_ROAD}/road.${host} ""
       ${KTX_PART2_SYNTHETIC})
     unset(PART2_CSCRIPT)
   endforeach()
@@ -93,6 +93,6 @@ endif()
 
 # The small script host the script tests run in: after each script it checks that
 # DllCanUnloadNow answers S_OK.
-add_executable(part2_host ${CMAKE_CURRENT_LIST_DIR}/script_host/part2_host.cpp)
-target_link_libraries(part2_host PRIVATE ole32 oleaut32 uuid)
-ktx_warnings(part2_host)
+add_executable(objects_host ${CMAKE_CURRENT_LIST_DIR}/script_host/objects_host.cpp)
+target_link_libraries(objects_host PRIVATE ole32 oleaut32 uuid)
+ktx_warnings(objects_host)

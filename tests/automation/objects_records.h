@@ -3,7 +3,7 @@
 
 #include "support/record_builder.h"
 
-namespace part2 {
+namespace objects {
 
 // Patient "Ann Roe", id "P-17"; leads I and II (samples 1-4, simultaneous), I = 100, 200,
 // 300, 400 and II = 300, 2033, 300, 300 (a marker of lead error bit 1); AVM 1000 nV,
@@ -14,4 +14,4 @@ test::Bytes LimbRecord(bool measured);
 // The same without Section 6: readable, but no valid 12-lead record.
 test::Bytes NoRhythmRecord();
 
-}  // namespace part2
+}  // namespace objects

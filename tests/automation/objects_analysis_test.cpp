@@ -2,10 +2,10 @@
 // the names too long for ANSI file names, refused by every object alike.
 #include <functional>
 
-#include "part2_client.h"
+#include "objects_client.h"
 #include "support/temp_folder.h"
 
-namespace part2 {
+namespace objects {
 namespace {
 
 class AnalysisTest : public ModuleTest {
@@ -145,4 +145,4 @@ TEST_F(AnalysisTest, NamesBeyond260BytesFailEverywhere) {
 }
 
 }  // namespace
-}  // namespace part2
+}  // namespace objects

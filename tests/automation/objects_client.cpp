@@ -1,6 +1,6 @@
-#include "part2_client.h"
+#include "objects_client.h"
 
-namespace part2 {
+namespace objects {
 namespace {
 
 using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
@@ -65,4 +65,4 @@ std::string LongName(size_t length) {
   return "C:\\" + std::string(length - 3, 'n');
 }
 
-}  // namespace part2
+}  // namespace objects

@@ -1,5 +1,5 @@
 // Prints what the automation objects read from one SCP-ECG file, one "class.key=value"
-// line each, in the form part2_show/expected_from_json.py makes of the native
+// line each, in the form objects_show/expected_from_json.py makes of the native
 // `scpecg show --json` for the same file. Arguments: a scratch folder (unused), the file,
 // the classes to print (comma-separated).
 var file = WScript.Arguments(1);

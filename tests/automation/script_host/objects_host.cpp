@@ -2,7 +2,7 @@
 // the WScript members the tests use (Echo, Arguments, ScriptFullName), reports script
 // errors as "Error:" lines, and after the engine is closed asks KTXSCP32.dll whether it
 // may be unloaded: every object a script made must be gone by then.
-//   part2_host.exe <script.vbs|script.js> [arguments...]
+//   objects_host.exe <script.vbs|script.js> [arguments...]
 #include <windows.h>
 
 // Before the script interfaces' header: it turns their identifiers into definitions.
@@ -231,7 +231,7 @@ using CanUnloadNowFn = HRESULT(STDAPICALLTYPE*)();
 
 int Run(int argc, char** argv) {
   if (argc < 2) {
-    std::printf("Error: usage: part2_host <script> [arguments...]\n");
+    std::printf("Error: usage: objects_host <script> [arguments...]\n");
     return 2;
   }
   const std::string path = argv[1];
