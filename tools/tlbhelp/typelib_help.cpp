@@ -46,6 +46,12 @@ constexpr uint32_t kVarRecordWithHelp = 0x1C;
   throw PatchError(message);
 }
 
+std::string Qualified(const std::string& enumeration, const std::string& member) {
+  std::string name = enumeration;
+  name += '.';
+  return name += member;
+}
+
 std::string Hex(uint64_t value) {
   std::ostringstream text;
   text << "0x" << std::hex << value;
@@ -165,7 +171,8 @@ class Library {
     }
     const uint32_t count = Word(kTypeCountField, "the type count");
     if (count > bytes_.size() / kTypeSize)
-      Fail("type count " + std::to_string(count) + " too large");
+      Fail("type count " + std::to_string(count) + " does not fit a library of " +
+           std::to_string(bytes_.size()) + " bytes");
     type_count_ = count;
     directory_ =
         kHeaderSize + (Word(kFlagsField, "the flags") & kHelpDllFlag ? 4 : 0) + 4 * type_count_;
@@ -222,7 +229,8 @@ uint32_t FindRecord(const Library& library, size_t type, const std::string& memb
     const uint32_t record = library.Word(block.Offsets() + 4 * i, "a record offset");
     const uint64_t size = library.Word(block.start + 4 + record, "a record") & 0xFFFF;
     if (size < kVarRecordMinimum || uint64_t{record} + size > block.records_length) {
-      Fail("record of " + enumeration + "." + member + " does not fit its block");
+      std::string message = "record of " + Qualified(enumeration, member);
+      Fail(message += " does not fit its block");
     }
     return record;
   }
@@ -281,7 +289,7 @@ std::vector<uint8_t> AddEnumHelpStrings(const std::vector<uint8_t>& bytes,
   std::map<std::string, std::set<std::string>> listed;
   for (const MemberHelp& entry : help) {
     if (!listed[entry.enumeration].insert(entry.member).second) {
-      Fail("help table lists " + entry.enumeration + "." + entry.member + " twice");
+      Fail("help table lists " + Qualified(entry.enumeration, entry.member) + " twice");
     }
   }
   for (size_t type = 0; type < library.TypeCount(); ++type) {
@@ -297,7 +305,7 @@ std::vector<uint8_t> AddEnumHelpStrings(const std::vector<uint8_t>& bytes,
     for (size_t i = 0; i < block.elements; ++i) {
       const std::string member = library.Name(library.Word(block.Names() + 4 * i, "a member name"));
       if (members.count(member) == 0)
-        Fail("help table has no help string for " + enumeration + "." + member);
+        Fail("help table has no help string for " + Qualified(enumeration, member));
     }
   }
 
