@@ -96,14 +96,14 @@ std::vector<std::string> Describe(ITypeLib* library, bool enum_help) {
   return lines;
 }
 
-struct Value_ {
+struct EnumValue {
   const char* name;
   long value;
   const char* help;
 };
 
-const std::map<std::string, std::vector<Value_>>& ExpectedEnumerations() {
-  static const std::map<std::string, std::vector<Value_>> expected{
+const std::map<std::string, std::vector<EnumValue>>& ExpectedEnumerations() {
+  static const std::map<std::string, std::vector<EnumValue>> expected{
       {"eSCP32Language",
        {{"ScpLangEnglish", 0, "English"},
         {"ScpLangFrench", 1, "French"},
@@ -167,7 +167,7 @@ TEST_F(EnumHelpStrings, EveryValueCarriesItsHelpString) {
     for (UINT v = 0; v < attr->cVars; ++v) {
       VARDESC* var = nullptr;
       ASSERT_EQ(type->GetVarDesc(v, &var), S_OK);
-      const Value_& want = expected->second[v];
+      const EnumValue& want = expected->second[v];
       EXPECT_EQ(Documentation(type, var->memid), std::string(want.name) + "|" + want.help + "|0");
       EXPECT_EQ(Value(*var), std::to_string(want.value)) << want.name;
       type->ReleaseVarDesc(var);
