@@ -51,7 +51,11 @@ function(ktx_layer name)
     target_link_libraries(ktx_${name} PUBLIC ktx_${dep})
   endforeach()
   ktx_warnings(ktx_${name})
-  if(NOT WIN32)
+  if(WIN32)
+    # The same objects go into KTXSCP32.dll, which exports the core classes beside its
+    # COM entry points; dllexport in the static library and test programs does no harm.
+    target_compile_definitions(ktx_${name} PRIVATE KTX_BUILDING_DLL)
+  else()
     set_target_properties(ktx_${name} PROPERTIES
       CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
   endif()

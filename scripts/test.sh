@@ -35,11 +35,14 @@ cmake -S . -B build/gcc-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKTX_SANITIZE=ON
 cmake --build build/gcc-asan -j$jobs --target ktxscp32_static
 echo "g++ sanitizer core compiled"
 
-step "Windows i686 (the core, compile only)"
+step "Windows i686 (the core and KTXSCP32.dll, compile and link only)"
+i686_cache=()
+command -v ccache >/dev/null && i686_cache=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache
+  -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 cmake -S . -B build/win32 -G Ninja -DCMAKE_BUILD_TYPE=Release -DKTX_BUILD_TESTS=OFF \
-  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake >/dev/null
-cmake --build build/win32 -j$jobs --target ktxscp32_static
-echo "i686 core compiled"
+  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake "${i686_cache[@]}" >/dev/null
+cmake --build build/win32 -j$jobs --target ktxscp32_static KTXSCP32
+echo "i686 core and KTXSCP32.dll built"
 
 step "Windows x86_64 (mingw-w64) under Wine"
 cmake -S . -B build/win64 -G Ninja -DCMAKE_BUILD_TYPE=Release \
