@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -76,6 +77,44 @@ inline Bytes U16(uint16_t value) {
 inline Bytes Concat(Bytes head, const Bytes& tail) {
   head.insert(head.end(), tail.begin(), tail.end());
   return head;
+}
+
+// Applies tag changes written as "number: data; ...", data being byte values (0x.. for
+// hex) and 'texts' (each with its terminator), or "-" to remove the tag:
+// Apply(tags, "0: 'Doe'; 5: 0xB2 7 4 2; 201: 1 'SR'; 27: -").
+inline void Apply(TagList& tags, const std::string& changes) {
+  std::istringstream entries(changes);
+  for (std::string entry; std::getline(entries, entry, ';');) {
+    const size_t colon = entry.find(':');
+    if (colon == std::string::npos) continue;
+    const auto number = static_cast<uint8_t>(std::stoi(entry.substr(0, colon)));
+    Bytes data;
+    bool erase = false;
+    for (size_t at = colon + 1; at < entry.size(); ++at) {
+      if (entry[at] == ' ') continue;
+      const size_t end = entry.find(entry[at] == '\'' ? '\'' : ' ', at + 1);
+      const std::string field = entry.substr(at, end - at);
+      if (field[0] == '\'') {
+        data = Concat(data, Text(field.substr(1)));
+      } else if (field == "-") {
+        erase = true;
+      } else {
+        data.push_back(static_cast<uint8_t>(std::stoi(field, nullptr, 0)));
+      }
+      at = end == std::string::npos ? entry.size() : end;
+    }
+    if (erase) {
+      EraseTag(tags, number);
+    } else {
+      SetTag(tags, number, data);
+    }
+  }
+}
+
+inline TagList ParseTags(const std::string& tags) {
+  TagList list;
+  Apply(list, tags);
+  return list;
 }
 
 // Tag 14 as the writer lays it out: the 36-byte block, then revision and serial texts.
