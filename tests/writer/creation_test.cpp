@@ -62,12 +62,16 @@ void ExpectLeads(const CReader& reader, const std::vector<int>& codes,
   ASSERT_EQ(size_t{reader.LeadDefinitions.Count}, codes.size());
   ASSERT_EQ(size_t{reader.Rhythm.LeadCount}, codes.size());
   for (uint8_t i = 0; i < static_cast<uint8_t>(codes.size()); ++i) {
-    EXPECT_EQ(+reader.LeadDefinitions.Leads[i].LeadId, codes[i]);
-    EXPECT_EQ(+reader.LeadDefinitions.Leads[i].StartSample, 1u);
-    EXPECT_EQ(+reader.LeadDefinitions.Leads[i].EndSample, samples[i].size());
+    const SLeadDef& lead = reader.LeadDefinitions.Leads[i];
     const int16_t* stored = reader.Rhythm.LeadSamples[i];
-    ASSERT_EQ(size_t{reader.Rhythm.SampleCounts[i]}, samples[i].size());
-    EXPECT_EQ(std::vector<int>(stored, stored + samples[i].size()), samples[i]) << "lead " << +i;
+    const auto count = static_cast<int>(samples[i].size());
+    EXPECT_EQ((std::vector<int>{lead.LeadId, static_cast<int>(lead.StartSample),
+                                static_cast<int>(lead.EndSample), reader.Rhythm.SampleCounts[i]}),
+              (std::vector<int>{codes[i], 1, count, count}));
+    EXPECT_EQ(
+        std::vector<int>(stored, stored + std::min<int>(count, reader.Rhythm.SampleCounts[i])),
+        samples[i])
+        << "lead " << +i;
   }
 }
 
@@ -76,12 +80,8 @@ CPatientInfo SomePatient() {
   patient.LastName = NewText("Doe");
   patient.FirstName = NewText("Jane");
   patient.PatientId = NewText("P-0042");
-  patient.YearOfBirth = 1970;
-  patient.MonthOfBirth = 5;
-  patient.DayOfBirth = 2;
-  patient.Gender = 2;
-  patient.Height = 1655;
-  patient.Weight = 62500;
+  patient.YearOfBirth = 1970, patient.MonthOfBirth = 5, patient.DayOfBirth = 2;
+  patient.Gender = 2, patient.Height = 1655, patient.Weight = 62500;
   return patient;
 }
 
@@ -111,11 +111,7 @@ TEST(Creation, Raw12FileHoldsLeadsPatientReceivedTimeAndWriter) {
   const CPatientInfo patient = SomePatient();
 
   TestWriter writer;
-  plat::Bstr name = NewText("TestApp");
-  plat::Bstr version = NewText("9.8");
-  writer.SelectWriter(name, version);
-  plat::SysFreeString(name);
-  plat::SysFreeString(version);
+  writer.SelectWriter(test::Wide("TestApp").c_str(), test::Wide("9.8").c_str());
   const int64_t before = Stamp(plat::LocalTimeNow());
   // Resolution and sampling rate far apart, so that a swap shows.
   ASSERT_TRUE(writer.CreateFromRaw12L(scp.c_str(), rawPath.c_str(), &patient, 5000.0, 500.0, 8));
@@ -127,20 +123,21 @@ TEST(Creation, Raw12FileHoldsLeadsPatientReceivedTimeAndWriter) {
   CReader reader;
   ExpectCreatedFile(scp, reader);
   ExpectLeads(reader, {1, 2, 3, 4, 5, 6, 7, 8}, leads);
-  EXPECT_EQ(reader.LeadDefinitions.Flags, 0x04 | 8 << 3);  // all 8 simultaneous
-  EXPECT_EQ(reader.Rhythm.AVM, 5000);
-  EXPECT_EQ(reader.Rhythm.SampleInterval, 2000);
-  EXPECT_EQ(PatientText(reader.Patient), "Doe|Jane|P-0042|1970-5-2|2|1655|62500");
-  EXPECT_EQ(Utf8(reader.Recording.DeviceType), "KTS  ");
-  EXPECT_EQ(Utf8(reader.Recording.ProgramRevision), "");
+  // All 8 simultaneous.
+  EXPECT_EQ((std::vector<int>{reader.LeadDefinitions.Flags, reader.Rhythm.AVM,
+                              reader.Rhythm.SampleInterval}),
+            (std::vector<int>{0x04 | 8 << 3, 5000, 2000}));
+  EXPECT_EQ(PatientText(reader.Patient) + "|" + Utf8(reader.Recording.DeviceType) + "|" +
+                Utf8(reader.Recording.ProgramRevision),
+            "Doe|Jane|P-0042|1970-5-2|2|1655|62500|KTS  |");
   const int64_t received = Stamp(reader.General.Received);
   EXPECT_LE(before, received);
   EXPECT_LE(received, after);
 
   // The tags themselves: the writer in 210/211 only, the received time in 203.
   std::map<uint8_t, Bytes> tags = TagMap(test::Sections(test::ReadWholeFile(scp))[1]);
-  EXPECT_EQ(tags[210], (Bytes{'T', 'e', 's', 't', 'A', 'p', 'p', 0}));
-  EXPECT_EQ(tags[211], (Bytes{'9', '.', '8', 0}));
+  EXPECT_EQ(tags[210], test::Text("TestApp"));
+  EXPECT_EQ(tags[211], test::Text("9.8"));
   EXPECT_EQ(tags.count(208) + tags.count(209) + tags.count(27) + tags.count(28), 0u);
   const SDateTime& r = reader.General.Received;
   Bytes stamp;
@@ -168,6 +165,7 @@ struct SourceCase {
   std::vector<int> Codes;
   uint16_t Avm, Interval;
   uint8_t Flags;  // Section 3: only the raw 12-lead reader says its leads are simultaneous
+                  // (0x04 and the lead count in bits 3-7)
 };
 
 bool Create(CWriter& w, const SourceCase& c, const char* scp, const std::string& file) {
@@ -190,53 +188,23 @@ bool Create(CWriter& w, const SourceCase& c, const char* scp, const std::string&
 }
 
 TEST(Creation, EverySourceReadsBackAsTheAcquisitionSaid) {
+  using acqtest::OneLeadRecord;
+  using acqtest::PairRecord;
   const Bytes bytes8 = {0x80, 0xFF, 0x00, 0x90};
+  const Bytes words = acqtest::Stream16({-300, 0, 1200, 32767});
+  const Bytes unsigned16 = acqtest::Stream16({0x0000, 0x8005, 0xFFFF});
+  // One lead with the marker 2033 (status 1), and two leads I and II.
+  const Bytes oneLead =
+      acqtest::Concat({OneLeadRecord(1500), OneLeadRecord(1024, 1), OneLeadRecord(2000)});
+  const Bytes twoLeads = acqtest::Concat({PairRecord({100, -200}), PairRecord({300, 400})});
+  const std::vector<std::vector<int>> pairs = {{100, 300}, {-200, 400}};
   const SourceCase cases[] = {
       {Source::k8bitFile, true, 2500, 250, bytes8, {{0, 127, -128, 16}}, {0}, 2500, 4000, 0},
       {Source::k8bitMem, false, 0, 0, bytes8, {{128, 255, 0, 144}}, {0}, 20000, 3333, 0},
-      {Source::k16bitFile,
-       false,
-       1000,
-       1000,
-       acqtest::Stream16({-300, 0, 1200, 32767}),
-       {{-300, 0, 1200, 32767}},
-       {0},
-       1000,
-       1000,
-       0},
-      {Source::k16bitMem,
-       true,
-       2000,
-       200,
-       acqtest::Stream16({0x0000, 0x8005, 0xFFFF}),
-       {{-32768, 5, 32767}},
-       {0},
-       2000,
-       5000,
-       0},
-      // One lead with the marker 2033 (status 1), and two leads I and II.
-      {Source::kRaw12Mem,
-       false,
-       5000,
-       500,
-       acqtest::Concat({acqtest::OneLeadRecord(1500), acqtest::OneLeadRecord(1024, 1),
-                        acqtest::OneLeadRecord(2000)}),
-       {{1500, 2033, 2000}},
-       {0},
-       5000,
-       2000,
-       0x04 | 1 << 3},
-      {Source::kRaw12Mem,
-       false,
-       2500,
-       250,
-       acqtest::Concat({acqtest::PairRecord({100, -200}), acqtest::PairRecord({300, 400})}),
-       {{100, 300}, {-200, 400}},
-       {1, 2},
-       2500,
-       4000,
-       0x04 | 2 << 3},
-  };
+      {Source::k16bitFile, false, 1000, 1000, words, {{-300, 0, 1200, 32767}}, {0}, 1000, 1000, 0},
+      {Source::k16bitMem, true, 2000, 200, unsigned16, {{-32768, 5, 32767}}, {0}, 2000, 5000, 0},
+      {Source::kRaw12Mem, false, 5000, 500, oneLead, {{1500, 2033, 2000}}, {0}, 5000, 2000, 0x0C},
+      {Source::kRaw12Mem, false, 2500, 250, twoLeads, pairs, {1, 2}, 2500, 4000, 0x14}};
   test::TempFolder folder;
   for (const SourceCase& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.From));
@@ -246,13 +214,12 @@ TEST(Creation, EverySourceReadsBackAsTheAcquisitionSaid) {
     CReader reader;
     ExpectCreatedFile(scp, reader);
     ExpectLeads(reader, c.Codes, c.Samples);
-    EXPECT_EQ(reader.Rhythm.AVM, c.Avm);
-    EXPECT_EQ(reader.Rhythm.SampleInterval, c.Interval);
-    EXPECT_EQ(reader.LeadDefinitions.Flags, c.Flags);
     // Marker 2033 is lead error bit 1 of its lead.
-    const uint16_t bits = c.Samples[0][1] == 2033 ? 0x0002 : 0;
     ASSERT_GE(reader.LeadErrors.Count, 1);
-    EXPECT_EQ(+reader.LeadErrors.Errors[0].ErrorBits, bits);
+    EXPECT_EQ(
+        (std::vector<int>{reader.Rhythm.AVM, reader.Rhythm.SampleInterval,
+                          reader.LeadDefinitions.Flags, reader.LeadErrors.Errors[0].ErrorBits}),
+        (std::vector<int>{c.Avm, c.Interval, c.Flags, c.Samples[0][1] == 2033 ? 2 : 0}));
   }
 }
 
@@ -305,14 +272,14 @@ TEST(Creation, BioFileGivesOneFilePerEventAllReceivedAtOnce) {
     CReader reader;
     ExpectCreatedFile(folder.File(std::string("rec.") + char('a' + e) + ".scp"), reader);
     ExpectLeads(reader, {0}, {{1100 + e, 1200, 1300}});
-    EXPECT_EQ(Utf8(reader.Patient.LastName), "Doe");
-    // The event's own date; the header's device, versions, serial number and filter.
-    EXPECT_EQ(reader.Recording.AcquisitionYear, 2024);
-    EXPECT_EQ(reader.Recording.AcquisitionMinute, 30 + e);
-    EXPECT_EQ(Utf8(reader.Recording.DeviceType), "QBR  ");
-    EXPECT_EQ(Utf8(reader.Recording.ProgramRevision), "HW 2.3, SW 1.0");
-    EXPECT_EQ(Utf8(reader.Recording.SerialNumber), "771");  // 1 * 256 + 0x0203
-    EXPECT_EQ(reader.Recording.DataFilterFlags, 2);         // 50 Hz on the data
+    // The event's own date; the header's device, versions, serial number (1 * 256 +
+    // 0x0203) and filter (50 Hz on the data).
+    const CRecordInfo& r = reader.Recording;
+    EXPECT_EQ(Utf8(reader.Patient.LastName) + "|" + Utf8(r.DeviceType) + "|" +
+                  Utf8(r.ProgramRevision) + "|" + Utf8(r.SerialNumber),
+              "Doe|QBR  |HW 2.3, SW 1.0|771");
+    EXPECT_EQ((std::vector<int>{r.AcquisitionYear, r.AcquisitionMinute, r.DataFilterFlags}),
+              (std::vector<int>{2024, 30 + e, 2}));
     received.insert(Stamp(reader.General.Received));
   }
   EXPECT_EQ(received.size(), 1u);
