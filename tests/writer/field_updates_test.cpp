@@ -31,8 +31,8 @@ TagList BaseTags() {
       "203: 0xE8 7 3 0 15 0 10 0 0 0 0 0; 204: 0; 205: 'R-1'; 206: 0x64 0x13 1 0; 207: 0xDB 6;"
       "208: 'OLDMOD'; 209: '0.9'; 210: 'Maker'; 211: '1.0'; 212: 0x0D; 213: 'Dr. Interp';"
       "214: 'Dr. Rec'; 215: 'Ward 3'; 216: 'Analyser'; 217: '3.1'; 218: 'Recorder'; 219: '4.2';"
-      "230: 1 2 3");
-  test::SetTag(tags, 14, test::DeviceTag(7, "ECG", "2.1", "SN42"));
+      "230: 1 2 3; 14: 1 0 1 0 7 0 1 100 'ECG' 0 0 10 0xFF 0 0xFF 0 '255.255.255.255' 4 '2.1' "
+      "'SN42'");
   return tags;
 }
 
@@ -204,10 +204,10 @@ TEST(FieldUpdates, AFileWithoutSection1GainsOneBuiltFromDefaults) {
   ASSERT_TRUE(Stamped(writer).UpdateCommentText(path.c_str(), test::Wide("x").c_str()))
       << plat::LastError();
   const Bytes after = test::ReadWholeFile(path);
-  TagList expected = test::ParseTags(
+  const TagList expected = test::ParseTags(
+      test::kDefaultDeviceTag + std::string(";") +
       "5: 0 0 0 0; 8: 0; 25: 0 0 0 0; 26: 0 0 0; 200: 0; 202: 'x'; 203: 0 0 0 0 0 0 0 0 0 0 0 0;"
       "204: 0; 208: 'scpecg-test'; 209: '9.9'; 212: 0");
-  test::SetTag(expected, 14, test::DeviceTag(0, "KTS  ", "", ""));
   ExpectRewritten(before, after, expected);
   const auto table = test::PointerTable(after);
   ASSERT_EQ(table.size(), 14u);

@@ -21,11 +21,9 @@ using Samples = std::vector<std::vector<int16_t>>;
 
 // A Section 1 the writer rebuilds unchanged from default records, plus a comment.
 TagList BaseTags() {
-  TagList tags = test::ParseTags(
-      "5: 0 0 0 0; 8: 0; 25: 0 0 0 0; 26: 0 0 0; 200: 0; 202: 'keep';"
-      "203: 0 0 0 0 0 0 0 0 0 0 0 0; 204: 0; 212: 0");
-  test::SetTag(tags, 14, test::DeviceTag(0, "KTS  ", "", ""));
-  return tags;
+  return test::ParseTags(test::kDefaultDeviceTag + std::string(";") +
+                         "5: 0 0 0 0; 8: 0; 25: 0 0 0 0; 26: 0 0 0; 200: 0; 202: 'keep';"
+                         "203: 0 0 0 0 0 0 0 0 0 0 0 0; 204: 0; 212: 0");
 }
 
 // I, II, V1-V6 over samples 1-4: lead I holds the marker 2033, V1 the markers 2032

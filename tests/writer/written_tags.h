@@ -68,12 +68,6 @@ inline Bytes Text(const std::string& text) {
   return bytes;
 }
 
-inline Bytes U16(uint16_t value) {
-  Bytes bytes;
-  test::AppendU16(bytes, value);
-  return bytes;
-}
-
 inline Bytes Concat(Bytes head, const Bytes& tail) {
   head.insert(head.end(), tail.begin(), tail.end());
   return head;
@@ -117,23 +111,10 @@ inline TagList ParseTags(const std::string& tags) {
   return list;
 }
 
-// Tag 14 as the writer lays it out: the 36-byte block, then revision and serial texts.
-inline Bytes DeviceTag(uint16_t deviceId, const std::string& model, const std::string& revision,
-                       const std::string& serial) {
-  Bytes block = {1, 0,  1, 0, static_cast<uint8_t>(deviceId), static_cast<uint8_t>(deviceId >> 8),
-                 1, 100};
-  Bytes description(model.begin(), model.end());
-  description.resize(6, 0);
-  block = Concat(block, description);
-  block = Concat(block, {10, 0xFF, 0, 0xFF, 0});
-  const std::string address = "255.255.255.255";
-  block.insert(block.end(), address.begin(), address.end());
-  block.push_back(0);
-  block.push_back(static_cast<uint8_t>(revision.empty() ? 0 : revision.size() + 1));
-  if (!revision.empty()) block = Concat(block, Text(revision));
-  if (!serial.empty()) block = Concat(block, Text(serial));
-  return block;
-}
+// Tag 14 as the writer lays out default records: the 36-byte block with the model
+// "KTS  ", no revision and no serial text.
+inline const char* const kDefaultDeviceTag =
+    "14: 1 0 1 0 0 0 1 100 'KTS  ' 10 0xFF 0 0xFF 0 '255.255.255.255' 0";
 
 inline plat::WideString Wide(const char* windows1252) {
   plat::WideString out;
