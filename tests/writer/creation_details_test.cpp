@@ -33,24 +33,23 @@ TEST(CreationSet, HeaderTextsAndFiltersFollowTheAcquisition) {
   TestWriter writer;
   // Low nibble: device filters (tag 212), high nibble: data filters (tag 29). 50 Hz
   // (bit 0) wins over 60 Hz (bit 1); bit 2 muscle gives 4, bit 3 baseline gives 8.
-  const uint8_t filters[][3] = {
-      {0x35, 6, 2}, {0x00, 0, 0}, {0x2A, 9, 1}, {0xC4, 4, 12}, {0xF2, 1, 14}};
-  for (const auto& f : filters) {
+  std::string flags;
+  for (int filters : {0x35, 0x00, 0x2A, 0xC4, 0xF2}) {
     SECGInfo info = Info(0x2F, 2);
-    info.Filters = f[0];
+    info.Filters = static_cast<uint8_t>(filters);
     ASSERT_TRUE(writer.Set(info, &leads));
-    EXPECT_EQ(writer.Recording.FilterFlags << 8 | writer.Recording.DataFilterFlags,
-              f[1] << 8 | f[2])
-        << +f[0];
+    flags += std::to_string(writer.Recording.FilterFlags) + "/" +
+             std::to_string(writer.Recording.DataFilterFlags) + " ";
   }
+  EXPECT_EQ(flags, "6/2 0/0 9/1 4/12 1/14 ");
 
   // The texts made of the record (the tables of both are the acquisition tests'), the date,
   // and the serial number even when a host fills all 256 characters without a terminator.
   SECGInfo info = Info(0xC3, 2);
   std::strcpy(info.SerialNumber, "SN-42");
   info.HardwareVersion = 23, info.SoftwareVersion = 5;
-  info.Year = 2023, info.Month = 11, info.Day = 30, info.Hour = 23, info.Minute = 59,
-  info.Second = 58;
+  info.Year = 2023, info.Month = 11, info.Day = 30;
+  info.Hour = 23, info.Minute = 59, info.Second = 58;
   ASSERT_TRUE(writer.Set(info, &leads));
   const CRecordInfo& r = writer.Recording;
   EXPECT_EQ(Utf8(r.SerialNumber) + "|" + Utf8(r.DeviceType) + "|" + Utf8(r.ProgramRevision),
@@ -99,12 +98,11 @@ TEST(CreationSet, LeadsAndSamplesFollowTheLeadSet) {
   // 40 simultaneous leads count as 40 mod 32; another recording mode marks nothing.
   SLeadObj many;
   ASSERT_TRUE(many.InitLeads(40, 1));
-  SECGInfo one = Info(0x13, 1);
-  ASSERT_TRUE(writer.Set(one, &many));
-  EXPECT_EQ(writer.LeadDefinitions.Flags, 0x04 | 8 << 3);
-  SECGInfo apart = Info(0x23, 1);
-  ASSERT_TRUE(writer.Set(apart, &many));
-  EXPECT_EQ(writer.LeadDefinitions.Flags, 0);
+  for (auto [mode, flags] : {std::pair<uint8_t, int>{0x13, 0x04 | 8 << 3}, {0x23, 0}}) {
+    SECGInfo one = Info(mode, 1);
+    ASSERT_TRUE(writer.Set(one, &many));
+    EXPECT_EQ(writer.LeadDefinitions.Flags, flags);
+  }
 
   EXPECT_TRUE(test::FailedWith(writer.Set(info, nullptr), plat::kErrInvalidParameter));
 }
@@ -117,11 +115,13 @@ std::string EventName(const char* scp, int16_t index) {
 }
 
 TEST(EventFileName, LettersCountUpAndLongNamesAreCut) {
-  const std::pair<int16_t, const char*> suffixes[] = {
-      {0, "rec.a.scp"},     {1, "rec.b.scp"},     {25, "rec.z.scp"},     {26, "rec.ab.scp"},
-      {27, "rec.bb.scp"},   {51, "rec.zb.scp"},   {675, "rec.zz.scp"},   {676, "rec.aa.scp"},
-      {677, "rec.bab.scp"}, {703, "rec.bbb.scp"}, {32767, "rec.hmw.scp"}};
-  for (const auto& [index, name] : suffixes) EXPECT_EQ(EventName("rec.scp", index), name);
+  std::string names;
+  for (int index : {0, 1, 25, 26, 27, 51, 675, 676, 677, 703, 32767}) {
+    names += EventName("rec.scp", static_cast<int16_t>(index)) + " ";
+  }
+  EXPECT_EQ(names,
+            "rec.a.scp rec.b.scp rec.z.scp rec.ab.scp rec.bb.scp rec.zb.scp rec.zz.scp "
+            "rec.aa.scp rec.bab.scp rec.bbb.scp rec.hmw.scp ");
 
   // Folder and extension stay as they are; no extension, none added.
   EXPECT_EQ(EventName("data/ecg/rec.scp", 2), "data/ecg/rec.c.scp");
