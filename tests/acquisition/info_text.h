@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdio>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -13,37 +14,33 @@
 namespace acqtest {
 
 inline std::string Fields(const SECGInfo& i, const std::string& names) {
+  auto n = [](int value) { return std::to_string(value); };
   auto hex = [](int value) {
     char text[8];
     std::snprintf(text, sizeof(text), "0x%02X", value);
     return std::string(text);
   };
+  const std::map<std::string, std::string> all = {
+      {"serial", std::string(i.SerialNumber, strnlen(i.SerialNumber, 256))},
+      {"hw", n(i.HardwareVersion)},
+      {"sw", n(i.SoftwareVersion)},
+      {"filters", hex(i.Filters)},
+      {"flags", hex(i.DeviceFlags)},
+      {"leads", n(i.LeadCount)},
+      {"bits", n(i.SampleBits)},
+      {"date", n(i.Year) + "-" + n(i.Month) + "-" + n(i.Day)},
+      {"time", n(i.Hour) + ":" + n(i.Minute) + ":" + n(i.Second)},
+      {"lead", n(i.SingleLead)},
+      {"gain", n(i.Gain)},
+      {"status", hex(i.Status)},
+      {"samples", n(i.SampleCount)},
+      {"interval", n(i.SampleInterval)},
+      {"res", n(i.Resolution)}};
   std::istringstream in(names);
   std::string out;
   for (std::string name; in >> name;) {
     name = name.substr(0, name.find('='));
-    std::string value;
-    if (name == "serial") value = std::string(i.SerialNumber, strnlen(i.SerialNumber, 256));
-    if (name == "hw") value = std::to_string(i.HardwareVersion);
-    if (name == "sw") value = std::to_string(i.SoftwareVersion);
-    if (name == "filters") value = hex(i.Filters);
-    if (name == "flags") value = hex(i.DeviceFlags);
-    if (name == "status") value = hex(i.Status);
-    if (name == "leads") value = std::to_string(i.LeadCount);
-    if (name == "bits") value = std::to_string(i.SampleBits);
-    if (name == "date") {
-      value = std::to_string(i.Year) + "-" + std::to_string(i.Month) + "-" + std::to_string(i.Day);
-    }
-    if (name == "time") {
-      value =
-          std::to_string(i.Hour) + ":" + std::to_string(i.Minute) + ":" + std::to_string(i.Second);
-    }
-    if (name == "lead") value = std::to_string(i.SingleLead);
-    if (name == "gain") value = std::to_string(i.Gain);
-    if (name == "samples") value = std::to_string(i.SampleCount);
-    if (name == "interval") value = std::to_string(i.SampleInterval);
-    if (name == "res") value = std::to_string(i.Resolution);
-    out += (out.empty() ? "" : " ") + name + "=" + value;
+    out += (out.empty() ? "" : " ") + name + "=" + (all.count(name) ? all.at(name) : "?");
   }
   return out;
 }
