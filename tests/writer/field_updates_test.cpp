@@ -96,32 +96,32 @@ struct Edit {
 
 std::vector<Edit> Edits() {
   static const plat::WideString text = test::Wide("new text");
-  using TextUpdate = bool (CWriter::*)(const char*, const plat::OleChar*);
-  const std::pair<int, TextUpdate> textUpdates[] = {
-      {202, &CWriter::UpdateCommentText},      {215, &CWriter::UpdateRecordingLocation},
-      {205, &CWriter::UpdateRecordingId},      {218, &CWriter::UpdateRecordingApp},
-      {219, &CWriter::UpdateRecordingVer},     {216, &CWriter::UpdateInterpretationApp},
-      {217, &CWriter::UpdateInterpretationVer}};
+  // Each text edit sets its tag, and clears it when given no text.
+  using TextUpdate = std::function<bool(CWriter&, const char*, const plat::OleChar*)>;
+  auto physician = [](int16_t which) -> TextUpdate {
+    return [which](CWriter& w, const char* f, const plat::OleChar* t) {
+      return w.UpdatePhysicianName(f, which, t);
+    };
+  };
+  const std::pair<int, TextUpdate> textUpdates[] = {{202, &CWriter::UpdateCommentText},
+                                                    {215, &CWriter::UpdateRecordingLocation},
+                                                    {205, &CWriter::UpdateRecordingId},
+                                                    {218, &CWriter::UpdateRecordingApp},
+                                                    {219, &CWriter::UpdateRecordingVer},
+                                                    {216, &CWriter::UpdateInterpretationApp},
+                                                    {217, &CWriter::UpdateInterpretationVer},
+                                                    {21, physician(0)},
+                                                    {213, physician(1)},
+                                                    {214, physician(2)}};
   std::vector<Edit> edits;
   for (const auto& [tag, update] : textUpdates) {
     const std::string number = std::to_string(tag);
     edits.push_back({number,
-                     [u = update](CWriter& w, const char* f) { return (w.*u)(f, text.c_str()); },
+                     [u = update](CWriter& w, const char* f) { return u(w, f, text.c_str()); },
                      number + ": 'new text'"});
     edits.push_back({number + " cleared",
-                     [u = update](CWriter& w, const char* f) { return (w.*u)(f, nullptr); },
+                     [u = update](CWriter& w, const char* f) { return u(w, f, nullptr); },
                      number + ": -"});
-  }
-  const char* const physicianTags[] = {"21", "213", "214"};
-  for (int16_t i = 0; i < 3; ++i) {
-    edits.push_back(
-        {physicianTags[i],
-         [i](CWriter& w, const char* f) { return w.UpdatePhysicianName(f, i, text.c_str()); },
-         physicianTags[i] + std::string(": 'new text'")});
-    edits.push_back(
-        {physicianTags[i] + std::string(" cleared"),
-         [i](CWriter& w, const char* f) { return w.UpdatePhysicianName(f, i, nullptr); },
-         physicianTags[i] + std::string(": -")});
   }
   const Edit more[] = {
       {"interpretation", EDIT(UpdateInterpretationText(f, text.c_str())), "201: 1 'new text'"},
