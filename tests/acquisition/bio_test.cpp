@@ -4,6 +4,7 @@
 
 #include "acquisition/bio_reader.h"
 #include "encoders.h"
+#include "info_text.h"
 #include "platform/errors.h"
 #include "support/last_error.h"
 #include "support/temp_folder.h"
@@ -13,43 +14,33 @@ using acqtest::BioFile;
 using acqtest::BioHeader;
 using acqtest::Bytes;
 using acqtest::Concat;
+using acqtest::Fields;
+using acqtest::Values;
 
 namespace {
 
 class BioReaderTest : public ::testing::Test {
  protected:
-  // Reads `bytes` as a Bio file: the event count, or -1 with the error code in Error.
+  // Reads `bytes` as a Bio file: the event count, or -1 with the error code in Error
+  // and nothing held.
   int Read(const Bytes& bytes) {
     int16_t count = 77;
     const bool ok = reader.ReadEvents(folder.Write("f.bio", bytes).c_str(), &count);
     Error = plat::LastError();
-    if (!ok) {
-      EXPECT_EQ(count, 0);
-      EXPECT_EQ(reader.EventCount, 0);
-      EXPECT_EQ(reader.Events, nullptr);
-    }
+    EXPECT_TRUE(ok || (count == 0 && reader.EventCount == 0 && reader.Events == nullptr));
     return ok ? count : -1;
   }
   // The error code of a read expected to fail; 0 (and a failure) when it succeeded.
   uint32_t FailureOf(const Bytes& bytes) {
-    const int count = Read(bytes);
-    EXPECT_EQ(count, -1);
-    return count == -1 ? Error : 0;
+    EXPECT_EQ(Read(bytes), -1);
+    return Error;
   }
-  const SECGInfo& Info(int event) { return reader.Events[event].Info; }
-  // {year, month, day, hour, minute, second}
-  std::vector<int> Clock(int event) {
-    const SECGInfo& i = Info(event);
-    return {i.Year, i.Month, i.Day, i.Hour, i.Minute, i.Second};
-  }
-  // {lead count, sample count, sample interval, sample bits, gain, resolution}
-  std::vector<int> Layout(int event) {
-    const SECGInfo& i = Info(event);
-    return {i.LeadCount, i.SampleCount, i.SampleInterval, i.SampleBits, i.Gain, i.Resolution};
+  // The fields that `want` names of event `event` hold what it says.
+  void ExpectInfo(int event, const std::string& want) {
+    EXPECT_EQ(Fields(reader.Events[event].Info, want), want) << "event " << event;
   }
   std::vector<int> Samples(int event, int lead, int count) {
-    const int16_t* s = reader.Events[event].Leads[lead].Samples;
-    return std::vector<int>(s, s + count);
+    return Values(reader.Events[event].Leads[lead], count);
   }
 
   test::TempFolder folder;
@@ -60,49 +51,38 @@ class BioReaderTest : public ::testing::Test {
 TEST_F(BioReaderTest, Type2HeaderFieldsAndExtension) {
   BioHeader h;
   h.Device = 0x12;  // device type 2 and the first device flag
+  // Serial 1 * 256 + 0x0203; type 2, mode 2, flag in bit 6; lead number 3 is lead III.
   ASSERT_EQ(Read(BioFile().Block(2, acqtest::Bio2(h)).Build()), 1);
-  const SECGInfo& info = Info(0);
-  EXPECT_STREQ(info.SerialNumber, "771");  // 1 * 256 + 0x0203
-  EXPECT_EQ(info.HardwareVersion, 23);
-  EXPECT_EQ(info.SoftwareVersion, 10);
-  EXPECT_EQ(info.DeviceFlags, 0x62);  // type 2, mode 2, flag in bit 6
-  EXPECT_EQ(Clock(0), (std::vector<int>{2021, 12, 31, 23, 59, 0}));
-  EXPECT_EQ(info.SingleLead, 2);  // lead number 3: lead III
-  EXPECT_EQ(Layout(0), (std::vector<int>{1, 4, 2000, 0, 200, 5000}));
-  EXPECT_EQ(info.Status, 0x5A);
+  ExpectInfo(0,
+             "serial=771 hw=23 sw=10 flags=0x62 date=2021-12-31 time=23:59:0 lead=2 leads=1 "
+             "samples=4 interval=2000 bits=0 gain=200 res=5000 status=0x5A");
   EXPECT_EQ(reader.Events[0].Leads, nullptr);  // no data blocks
-
   h.Year = 2079;
   h.LeadNumber = 0;
   h.Gain = 0;  // no resolution to compute: it stays 0
   ASSERT_EQ(Read(BioFile().Block(2, acqtest::Bio2(h)).Build()), 1);
-  EXPECT_EQ(Info(0).Year, 2079);
-  EXPECT_EQ(Info(0).SingleLead, 12);
-  EXPECT_EQ(Info(0).Resolution, 0);
+  ExpectInfo(0, "date=2079-12-31 lead=12 res=0");
   h.Year = 1980;
   h.Gain = 100;
   ASSERT_EQ(Read(BioFile().Block(2, acqtest::Bio2(h)).Build()), 1);
-  EXPECT_EQ(Info(0).Year, 1980);
+  ExpectInfo(0, "date=1980-12-31");
 
   // Payload 25 carries the extension; 24 has 6 bytes that are passed over.
   BioHeader ext;
   ext.SerialHigh = 2;
   ext.SerialLow = 5;
   ext.Hardware = 31;
-  ext.Resolution = 2500;
   const Bytes data = {0, 128, 255, 100};
   ASSERT_EQ(Read(BioFile()
                      .Block(2, Concat({acqtest::Bio2(h), acqtest::BioExt(ext)}))
                      .Block(6, data)
                      .Build()),
             1);
-  EXPECT_STREQ(Info(0).SerialNumber, "517");
-  EXPECT_EQ(Info(0).HardwareVersion, 31);
-  EXPECT_EQ(Info(0).Resolution, 2500);
+  ExpectInfo(0, "serial=517 hw=31 res=2500");
   ASSERT_EQ(
       Read(BioFile().Block(2, Concat({acqtest::Bio2(h), Bytes(6, 0xEE)})).Block(6, data).Build()),
       1);
-  EXPECT_EQ(Info(0).Resolution, 10000);
+  ExpectInfo(0, "res=10000");
   EXPECT_EQ(Samples(0, 0, 4), (std::vector<int>{-128, 0, 127, -28}));
 }
 
@@ -110,22 +90,14 @@ TEST_F(BioReaderTest, Type3LeadCountsAndSampleCounts) {
   BioHeader h;
   h.LeadsByte = (3 << 1) | 1;  // three leads, recorded simultaneously
   const Bytes lead = Concat({{1}, Bytes(4, 130)});
-  ASSERT_EQ(Read(BioFile()
-                     .Block(3, acqtest::Bio3(h))
-                     .Block(7, lead)
-                     .Block(7, lead)
-                     .Block(7, lead)
-                     .Build()),
-            1);
-  const SECGInfo& info = Info(0);
-  EXPECT_EQ(info.LeadCount, 3);
-  EXPECT_EQ(info.DeviceFlags, 0xD1);  // type 1, mode 1, both device flags
-  EXPECT_EQ(info.SampleCount, 4);
-  EXPECT_EQ(info.SampleInterval, 2000);
-  EXPECT_EQ(info.Resolution, 0);  // type 3 takes only the gain
-  EXPECT_EQ(info.Gain, 200);
-  EXPECT_EQ(info.Reserved[0], 0xA0);
-  EXPECT_EQ(info.Reserved[11], 0xAB);
+  const Bytes three =
+      BioFile().Block(3, acqtest::Bio3(h)).Block(7, lead).Block(7, lead).Block(7, lead).Build();
+  ASSERT_EQ(Read(three), 1);
+  // Type 1, mode 1, both device flags; type 3 takes only the gain.
+  ExpectInfo(0, "leads=3 flags=0xD1 samples=4 interval=2000 res=0 gain=200");
+  const uint8_t* reserved = reader.Events[0].Info.Reserved;
+  EXPECT_EQ(Bytes(reserved, reserved + 12),
+            (Bytes{0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0xA6, 0xA7, 0xA8, 0xA9, 0xAA, 0xAB}));
   EXPECT_EQ(reader.Events[0].FilledLeads, 3);
   EXPECT_EQ(Samples(0, 2, 4), (std::vector<int>{2, 2, 2, 2}));
 
@@ -140,11 +112,8 @@ TEST_F(BioReaderTest, Type3LeadCountsAndSampleCounts) {
                      .Block(7, shortLead)
                      .Build()),
             1);
-  EXPECT_EQ(Info(0).LeadCount, 2);
-  EXPECT_EQ(Info(0).SampleCount, 2);
-  EXPECT_EQ(Info(0).SampleInterval, 1000);
-  EXPECT_EQ(Info(0).Resolution, 1234);
-  EXPECT_EQ(Info(0).DeviceFlags & 0x30, 0);
+  ExpectInfo(0, "leads=2 samples=2 interval=1000 res=1234");
+  EXPECT_EQ(reader.Events[0].Info.DeviceFlags & 0x30, 0);
 
   h.LeadsByte = 4 << 1;  // four leads but two data blocks
   EXPECT_EQ(FailureOf(BioFile().Block(3, acqtest::Bio3(h)).Block(7, lead).Block(7, lead).Build()),
@@ -152,9 +121,9 @@ TEST_F(BioReaderTest, Type3LeadCountsAndSampleCounts) {
 }
 
 TEST_F(BioReaderTest, Type20HeaderAndFilterByte) {
-  const std::pair<uint8_t, uint8_t> filters[] = {{0x02, 0x10}, {0x0B, 0x10}, {0x08, 0x01},
-                                                 {0x09, 0x01}, {0x05, 0x20}, {0x04, 0x02},
-                                                 {0x00, 0x00}, {0x30, 0x0C}, {0x12, 0x14}};
+  const std::pair<uint8_t, const char*> filters[] = {
+      {0x02, "0x10"}, {0x0B, "0x10"}, {0x08, "0x01"}, {0x09, "0x01"}, {0x05, "0x20"},
+      {0x04, "0x02"}, {0x00, "0x00"}, {0x30, "0x0C"}, {0x12, "0x14"}};
   for (const auto& [byte, expected] : filters) {
     BioHeader h;
     h.Filters = byte;
@@ -163,7 +132,7 @@ TEST_F(BioReaderTest, Type20HeaderAndFilterByte) {
     SECGInfo info;
     info.Clear();
     info.Set(block);
-    EXPECT_EQ(info.Filters, expected) << int{byte};
+    EXPECT_EQ(Fields(info, "filters"), std::string("filters=") + expected) << +byte;
   }
 
   BioHeader h;
@@ -175,15 +144,8 @@ TEST_F(BioReaderTest, Type20HeaderAndFilterByte) {
   acqtest::AppendPair(pair, -5, 2047);
   pair.push_back(0x99);  // not checked
   ASSERT_EQ(Read(BioFile().Block(20, acqtest::Bio20(h)).Block(22, pair).Build()), 1);
-  const SECGInfo& info = Info(0);
-  EXPECT_EQ(std::string(info.SerialNumber), std::string(253, 'x'));
-  EXPECT_EQ(info.Year, 2021);
-  EXPECT_EQ(info.Second, 58);
-  EXPECT_EQ(info.DeviceFlags, 0x13);
-  EXPECT_EQ(info.SampleBits, 12);
-  EXPECT_EQ(info.Gain, 0);
-  EXPECT_EQ(info.SingleLead, 5);
-  EXPECT_EQ(info.Resolution, 2500);
+  ExpectInfo(0, "serial=" + std::string(253, 'x') +
+                    " date=2021-12-31 time=23:59:58 flags=0x13 bits=12 gain=0 lead=5 res=2500");
   EXPECT_EQ(Samples(0, 0, 1), std::vector<int>{-5});
   EXPECT_EQ(Samples(0, 1, 1), std::vector<int>{2031});
   EXPECT_EQ(reader.Events[0].Leads[1].LeadIndex, 1);
@@ -201,21 +163,12 @@ TEST_F(BioReaderTest, Type30EventsAndEventBlocks) {
                      .Block(21, {0x00, 0x00, 0x80, 0x03})
                      .Build()),
             3);
-  EXPECT_STREQ(Info(0).SerialNumber, "771");
-  EXPECT_EQ(Info(0).Filters, 0x20);
-  EXPECT_EQ(Info(0).DeviceFlags, 0x12);
-  EXPECT_EQ(Info(0).SampleBits, 12);
-  EXPECT_EQ(Info(0).Year, 1999);
-  EXPECT_EQ(Info(0).Month, 2);
-  EXPECT_EQ(Info(0).Minute, 5);
+  ExpectInfo(0, "serial=771 filters=0x20 flags=0x12 bits=12 date=1999-2-1 time=4:5:0");
   EXPECT_EQ(Samples(0, 0, 3), (std::vector<int>{0, 1, 2}));
-  EXPECT_EQ(Info(1).Year, 2005);
-  EXPECT_EQ(Info(1).SampleCount, 2);
+  ExpectInfo(1, "date=2005-7-6 samples=2");
   EXPECT_EQ(Samples(1, 0, 2), (std::vector<int>{0, 2034}));  // no synchronisation test
   EXPECT_EQ(reader.Events[1].Leads[0].LeadIndex, 255);       // SingleLead of a type 30 header
-  EXPECT_EQ(Info(2).Year, 0);
-  EXPECT_EQ(Info(2).SampleCount, 0);
-  EXPECT_EQ(Info(2).SingleLead, 255);
+  ExpectInfo(2, "date=0-0-0 samples=0 lead=255");
   EXPECT_EQ(reader.Events[2].Leads, nullptr);
 
   SECGInfo out{};
@@ -227,18 +180,20 @@ TEST_F(BioReaderTest, Type30EventsAndEventBlocks) {
   EXPECT_TRUE(test::FailedWith(reader.GetEvent(&out, -1), plat::kErrOutOfStructures));
 
   h.EventCount = 0;
-  EXPECT_EQ(Read(BioFile().Block(30, acqtest::Bio30(h)).Build()), 1);
-  EXPECT_EQ(FailureOf(BioFile()
-                          .Block(30, acqtest::Bio30(h))
-                          .Block(31, BioEvent(1, 1, 1, 1, 1, 1))
-                          .Block(31, BioEvent(1, 1, 1, 1, 1, 1))
-                          .Build()),
-            plat::kErrOutOfStructures);
+  const Bytes header = BioFile().Block(30, acqtest::Bio30(h)).Build();
+  EXPECT_EQ(Read(header), 1);
+  const Bytes event = BioFile().Block(31, BioEvent(1, 1, 1, 1, 1, 1)).Build();
+  const Bytes invalid = BioFile().Block(31, BioEvent(1, 1, 1, 1, 1, 1, 0)).Build();
+  // Files are built from the header's file by appending the block bytes after its count.
+  auto with = [&header](std::initializer_list<Bytes> blocks) {
+    Bytes file = header;
+    for (const Bytes& b : blocks) file.insert(file.end(), b.begin() + 1, b.end());
+    file[0] = static_cast<uint8_t>(1 + blocks.size());
+    return file;
+  };
+  EXPECT_EQ(FailureOf(with({event, event})), plat::kErrOutOfStructures);
   EXPECT_TRUE(test::FailedWith(reader.GetEvent(&out, 0), plat::kErrNoData));
-  EXPECT_EQ(
-      FailureOf(
-          BioFile().Block(30, acqtest::Bio30(h)).Block(31, BioEvent(1, 1, 1, 1, 1, 1, 0)).Build()),
-      plat::kErrInvalidData);
+  EXPECT_EQ(FailureOf(with({invalid})), plat::kErrInvalidData);
   // Data ahead of the first event block was laid out for the header's count.
   BioHeader two = h;
   two.Samples = 2;
@@ -271,11 +226,10 @@ TEST_F(BioReaderTest, DataBlockTypes) {
             1);
   const SEvent& event = reader.Events[0];
   EXPECT_EQ(event.FilledLeads, 5);
-  const uint8_t indexes[] = {12, 0, 8, 12, 12};
-  for (int i = 0; i < 5; ++i) {
-    EXPECT_EQ(event.Leads[i].LeadIndex, indexes[i]) << i;
-    EXPECT_EQ(event.Leads[i].LeadId, 255);
-  }
+  std::vector<int> identity;
+  for (int i = 0; i < 5; ++i)
+    identity.insert(identity.end(), {event.Leads[i].LeadIndex, event.Leads[i].LeadId});
+  EXPECT_EQ(identity, (std::vector<int>{12, 255, 0, 255, 8, 255, 12, 255, 12, 255}));
   EXPECT_EQ(Samples(0, 0, 5), (std::vector<int>{0, 0, 0, 0, -1}));
   EXPECT_EQ(Samples(0, 1, 5), (std::vector<int>{0, 2033, 1024, 2047, 2032}));
   EXPECT_EQ(Samples(0, 3, 5), (std::vector<int>{100, -100, 2031, -2048, 0}));
@@ -283,7 +237,7 @@ TEST_F(BioReaderTest, DataBlockTypes) {
 
   h.LeadCount = 8;
   h.Samples = 1;
-  const Bytes record = Concat({acqtest::PairRecord({1, 2, 3, 4, 5, 6, 7, 8}, false)});
+  const Bytes record = acqtest::PairRecord({1, 2, 3, 4, 5, 6, 7, 8}, false);
   ASSERT_EQ(Read(BioFile().Block(20, acqtest::Bio20(h)).Block(23, record).Build()), 1);
   for (int i = 0; i < 8; ++i) EXPECT_EQ(Samples(0, i, 1), std::vector<int>{i + 1});
   EXPECT_EQ(reader.Events[0].Leads[7].LeadIndex, 11);

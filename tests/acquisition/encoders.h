@@ -25,28 +25,16 @@ Bytes Concat(const std::vector<Bytes>& parts);
 
 // Values of every Bio header and event block; each encoder takes the ones its block carries.
 struct BioHeader {
-  uint16_t Interval = 2000;
-  uint8_t SerialHigh = 0x01;
-  uint16_t SerialLow = 0x0203;
-  uint8_t Hardware = 23;
-  uint8_t Software = 10;
+  uint16_t Interval = 2000, SerialLow = 0x0203, Samples = 4;
+  uint8_t SerialHigh = 0x01, Hardware = 23, Software = 10;
   uint8_t Device = 0x31;  // type 1, first device flag
   int Year = 2021, Month = 12, Day = 31, Hour = 23, Minute = 59, Second = 58;
-  uint8_t LeadNumber = 3;
-  uint8_t Gain = 200;
-  uint8_t Status = 0x5A;
-  uint16_t Samples = 4;
-  uint16_t Interval2 = 0;
+  uint8_t LeadNumber = 3, Gain = 200, Status = 0x5A;
+  uint16_t Interval2 = 0, LongSamples = 0, Resolution = 2500;
   uint8_t LeadsByte = 0;  // type 3 byte 19
-  uint16_t LongSamples = 0;
-  uint16_t Resolution = 2500;
   uint8_t Filters = 0;
   std::string Identification = "ID-7";
-  uint8_t SingleLead = 255;
-  uint8_t LeadCount = 1;
-  uint8_t Mains = 1;
-  uint8_t SampleBits = 12;
-  uint8_t EventCount = 1;
+  uint8_t SingleLead = 255, LeadCount = 1, Mains = 1, SampleBits = 12, EventCount = 1;
 };
 
 Bytes Bio2(const BioHeader& h);    // 18 bytes

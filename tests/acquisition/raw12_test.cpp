@@ -6,6 +6,7 @@
 
 #include "acquisition/raw12_reader.h"
 #include "encoders.h"
+#include "info_text.h"
 #include "platform/errors.h"
 #include "platform/file.h"
 #include "support/last_error.h"
@@ -13,47 +14,32 @@
 
 using acqtest::Bytes;
 using acqtest::Concat;
+using acqtest::Fields;
 using acqtest::OneLeadRecord;
 using acqtest::PairRecord;
+using acqtest::Values;
 
 namespace {
 
-std::vector<int> Samples(const SLeadData& lead, int count) {
-  return std::vector<int>(lead.Samples, lead.Samples + count);
-}
-
 TEST(Raw12Reader, OneLeadRecordsMarkersAndRejects) {
-  const Bytes input = Concat({{0x80, 0x00},
-                              {0xFC, 0x7C},
-                              {0x00, 0x00},
-                              {0x80, 0x01},
-                              OneLeadRecord(1500),
-                              {0x7F, 0x10},
-                              OneLeadRecord(1024, 2),
-                              OneLeadRecord(1024, 3),
-                              {0x80, 0x80},
-                              {0x85, 0x04}});
+  // 0xB8 0x70 is 1500; 0x80 0x02 and 0x80 0x03 are 1024 with status 2 and 3.
+  const Bytes input = {0x80, 0x00, 0xFC, 0x7C, 0x00, 0x00, 0x80, 0x01, 0xB8, 0x70,
+                       0x7F, 0x10, 0x80, 0x02, 0x80, 0x03, 0x80, 0x80, 0x85, 0x04};
   C12LMemReader reader;
   SECGInfo info{};
   SLeadObj* leads =
       reader.ReadEvent(input.data(), static_cast<uint32_t>(input.size()), &info, 1, 500.0, 4882.8);
   ASSERT_NE(leads, nullptr);
   EXPECT_EQ(plat::LastError(), 0u);
-  EXPECT_EQ(info.SampleCount, 7);  // 10 records, 3 out of sync
-  // 0x85 0x04: b0 AND 0xFC gives 0x84 (1056), b1 gives 1; rejected ones were overwritten.
-  EXPECT_EQ(Samples(leads->Leads[0], 7),
+  // 10 records, 3 out of sync. 0x85 0x04: b0 AND 0xFC gives 0x84 (1056), b1 gives 1;
+  // rejected ones were overwritten. Device type 15, all leads simultaneous.
+  EXPECT_EQ(Values(leads->Leads[0], 7),
             (std::vector<int>{1024, 2047, 2033, 1500, 2032, 2034, 1057}));
-  EXPECT_EQ(leads->LeadCount, 1);
-  EXPECT_EQ(leads->FilledLeads, 1);
-  EXPECT_EQ(leads->Leads[0].LeadIndex, 12);
-  EXPECT_EQ(leads->Leads[0].LeadId, 255);
-  EXPECT_EQ(info.SingleLead, 12);
-  EXPECT_EQ(info.LeadCount, 1);
-  EXPECT_EQ(info.SampleBits, 12);
-  EXPECT_EQ(info.DeviceFlags, 0x1F);  // device type 15, all leads simultaneous
-  EXPECT_EQ(info.SampleInterval, 2000);
-  EXPECT_EQ(info.Resolution, 4882);
-  EXPECT_STREQ(info.SerialNumber, "");
+  EXPECT_EQ(Fields(info, "samples lead leads bits flags interval res serial"),
+            "samples=7 lead=12 leads=1 bits=12 flags=0x1F interval=2000 res=4882 serial=");
+  EXPECT_EQ((std::vector<int>{leads->LeadCount, leads->FilledLeads, leads->Leads[0].LeadIndex,
+                              leads->Leads[0].LeadId}),
+            (std::vector<int>{1, 1, 12, 255}));
 }
 
 TEST(Raw12Reader, PairRecordsChecksumsAndConfigurations) {
@@ -62,12 +48,10 @@ TEST(Raw12Reader, PairRecordsChecksumsAndConfigurations) {
   Bytes two = PairRecord({-2048, 100});
   SLeadObj* leads = reader.ReadEvent(two.data(), 4, &info, 2, 250.0, 5000.0);
   ASSERT_NE(leads, nullptr);
-  EXPECT_EQ(info.SampleCount, 1);
-  EXPECT_EQ(leads->Leads[0].Samples[0], -2048);
-  EXPECT_EQ(leads->Leads[1].Samples[0], 100);
-  EXPECT_EQ(leads->Leads[1].LeadIndex, 1);
-  EXPECT_EQ(info.SingleLead, 255);
-
+  EXPECT_EQ(Fields(info, "samples lead"), "samples=1 lead=255");
+  EXPECT_EQ((std::vector<int>{leads->Leads[0].Samples[0], leads->Leads[1].Samples[0],
+                              leads->Leads[1].LeadIndex}),
+            (std::vector<int>{-2048, 100, 1}));
   two = PairRecord({-2048, 100}, false);
   ASSERT_NE(reader.ReadEvent(two.data(), 4, &info, 2, 250.0, 5000.0), nullptr);
   EXPECT_EQ(info.SampleCount, 0);
@@ -88,8 +72,8 @@ TEST(Raw12Reader, PairRecordsChecksumsAndConfigurations) {
   const int expected[] = {2031, 2031, -1, 0, 2031, -2000, 1234, -1234};
   for (int i = 0; i < 8; ++i) {
     EXPECT_EQ(leads->Leads[i].LeadIndex, indexes[i]);
-    EXPECT_EQ(leads->Leads[i].Samples[0], expected[i]) << i;
-    EXPECT_EQ(leads->Leads[i].Samples[1], expected[i]) << i;  // overwrote the reject
+    // The second sample overwrote the reject.
+    EXPECT_EQ(Values(leads->Leads[i], 2), (std::vector<int>(2, expected[i]))) << i;
   }
 
   // Configurations 6 and 12 are 2 and 8 under other names.
@@ -98,13 +82,11 @@ TEST(Raw12Reader, PairRecordsChecksumsAndConfigurations) {
     SECGInfo ia{}, ib{};
     SLeadObj* la = a.ReadEvent(eight.data(), 39, &ia, config, 500.0, 1.0);
     SLeadObj* lb = b.ReadEvent(eight.data(), 39, &ib, alias, 500.0, 1.0);
-    ASSERT_NE(la, nullptr);
-    ASSERT_NE(lb, nullptr);
-    ia.Second = ib.Second = 0;  // read a moment apart
-    ia.Minute = ib.Minute = 0;
+    ASSERT_TRUE(la != nullptr && lb != nullptr);
+    ia.Second = ib.Second = ia.Minute = ib.Minute = 0;  // read a moment apart
     EXPECT_EQ(std::memcmp(&ia, &ib, sizeof(ia)), 0);
     for (int i = 0; i < la->LeadCount; ++i) {
-      EXPECT_EQ(Samples(la->Leads[i], ia.SampleCount), Samples(lb->Leads[i], ib.SampleCount));
+      EXPECT_EQ(Values(la->Leads[i], ia.SampleCount), Values(lb->Leads[i], ib.SampleCount));
     }
   }
 }
@@ -120,16 +102,15 @@ TEST(Raw12Reader, BadArgumentsAndShortInput) {
                                plat::kErrInvalidParameter));
   EXPECT_TRUE(test::FailedWith(reader.ReadEvent(record.data(), 3, nullptr, 2, 500.0, 1.0),
                                plat::kErrInvalidParameter));  // no whole record
+  // A rate of 0 has no interval to give; the read still succeeds. -1 is kept in 16 bits.
   SECGInfo info{};
-  // A rate of 0 has no interval to give; the read still succeeds.
   ASSERT_NE(reader.ReadEvent(record.data(), 4, &info, 2, 0.0, -1.5), nullptr);
-  EXPECT_EQ(info.SampleInterval, 0);
-  EXPECT_EQ(info.Resolution, 0xFFFF);  // -1 kept in 16 bits
+  EXPECT_EQ(Fields(info, "interval res"), "interval=0 res=65535");
 
   C12LReader file;
+  test::TempFolder folder;
   EXPECT_TRUE(test::FailedWith(file.ReadEvent(nullptr, nullptr, 2, 500.0, 1.0),
                                plat::kErrInvalidParameter));
-  test::TempFolder folder;
   EXPECT_TRUE(
       test::FailedWith(file.ReadEvent(folder.File("absent.raw").c_str(), nullptr, 2, 500.0, 1.0),
                        plat::kErrFileNotFound));
@@ -149,9 +130,9 @@ TEST(Raw12Reader, FileCapsCountAndTakesItsDate) {
   // A file written 400 days ago carries last year's date or older, never today's.
   const auto then = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * 400);
   std::filesystem::last_write_time(name, then);
-  plat::SystemTime written{};
+  plat::SystemTime w{};
   const plat::FileHandle handle = plat::OpenForRead(name.c_str());
-  ASSERT_TRUE(plat::LastWriteTimeLocal(handle, &written));
+  ASSERT_TRUE(plat::LastWriteTimeLocal(handle, &w));
   plat::CloseFile(handle);
 
   C12LReader reader;
@@ -162,11 +143,8 @@ TEST(Raw12Reader, FileCapsCountAndTakesItsDate) {
   EXPECT_EQ(leads->Leads[0].Samples[32766], 1024 + 32766 % 1000);
   EXPECT_EQ(leads->Leads[0].Samples[32767], 0);
   EXPECT_LT(info.Year, plat::LocalTimeNow().Year);
-  EXPECT_EQ(info.Year, written.Year);
-  EXPECT_EQ(info.Month, written.Month);
-  EXPECT_EQ(info.Day, written.Day);
-  EXPECT_EQ(info.Hour, written.Hour);
-  EXPECT_EQ(info.Minute, written.Minute);
+  EXPECT_EQ((std::vector<int>{info.Year, info.Month, info.Day, info.Hour, info.Minute}),
+            (std::vector<int>{w.Year, w.Month, w.Day, w.Hour, w.Minute}));
 
   // Bytes after the last whole record are ignored.
   const Bytes odd = Concat({PairRecord({5, 6}), PairRecord({7, 8}), {0x01, 0x02}});

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -67,34 +68,53 @@ inline Bytes Text(const std::string& text) {
   return bytes;
 }
 
-inline Bytes U16(uint16_t value) {
-  Bytes bytes;
-  test::AppendU16(bytes, value);
-  return bytes;
-}
-
 inline Bytes Concat(Bytes head, const Bytes& tail) {
   head.insert(head.end(), tail.begin(), tail.end());
   return head;
 }
 
-// Tag 14 as the writer lays it out: the 36-byte block, then revision and serial texts.
-inline Bytes DeviceTag(uint16_t deviceId, const std::string& model, const std::string& revision,
-                       const std::string& serial) {
-  Bytes block = {1, 0,  1, 0, static_cast<uint8_t>(deviceId), static_cast<uint8_t>(deviceId >> 8),
-                 1, 100};
-  Bytes description(model.begin(), model.end());
-  description.resize(6, 0);
-  block = Concat(block, description);
-  block = Concat(block, {10, 0xFF, 0, 0xFF, 0});
-  const std::string address = "255.255.255.255";
-  block.insert(block.end(), address.begin(), address.end());
-  block.push_back(0);
-  block.push_back(static_cast<uint8_t>(revision.empty() ? 0 : revision.size() + 1));
-  if (!revision.empty()) block = Concat(block, Text(revision));
-  if (!serial.empty()) block = Concat(block, Text(serial));
-  return block;
+// Applies tag changes written as "number: data; ...", data being byte values (0x.. for
+// hex) and 'texts' (each with its terminator), or "-" to remove the tag:
+// Apply(tags, "0: 'Doe'; 5: 0xB2 7 4 2; 201: 1 'SR'; 27: -").
+inline void Apply(TagList& tags, const std::string& changes) {
+  std::istringstream entries(changes);
+  for (std::string entry; std::getline(entries, entry, ';');) {
+    const size_t colon = entry.find(':');
+    if (colon == std::string::npos) continue;
+    const auto number = static_cast<uint8_t>(std::stoi(entry.substr(0, colon)));
+    Bytes data;
+    bool erase = false;
+    for (size_t at = colon + 1; at < entry.size(); ++at) {
+      if (entry[at] == ' ') continue;
+      const size_t end = entry.find(entry[at] == '\'' ? '\'' : ' ', at + 1);
+      const std::string field = entry.substr(at, end - at);
+      if (field[0] == '\'') {
+        data = Concat(data, Text(field.substr(1)));
+      } else if (field == "-") {
+        erase = true;
+      } else {
+        data.push_back(static_cast<uint8_t>(std::stoi(field, nullptr, 0)));
+      }
+      at = end == std::string::npos ? entry.size() : end;
+    }
+    if (erase) {
+      EraseTag(tags, number);
+    } else {
+      SetTag(tags, number, data);
+    }
+  }
 }
+
+inline TagList ParseTags(const std::string& tags) {
+  TagList list;
+  Apply(list, tags);
+  return list;
+}
+
+// Tag 14 as the writer lays out default records: the 36-byte block with the model
+// "KTS  ", no revision and no serial text.
+inline const char* const kDefaultDeviceTag =
+    "14: 1 0 1 0 0 0 1 100 'KTS  ' 10 0xFF 0 0xFF 0 '255.255.255.255' 0";
 
 inline plat::WideString Wide(const char* windows1252) {
   plat::WideString out;
