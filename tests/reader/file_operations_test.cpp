@@ -155,8 +155,8 @@ struct CrcCase {
   uint32_t Error = 0;  // 0: any
 };
 
-Bytes BadCrcIn(uint16_t id) {
-  return RecordBuilder().Section(id, Body(30, 3)).BadCrc().Build();
+Bytes BadCrcIn(int id) {
+  return RecordBuilder().Section(static_cast<uint16_t>(id), Body(30, 3)).BadCrc().Build();
 }
 
 std::vector<CrcCase> CrcCases() {
@@ -198,10 +198,8 @@ std::vector<CrcCase> CrcCases() {
        RecordBuilder().Section(1, Body(20, 5)).Entry(3, 100, 5000).Build(), false, false},
   };
   // Only sections 0 to 10 with a meaning are verified.
-  for (uint16_t id : {1, 3, 5, 6, 7, 9, 10})
-    cases.push_back({"checked", BadCrcIn(id), true, false});
-  for (uint16_t id : {2, 4, 8, 11, 12, 40})
-    cases.push_back({"unchecked", BadCrcIn(id), true, true});
+  for (int id : {1, 3, 5, 6, 7, 9, 10}) cases.push_back({"checked", BadCrcIn(id), true, false});
+  for (int id : {2, 4, 8, 11, 12, 40}) cases.push_back({"unchecked", BadCrcIn(id), true, true});
   // A length 0 entry with a nonsense index is skipped; a second entry for Section 1 is
   // verified at the position it names.
   RecordBuilder twice;
@@ -228,7 +226,9 @@ TEST(CheckCrc, GivesTheVerdictOrTheFramingError) {
     const uint32_t error = plat::LastError();
     EXPECT_EQ(reached, c.Reached);
     EXPECT_EQ(valid, c.Valid);
-    if (c.Error != 0) EXPECT_EQ(error, c.Error);
+    if (c.Error != 0) {
+      EXPECT_EQ(error, c.Error);
+    }
   }
   bool valid = true;
   EXPECT_TRUE(test::FailedWith(CReader::CheckCrc(nullptr, &valid), plat::kErrInvalidParameter));

@@ -34,8 +34,8 @@ Bytes LeadsSection() {
 // Sections 1, 3, 5, 6, 7, 9 and 10, all readable.
 Bytes FullRecord() {
   Bytes section7 = {1, 0};
-  for (uint16_t value : {800, 800, 10, 20, 30, 40, 50, 60, 70, 80}) {
-    test::AppendU16(section7, value);
+  for (int value : {800, 800, 10, 20, 30, 40, 50, 60, 70, 80}) {
+    test::AppendU16(section7, static_cast<uint16_t>(value));
   }
   return RecordBuilder()
       .Section(1, PatientSection())

@@ -181,7 +181,8 @@ TEST(MeasureSection7, ReadsCountsIntervalsAndTheFirstBeatType) {
   ASSERT_TRUE(InSection(7, two, parse));
   EXPECT_EQ(BytesOf(m), Bytes(two.begin(), two.begin() + 22));
   EXPECT_EQ(m.PAxis, -30);
-  // No beat type: the 6 header bytes are all there is and the block stays empty.
+  // No beat type: the 6 header bytes are all there is; the block is left as it was.
+  m.KillData();
   ASSERT_TRUE(InSection(7, Section7Body(0, {900, 905}), parse));
   Bytes expected = {0, 3, 0x84, 3, 0x89, 3};
   expected.resize(22);
