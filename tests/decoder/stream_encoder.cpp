@@ -15,24 +15,19 @@ TestTable StandardDefaultTable() {
 
 namespace {
 
-class BitWriter {
- public:
+struct BitWriter {
   void Put(const std::string& bits) {
-    for (char bit : bits) Put(bit == '1');
-  }
-  void Put(bool bit) {
-    if (count_ % 8 == 0) bytes_.push_back(0);
-    if (bit) bytes_.back() = static_cast<uint8_t>(bytes_.back() | 0x80 >> (count_ % 8));
-    ++count_;
+    for (char bit : bits) {
+      if (count % 8 == 0) bytes.push_back(0);
+      if (bit == '1') bytes.back() = static_cast<uint8_t>(bytes.back() | 0x80 >> (count % 8));
+      ++count;
+    }
   }
   void PutRaw(int value, int bits) {
-    for (int i = bits - 1; i >= 0; --i) Put(((static_cast<unsigned>(value) >> i) & 1u) != 0);
+    for (int i = bits - 1; i >= 0; --i) Put(((static_cast<unsigned>(value) >> i) & 1u) ? "1" : "0");
   }
-  Bytes Take() { return bytes_; }
-
- private:
-  Bytes bytes_;
-  size_t count_ = 0;
+  Bytes bytes;
+  size_t count = 0;
 };
 
 const TestCode* ValueCode(const TestTable& table, int value) {
@@ -44,9 +39,19 @@ const TestCode* ValueCode(const TestTable& table, int value) {
 
 const TestCode* Escape(const TestTable& table, int value) {
   for (const TestCode& code : table) {
-    if (code.RawBits == 0 || code.SwitchTo != 0) continue;
-    const int limit = 1 << (code.RawBits - 1);
-    if (value >= -limit && value < limit) return &code;
+    if (code.SwitchTo == 0 && code.RawBits != 0 && value >= -(1 << (code.RawBits - 1)) &&
+        value < (1 << (code.RawBits - 1))) {
+      return &code;
+    }
+  }
+  return nullptr;
+}
+
+// The first switch code of `table` to a table for which `has` finds a code.
+template <typename Has>
+const TestCode* SwitchFor(const std::vector<TestTable>& tables, size_t current, Has has) {
+  for (const TestCode& code : tables[current]) {
+    if (code.SwitchTo != 0 && has(tables[static_cast<size_t>(code.SwitchTo) - 1])) return &code;
   }
   return nullptr;
 }
@@ -57,41 +62,29 @@ Bytes HuffmanEncode(const std::vector<TestTable>& tables, const std::vector<int1
   BitWriter out;
   size_t current = 0;
   for (int16_t value : values) {
+    const auto hasValue = [value](const TestTable& t) { return ValueCode(t, value) != nullptr; };
+    const auto hasEscape = [value](const TestTable& t) { return Escape(t, value) != nullptr; };
+    const TestCode* change = nullptr;
+    if (!hasValue(tables[current])) {
+      change = SwitchFor(tables, current, hasValue);
+      if (change == nullptr && !hasEscape(tables[current])) {
+        change = SwitchFor(tables, current, hasEscape);
+      }
+    }
+    if (change != nullptr) {
+      out.Put(change->Bits);
+      current = static_cast<size_t>(change->SwitchTo) - 1;
+    }
     if (const TestCode* code = ValueCode(tables[current], value)) {
       out.Put(code->Bits);
-      continue;
+    } else if (const TestCode* escape = Escape(tables[current], value)) {
+      out.Put(escape->Bits);
+      out.PutRaw(value, escape->RawBits);
+    } else {
+      throw std::logic_error("value has no code");
     }
-    bool switched = false;
-    for (const TestCode& code : tables[current]) {
-      if (code.SwitchTo == 0) continue;
-      const size_t target = static_cast<size_t>(code.SwitchTo) - 1;
-      if (const TestCode* there = ValueCode(tables[target], value)) {
-        out.Put(code.Bits);
-        out.Put(there->Bits);
-        current = target;
-        switched = true;
-        break;
-      }
-    }
-    if (switched) continue;
-    // No table has a code for it: escape, after switching to a table that can.
-    if (Escape(tables[current], value) == nullptr) {
-      for (const TestCode& code : tables[current]) {
-        if (code.SwitchTo == 0) continue;
-        const size_t target = static_cast<size_t>(code.SwitchTo) - 1;
-        if (Escape(tables[target], value) != nullptr) {
-          out.Put(code.Bits);
-          current = target;
-          break;
-        }
-      }
-    }
-    const TestCode* escape = Escape(tables[current], value);
-    if (escape == nullptr) throw std::logic_error("value has no code");
-    out.Put(escape->Bits);
-    out.PutRaw(value, escape->RawBits);
   }
-  return out.Take();
+  return out.bytes;
 }
 
 Bytes Section2Body(const std::vector<TestTable>& tables) {
@@ -106,9 +99,8 @@ Bytes Section2Body(const std::vector<TestTable>& tables) {
       AppendU16(body, static_cast<uint16_t>(code.SwitchTo != 0 ? code.SwitchTo : code.Value));
       // The stored base code holds the stream's first bit in its lowest bit.
       uint32_t reversed = 0;
-      for (size_t i = 0; i < code.Bits.size(); ++i) {
-        if (code.Bits[i] == '1') reversed |= 1u << i;
-      }
+      for (size_t i = 0; i < code.Bits.size(); ++i)
+        reversed |= (code.Bits[i] == '1' ? 1u : 0u) << i;
       AppendU32(body, reversed);
     }
   }
@@ -116,29 +108,15 @@ Bytes Section2Body(const std::vector<TestTable>& tables) {
 }
 
 Bytes Section2DefaultBody() {
-  Bytes body;
-  AppendU16(body, 19999);
-  return body;
+  return {0x1F, 0x4E};  // 19999
 }
 
 std::vector<int16_t> Differences(const std::vector<int16_t>& x, int order) {
   std::vector<int16_t> d(x);
-  if (order == 0) return d;
-  for (size_t i = static_cast<size_t>(order); i < x.size(); ++i) {
-    const int value = order == 1 ? x[i] - x[i - 1] : x[i] - 2 * x[i - 1] + x[i - 2];
-    d[i] = static_cast<int16_t>(value);
+  for (size_t i = static_cast<size_t>(order); order != 0 && i < x.size(); ++i) {
+    d[i] = static_cast<int16_t>(order == 1 ? x[i] - x[i - 1] : x[i] - 2 * x[i - 1] + x[i - 2]);
   }
   return d;
-}
-
-Bytes Section3Body(const std::vector<TestLead>& leads, uint8_t flags) {
-  Bytes body{static_cast<uint8_t>(leads.size()), flags};
-  for (const TestLead& lead : leads) {
-    AppendU32(body, lead.Start);
-    AppendU32(body, lead.End);
-    body.push_back(lead.Code);
-  }
-  return body;
 }
 
 Bytes SampleBody(uint16_t avm, uint16_t interval, uint8_t difference, uint8_t bimodal,
@@ -186,18 +164,14 @@ std::vector<int16_t> Decimate(const std::vector<int16_t>& samples,
     return false;
   };
   std::vector<int16_t> kept;
-  size_t s = 0;
-  while (s < samples.size()) {
+  for (size_t s = 0; s < samples.size();) {
     if (isProtected(s + 1)) {
       kept.push_back(samples[s++]);
       continue;
     }
     double sum = 0;
     unsigned n = 0;
-    while (s < samples.size() && !isProtected(s + 1) && n < ratio) {
-      sum += samples[s++];
-      ++n;
-    }
+    for (; s < samples.size() && !isProtected(s + 1) && n < ratio; ++n) sum += samples[s++];
     kept.push_back(static_cast<int16_t>(std::lround(sum / n)));
   }
   return kept;

@@ -24,9 +24,9 @@ using TestTable = std::vector<TestCode>;
 // The default table of the SCP-ECG standard, written out code by code.
 TestTable StandardDefaultTable();
 
-// Encodes the values with `tables`, starting in table 1. Each value uses, in order of
-// preference, a value code of the current table, a switch to a table that has one,
-// or the current table's escape. Pads the last byte with 0 bits.
+// Encodes the values with `tables`, starting in table 1: a value code of the current
+// table, else a switch to a table with a value code, else an escape (after a switch
+// when the current table has none for the value). Pads the last byte with 0 bits.
 Bytes HuffmanEncode(const std::vector<TestTable>& tables, const std::vector<int16_t>& values);
 
 // The Section 2 body for `tables` (or 19999 alone for the default table).
@@ -34,12 +34,6 @@ Bytes Section2Body(const std::vector<TestTable>& tables);
 Bytes Section2DefaultBody();
 
 std::vector<int16_t> Differences(const std::vector<int16_t>& samples, int order);
-
-struct TestLead {
-  uint8_t Code;
-  uint32_t Start, End;
-};
-Bytes Section3Body(const std::vector<TestLead>& leads, uint8_t flags);
 
 // Section 5 or 6: the six header bytes, then each lead's stored bytes.
 Bytes SampleBody(uint16_t avm, uint16_t interval, uint8_t difference, uint8_t bimodal,
