@@ -36,12 +36,18 @@ Bytes Body(size_t size, uint8_t seed) {
   return body;
 }
 
-// The record with its record CRC made right again after `change`.
-template <typename Change>
-Bytes Recrc(Bytes record, Change change) {
-  change(record);
-  test::PutU16(record, 0, test::Crc16(record.data() + 2, record.size() - 2));
+// Byte edits of a record: a 16-bit value put at `offset`, the size changed, the record
+// CRC made right again.
+Bytes Put16(Bytes record, size_t offset, uint16_t value) {
+  test::PutU16(record, offset, value);
   return record;
+}
+Bytes Resized(Bytes record, size_t size) {
+  record.resize(size, 0xEE);
+  return record;
+}
+Bytes Recrc(Bytes record) {
+  return Put16(record, 0, test::Crc16(record.data() + 2, record.size() - 2));
 }
 
 TEST(ReaderOpen, ReadsTheHeaderPositionsAndRefusesShortFilesAndBadArguments) {
@@ -95,16 +101,13 @@ TEST(ReaderSectionIndex, ReadsFixedAndFurtherEntriesAndEmptiesTheTableOnFailure)
       (std::vector<uint32_t>{further[0].Id, further[1].Id, further[1].Length, further[1].Index}),
       (std::vector<uint32_t>{12, 30, 24, uint32_t(builder.OffsetOf(2) + 1)}));
 
-  OpenRecord badId(folder.Write("id.scp", [] {
-    Bytes record = RecordBuilder().Section(20, Bytes(4, 1)).Build();
-    test::PutU16(record, 8, 3);  // Section 0 header with ID 3
-    return record;
-  }()));
+  // Section 0 header with ID 3.
+  OpenRecord badId(
+      folder.Write("id.scp", Put16(RecordBuilder().Section(20, Bytes(4, 1)).Build(), 8, 3)));
   EXPECT_TRUE(test::FailedWith(badId.opened, plat::kErrInvalidData));
   EXPECT_EQ(badId.index.Count, 0u);
   // 13 entries declared, the file ends inside the table.
-  Bytes shortTable = RecordBuilder().Section(20, Bytes()).Build();
-  shortTable.resize(6 + 16 + 125);
+  Bytes shortTable = Resized(RecordBuilder().Section(20, Bytes()).Build(), 6 + 16 + 125);
   test::PutU32(shortTable, 2, static_cast<uint32_t>(shortTable.size()));
   OpenRecord truncated(folder.Write("t.scp", shortTable));
   EXPECT_FALSE(truncated.opened);
@@ -160,39 +163,22 @@ Bytes BadCrcIn(int id) {
 }
 
 std::vector<CrcCase> CrcCases() {
+  const Bytes minimal = test::MinimalRecord();
+  const Bytes one = RecordBuilder().Section(1, Body(30, 3)).Build();
   std::vector<CrcCase> cases = {
       {"intact", RecordBuilder().Section(1, Body(40, 1)).Section(6, Body(3000, 2)).Build(), true,
        true},
       {"bad record CRC", RecordBuilder().Section(1, Body(40, 1)).BadRecordCrc().Build(), true,
        false},
       // Section 0's own CRC counts too: a byte of the Section 1 entry's index changed.
-      {"bad Section 0 CRC",
-       Recrc(RecordBuilder().Section(1, Body(30, 3)).Build(), [](Bytes& r) { r[38] ^= 1; }), true,
-       false},
-      {"bytes after the record",
-       [] {
-         Bytes r = test::MinimalRecord();
-         r.insert(r.end(), {0xDE, 0xAD, 0xBE, 0xEF});
-         return r;
-       }(),
-       true, true},
-      {"cut by one byte",
-       [] {
-         Bytes r = test::MinimalRecord();
-         r.pop_back();
-         return r;
-       }(),
-       false, false, plat::kErrInvalidData},
+      {"bad Section 0 CRC", Recrc(Put16(one, 38, uint16_t(one[38] ^ 1))), true, false},
+      {"bytes after the record", Resized(minimal, minimal.size() + 4), true, true},
+      {"cut by one byte", Resized(minimal, minimal.size() - 1), false, false,
+       plat::kErrInvalidData},
       // Below 16 the entry count wraps to a huge one.
       {"Section 0 length 10", RecordBuilder().Section(1, Body(16, 1)).Section0Length(10).Build(),
        false, false, plat::kErrOutOfStructures},
-      {"Section 0 claims ID 1",
-       [] {
-         Bytes r = test::MinimalRecord();
-         test::PutU16(r, 8, 1);
-         return r;
-       }(),
-       false, false, plat::kErrInvalidData},
+      {"Section 0 claims ID 1", Put16(minimal, 8, 1), false, false, plat::kErrInvalidData},
       {"shorter than a record header", Bytes{0x12, 0x34, 6, 0}, false, false},
       {"verified stretch beyond the file",
        RecordBuilder().Section(1, Body(20, 5)).Entry(3, 100, 5000).Build(), false, false},
