@@ -205,7 +205,6 @@ TEST(DecodedCopy, ReadsBackWithTheCoreReader) {
   const std::string to = folder.File("plain.scp");
   CDecodedCopyWriter writer;
   ASSERT_TRUE(writer.WriteDecodedCopy(from.c_str(), to.c_str())) << plat::LastError();
-
   CReader reader;
   uint16_t loaded = 0;
   ASSERT_TRUE(reader.Load(to.c_str(), &loaded, kAllSections));

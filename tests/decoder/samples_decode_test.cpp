@@ -22,7 +22,6 @@ TEST_P(SamplesDecode, MatchesTheExpectedWaveform) {
   std::ifstream in(folder + "/expected/" + name + ".json");
   ASSERT_TRUE(in) << "expected values for " << name;
   const nlohmann::json expected = nlohmann::json::parse(in);
-
   SDecodedWaveforms decoded;
   ASSERT_TRUE(DecodeWaveformFile((folder + "/" + name).c_str(), &decoded)) << plat::LastError();
   EXPECT_EQ(decoded.Rhythm.AVM, expected["avm_nV"].get<int>());

@@ -28,7 +28,6 @@ TEST(PlatformErrors, FailuresLeaveTheirCodeAndAnswerTheFailedValue) {
   EXPECT_TRUE(test::FailedWith(plat::FailWith(plat::kErrInvalidData), 13u));
   const char* none = plat::FailNull(plat::kErrNoData);
   EXPECT_TRUE(test::FailedWith(none, 232u));
-
   // Running out of memory inside an operation is 14 and the failed value; an operation
   // that succeeds leaves its own answer and the last error alone.
   plat::SetLastError(0);
@@ -65,7 +64,6 @@ TEST(PlatformErrors, LastErrorBelongsToEachThread) {
   other.join();
   EXPECT_EQ(seen_in_main, 87u);
   EXPECT_EQ(seen_in_thread, 5u);
-
   plat::SetLastError(87);
   {
     plat::KeepLastError keep;

@@ -57,7 +57,6 @@ TEST(PlatformFile, WriteSeekReadRoundTrip) {
   EXPECT_EQ(size, 10u);
   EXPECT_TRUE(plat::Flush(file));
   EXPECT_TRUE(plat::CloseFile(file));
-
   file = plat::OpenForRead(path.c_str());
   ASSERT_NE(file, kClosedFile);
   EXPECT_TRUE(plat::Seek(file, 8, plat::SeekFrom::Begin));
@@ -65,7 +64,6 @@ TEST(PlatformFile, WriteSeekReadRoundTrip) {
   EXPECT_EQ(Read(file), "");
   EXPECT_TRUE(plat::CloseFile(file));
   EXPECT_EQ(Contents(path), "01ab456789");
-
   // Opening for reading and writing creates a missing file and keeps an existing one.
   file = plat::OpenReadWrite(folder.File("both.bin").c_str());
   ASSERT_NE(file, kClosedFile);
@@ -98,7 +96,6 @@ TEST(PlatformFile, FailuresLeaveWin32Codes) {
   EXPECT_TRUE(Leaves(6, [&] { return plat::Flush(kClosedFile); }));
   EXPECT_TRUE(Leaves(6, [&] { return plat::LastWriteTimeLocal(kClosedFile, &time); }));
   EXPECT_TRUE(Leaves(6, [&] { return plat::CloseFile(kClosedFile); }));
-
   const std::pair<std::string, uint32_t> opens[] = {{folder.File("missing.scp"), 2},
                                                     {folder.File("absent/missing.scp"), 3},
                                                     {folder.Path().string(), 5}};
@@ -136,7 +133,6 @@ TEST(PlatformFile, CopyOverAndRemove) {
   EXPECT_EQ(Contents(target), "new contents");
   EXPECT_TRUE(plat::CopyFileOver(target.c_str(), folder.File("third.bin").c_str()));
   EXPECT_EQ(Contents(folder.File("third.bin")), "new contents");
-
   EXPECT_TRUE(
       test::FailedWith(plat::CopyFileOver(folder.File("missing.bin").c_str(), target.c_str()), 2u));
   EXPECT_TRUE(test::FailedWith(plat::CopyFileOver(target.c_str(), target.c_str()),

@@ -67,7 +67,6 @@ TEST(ReaderOpen, ReadsTheHeaderPositionsAndRefusesShortFilesAndBadArguments) {
               CReader::MoveForward(file, 5) && CReader::CurrentIndex(file, &index));
   EXPECT_EQ(index, 106u);
   plat::CloseFile(file);
-
   record.pop_back();
   const std::string shortPath = folder.Write("short.scp", record);
   EXPECT_TRUE(
@@ -100,7 +99,6 @@ TEST(ReaderSectionIndex, ReadsFixedAndFurtherEntriesAndEmptiesTheTableOnFailure)
   EXPECT_EQ(
       (std::vector<uint32_t>{further[0].Id, further[1].Id, further[1].Length, further[1].Index}),
       (std::vector<uint32_t>{12, 30, 24, uint32_t(builder.OffsetOf(2) + 1)}));
-
   // Section 0 header with ID 3.
   OpenRecord badId(
       folder.Write("id.scp", Put16(RecordBuilder().Section(20, Bytes(4, 1)).Build(), 8, 3)));
@@ -138,7 +136,6 @@ TEST(ReaderFindSection, FirstEntryDecidesAndHeaderIdMismatchIsUsed) {
   EXPECT_FALSE(find(9));
   EXPECT_TRUE(test::FailedWith(find(77), plat::kErrSuccess));
   EXPECT_TRUE(find(20));
-
   EXPECT_TRUE(test::FailedWith(CReader::FindSection(plat::kClosedFile, &open.index, 1, header),
                                plat::kErrInvalidParameter));
   EXPECT_FALSE(CReader::FindSection(open.file, nullptr, 1, header));

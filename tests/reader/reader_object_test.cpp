@@ -72,10 +72,8 @@ TEST(ReaderLoad, ReadsEverySectionItKnowsAndKeepsItAfterTheFileIsGone) {
   const int16_t withAvr[] = {1, 62};
   EXPECT_TRUE(reader.HasLeadSet(2, both));
   EXPECT_TRUE(test::FailedWith(reader.HasLeadSet(2, withAvr), plat::kErrSuccess));
-
   EXPECT_TRUE(plat::RemoveFile(path.c_str()));  // closed: the members keep what was read
   EXPECT_EQ(reader.Rhythm.LeadSamples[1][3], 2032);
-
   reader.Close();
   EXPECT_EQ(reader.Loaded, 0);
   EXPECT_TRUE(test::FailedWith(reader.LoadedPatient(), plat::kErrNoData));
@@ -94,7 +92,6 @@ TEST(ReaderLoad, LoadsOnlyWhatIsRequestedAndReadable) {
   EXPECT_EQ(reader.HasMedian, 0);
   ASSERT_TRUE(reader.Load(path.c_str(), &loaded, kSection3 | kSection6 | 0x4000));
   EXPECT_EQ(loaded, kSection0 | kSection3 | kSection6);
-
   // A damaged rhythm (second lead one sample short of its definition) leaves only
   // Section 6 out; Section 1 listed with index 0 is absent.
   RecordBuilder damaged;
@@ -118,7 +115,6 @@ TEST(ReaderLoad, RefusesFramingTheReaderCannotUse) {
   EXPECT_EQ(loaded, 0);
   EXPECT_TRUE(test::FailedWith(reader.Load(folder.File("x.scp").c_str(), &loaded, 0),
                                plat::kErrInvalidParameter));
-
   // 256 pointer entries: the reader object refuses them, a stand-alone read does not.
   RecordBuilder many;
   many.Section(1, PatientSection());
@@ -131,7 +127,6 @@ TEST(ReaderLoad, RefusesFramingTheReaderCannotUse) {
   CPatientInfo patient;
   EXPECT_TRUE(CReader::ReadPatient(manyPath.c_str(), &patient, nullptr));
   EXPECT_EQ(Text(patient.FirstName), u"Ann");
-
   // The first entry must describe Section 0.
   Bytes record = RecordBuilder().Section(1, PatientSection()).Build();
   test::PutU16(record, 6 + 16, 4);
@@ -175,7 +170,6 @@ TEST(StandAloneReads, FillTheCallersRecords) {
   ASSERT_TRUE(CReader::ReadAnalysis(path.c_str(), &analysis));
   EXPECT_EQ(analysis.RhythmCodes, 2);
   EXPECT_EQ(analysis.RhythmCode[1], 22);
-
   // Without Section 9 the analysis reads with no codes; without Section 7 it fails.
   analysis.RhythmCode[0] = 5;
   const Bytes noCodes = RecordBuilder().Section(7, Bytes{0, 0, 1, 0, 2, 0}).Build();
@@ -185,7 +179,6 @@ TEST(StandAloneReads, FillTheCallersRecords) {
             (std::vector<int>{0, 0, 1}));
   const Bytes noSection7 = RecordBuilder().Section(9, Bytes(30, ' ')).Build();
   EXPECT_FALSE(CReader::ReadAnalysis(folder.Write("m.scp", noSection7).c_str(), &analysis));
-
   EXPECT_TRUE(test::FailedWith(CReader::ReadPatient(path.c_str(), nullptr, nullptr),
                                plat::kErrInvalidParameter));
   EXPECT_EQ(CReader::ReadLeadCount(nullptr), 0);
@@ -246,7 +239,6 @@ TEST(DerivedLimbLeads, ComputedFromIAndIIWithMarkerPrecedence) {
   }
   // The lead errors are rebuilt for all six leads: I holds 2033 and 2034, II 2032.
   EXPECT_EQ(Errors(reader.LeadErrors), (std::vector<int>{1, 6, 2, 1, 61, 3, 62, 3, 63, 3, 64, 3}));
-
   // Reference beats alone: the leads are derived without marker handling; the lead
   // errors cannot be.
   CReader beats;
@@ -278,7 +270,6 @@ TEST(DerivedCalculateLead, ChecksSourcesAndSumsTheCommonRange) {
   const int16_t ids[] = {1, 2, 3};
   EXPECT_TRUE(reader.CalculateLead(3, 2, add, ids, true));  // V1 is there already
   EXPECT_EQ(reader.LeadDefinitions.Count, 4);
-
   // Range 3-4: I[2..3] + II[0..1] + V1[2..3]. At sample 3, -20000 - 30000 wraps to
   // 15536; that and the 2100 of sample 4 are past 2031, so V1 leaves them alone.
   ASSERT_TRUE(reader.CalculateLead(70, 3, add, ids, true));
@@ -291,7 +282,6 @@ TEST(DerivedCalculateLead, ChecksSourcesAndSumsTheCommonRange) {
   EXPECT_EQ(Lead(reader.Rhythm, 5), (std::vector<int16_t>{-10000, -1900}));
   const double wild[] = {1e300, std::nan("")};  // any coefficient gives a defined value
   EXPECT_TRUE(reader.CalculateLead(72, 2, wild, iiThenI, false));
-
   // Disjoint ranges, or a source without rhythm samples.
   CReader apart;
   AsLoaded(apart, 0, {{1, 2, 1}, {3, 4, 2}, {1, 2, 3}}, {{1, 2}, {3, 4}, {5, 6}});

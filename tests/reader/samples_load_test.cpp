@@ -110,7 +110,6 @@ TEST_F(SampleRecords, HeadersAndMeasurementsOfTheRecordsWithRefusedRhythm) {
                               reader_.HasRhythm, reader_.Analysis.Measurements.AvRRms,
                               reader_.LeadMeasurements.Count, reader_.LeadMeasurements.RecordSize}),
             (std::vector<int>{1968, 1800, 85000, 1, 11, 35, 2, 8, 0, 800, 12, 62}));
-
   Load("ECGToolkit__Example.scp");
   EXPECT_EQ(Text(reader_.Patient.LastName), "Clark");
   EXPECT_EQ(reader_.Recording.DeviceID, 51);
@@ -118,7 +117,6 @@ TEST_F(SampleRecords, HeadersAndMeasurementsOfTheRecordsWithRefusedRhythm) {
   const int16_t twelve[] = {1, 2, 3, 4, 5, 6, 7, 8, 61, 62, 63, 64};
   EXPECT_TRUE(reader_.HasLeadSet(12, twelve));
   EXPECT_EQ(reader_.Median.Encoding, 2);
-
   Load("ecg-contec__demo.scp");
   EXPECT_EQ(+reader_.LeadDefinitions.Leads[0].StartSample, 0u);
   EXPECT_EQ(Text(reader_.Patient.FirstName), "Demo");

@@ -42,7 +42,6 @@ struct Targets {
   CGeneralInfo general;
   SUnknownTags unknown;
   uint8_t required = 0xEE;
-
   std::string Dump() const {
     out.clear();
     const CPatientInfo& p = patient;
@@ -278,7 +277,6 @@ TEST(Section1, RefusesBadArgumentsAndOverrunningTags) {
   EXPECT_TRUE(test::FailedWith(
       Parse(EndTag(), 11, nullptr, nullptr, nullptr, nullptr, &t.unknown, &t.required),
       plat::kErrInvalidParameter));
-
   // Revision length byte one beyond the tag; the bytes after it would end the section
   // cleanly for a parser that read past it.
   Bytes device = Device(7, "M", "12");

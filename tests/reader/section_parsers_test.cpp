@@ -74,7 +74,6 @@ TEST(WaveformSection3, ReadsDefinitionsAndRefusesBadCounts) {
   EXPECT_EQ(Bytes(reinterpret_cast<const uint8_t*>(leads.Leads),
                   reinterpret_cast<const uint8_t*>(leads.Leads + 2)),
             Bytes(two.begin() + 2, two.end()));
-
   const struct {
     Bytes body;
     bool last;
@@ -104,7 +103,6 @@ TEST(WaveformSampleData, RhythmLeadsSpanTheirDefinitions) {
   ASSERT_EQ(data.LeadCount, 2);
   EXPECT_EQ(Lead(data, 0), samples[0]);
   EXPECT_EQ(Lead(data, 1), samples[1]);
-
   // A lead of a multi-lead rhythm must span exactly its definition; the file must hold it.
   EXPECT_TRUE(test::FailedWith(ParseData({{1, 5000, 1}, {1, 4999, 2}}, rhythm, &data),
                                plat::kErrInvalidData));
@@ -113,7 +111,6 @@ TEST(WaveformSampleData, RhythmLeadsSpanTheirDefinitions) {
       ParseData({{1, 5000, 1}, {1, 5000, 2}}, Bytes(rhythm.begin(), rhythm.end() - 1), &data),
       plat::kErrInvalidData));
   EXPECT_EQ(data.LeadCount, 0);
-
   // One lead: the definition says how many samples, the byte length only whether any.
   const std::vector<std::vector<int16_t>> one = {samples[1]};
   ASSERT_TRUE(ParseData({{1, 5000, 1}}, test::SampleDataBody(5, 4, one, {2}), &data));
@@ -146,7 +143,6 @@ TEST(WaveformSampleData, ReferenceBeatsAndSectionBounds) {
       test::FailedWith(ParseData({{1, 5, 1}, {1, 5, 2}},
                                  test::SampleDataBody(1, 1, {{}, {1}}, {1, 2}), &data, false),
                        plat::kErrInvalidData));
-
   // Length fields too short for the header, the byte-length table and the second lead
   // of this 26-byte body, then one just long enough.
   const Bytes body = test::SampleDataBody(1000, 2000, {{1, 2, 3, 4}, {5, 6, 7, 8}});
@@ -259,7 +255,6 @@ TEST(MeasureSection10, TakesEveryRecordAsRecordSizeBytes) {
   Bytes expected(body40.begin() + 44, body40.end());
   expected.resize(62);
   EXPECT_EQ(BytesOf(m.Records[1]), expected);
-
   const struct {
     Bytes body;
     uint32_t error;

@@ -39,7 +39,6 @@ TEST(HeaderRecords, SetRefusesOldSourcesAndIgnoresNull) {
   target.Set(&source);
   EXPECT_EQ(target.GetVersion(), 1);
   EXPECT_EQ(Ascii(target.LastName), "Doe");
-
   CGeneralInfo general;
   general.Received.Year = 2020;
   general.CommentText = Make("note");

@@ -48,7 +48,6 @@ TEST(Layout, EntriesAndHeadersMatchFileBytes) {
   EXPECT_TRUE(SameBytes(SSectionIndex{6, 0x01020304, 7}, {6, 0, 4, 3, 2, 1, 7, 0, 0, 0}));
   EXPECT_TRUE(SameBytes(SLeadDef{1, 5000, 61}, {1, 0, 0, 0, 0x88, 0x13, 0, 0, 0x3D}));
   EXPECT_TRUE(SameBytes(SLeadError{62, 0x0105}, {0x3E, 0x05, 0x01}));
-
   SLeadMeasurement record = {};
   record.LeadId = 2;
   record.JPointAmplitude = -5;      // value 16
@@ -57,7 +56,6 @@ TEST(Layout, EntriesAndHeadersMatchFileBytes) {
   expected[32] = 0xFB, expected[33] = 0xFF, expected[60] = 0x2C, expected[61] = 0x01;
   EXPECT_EQ(sizeof record, 62u);
   EXPECT_TRUE(SameBytes(record, expected));
-
   SGlobalMeasurements m;
   m.QRSTypes = 1, m.PossiblePacemakerSpikes = 2, m.AvRRms = 1000, m.AvPPms = 0x0102;
   m.POnsetms = 3, m.POffsetms = 4, m.QRSOnsetms = 5, m.QRSOffsetms = 6, m.TOffsetms = 0x0201;
@@ -66,7 +64,6 @@ TEST(Layout, EntriesAndHeadersMatchFileBytes) {
       m, {1, 2, 0xE8, 3, 2, 1, 3, 0, 4, 0, 5, 0, 6, 0, 1, 2, 0xE2, 0xFF, 0x3C, 0, 0xFF, 0xFF}));
   m.KillData();
   EXPECT_TRUE(SameBytes(m, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-
   SEncodedData data;
   data.AVM = 5000, data.SampleInterval = 2000, data.Bimodal = 1;
   EXPECT_TRUE(SameBytes(data, {0x88, 0x13, 0xD0, 0x07, 0x00, 0x01}));

@@ -54,7 +54,6 @@ TYPED_TEST(LeadTable, LimitsGrowthCopiesAndKill) {
   EXPECT_EQ(0, std::memcmp(Entries(table), front.data(), front.size()));  // old ones in front
   EXPECT_TRUE(test::FailedWith(table.AddLeads(250), kErrOutOfStructures));
   std::memset(Entries(table) + 2, 0x33, 3 * entry);
-
   TypeParam copy;
   EXPECT_TRUE(copy.Set(&table));
   ASSERT_EQ(copy.Count, 5);
@@ -96,7 +95,6 @@ TEST(LeadTables, WhatEachTableAddsToTheCommonRules) {
   EXPECT_EQ(defsCopy.Flags, 0x64);
   defs.KillData();
   EXPECT_EQ(defs.Flags, 0);
-
   // Lead errors: a refused copy still empties the target.
   SLeadErrors errors, errorsCopy;
   Fill(errors, {{1, 0x0002}});
@@ -104,7 +102,6 @@ TEST(LeadTables, WhatEachTableAddsToTheCommonRules) {
   EXPECT_TRUE(test::FailedWith(errorsCopy.Set(nullptr), kErrInvalidParameter));
   EXPECT_EQ(errorsCopy.Count, 0);
   EXPECT_EQ(errorsCopy.Errors, nullptr);
-
   // Measurements: Set copies the record size, KillData makes it 62 again.
   SLeadMeasurements measurements, measurementsCopy;
   ASSERT_TRUE(measurements.Allocate(1));
@@ -125,7 +122,6 @@ TEST(LeadDefinitions, LookupsByLeadCodeAndSampleRange) {
   EXPECT_EQ(plat::LastError(), plat::kErrInvalidData);
   EXPECT_EQ(table.GetMinSample(), 0u);
   EXPECT_EQ(plat::LastError(), kErrNoData);
-
   Fill(table, {{1, 5000, 1}, {1, 5000, 61}, {1, 5000, 61}});
   const struct {
     int16_t id;
@@ -142,7 +138,6 @@ TEST(LeadDefinitions, LookupsByLeadCodeAndSampleRange) {
   EXPECT_EQ(table.GetLeadFromId(0x100 + 61), &table.Leads[1]);  // only the low byte counts
   plat::SetLastError(99);
   EXPECT_TRUE(test::FailedWith(table.GetLeadFromId(2), plat::kErrSuccess));
-
   // A later entry starting at sample 0 is left out, a first one makes the range empty.
   const struct {
     std::initializer_list<SLeadDef> leads;
@@ -199,7 +194,6 @@ TEST(SectionIndexesAndUnknownTags, LimitsAndKill) {
   EXPECT_EQ(table.Count, 0u);
   EXPECT_EQ(table.Entry(12), nullptr);
   EXPECT_EQ(+table.Fixed[0].Length, 136u);  // the fixed entries keep their bytes
-
   SUnknownTags tags;
   EXPECT_TRUE(test::FailedWith(tags.Allocate(40, 0), kErrInvalidParameter));
   ASSERT_TRUE(tags.Allocate(255, 3));
