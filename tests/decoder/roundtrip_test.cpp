@@ -125,56 +125,43 @@ TEST(ReferenceBeatSubtraction, AddsTheBeatBackInEveryZone) {
   EXPECT_EQ(decoded.Rhythm.Leads, std::vector<std::vector<int16_t>>{rhythm});
 }
 
-struct BimodalCase {
-  const char* Name;
-  unsigned Ratio;
-  std::vector<test::TestZone> Zones;
-  size_t Samples;
-  int Slope;  // outside the protected zones the trace is 3 + Slope * sample
-};
-
-class Bimodal : public ::testing::TestWithParam<BimodalCase> {};
-
 // Linear stretches survive decimation, interpolation and smoothing exactly; inside the
 // protected zones (their edges excepted) the trace is arbitrary.
-TEST_P(Bimodal, RestoresTheFullRate) {
-  const BimodalCase& c = GetParam();
-  std::vector<int16_t> full(c.Samples);
-  const std::vector<int16_t> noise = Trace(c.Samples, 11);
-  for (size_t s = 0; s < c.Samples; ++s) {
-    full[s] = static_cast<int16_t>(3 + c.Slope * static_cast<int>(s));
-    for (const auto& zone : c.Zones) {
-      if (s + 1 > zone.ProtectStart && s + 1 < zone.ProtectEnd) full[s] = noise[s];
+TEST(Bimodal, RestoresTheFullRate) {
+  const struct {
+    unsigned Ratio;
+    std::vector<test::TestZone> Zones;
+    size_t Samples;
+    int Slope;  // outside the protected zones the trace is 3 + Slope * sample
+  } cases[] = {{3, {{0, 0, 0, 1, 5}, {0, 0, 0, 36, 42}, {0, 0, 0, 73, 77}}, 77, 3},
+               {2, {{0, 0, 0, 1, 4}, {0, 0, 0, 12, 20}, {0, 0, 0, 40, 41}}, 55, 0},  // uneven runs
+               {4, {{0, 0, 0, 1, 2}, {0, 0, 0, 23, 30}}, 30, -2}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Ratio);
+    std::vector<int16_t> full(c.Samples);
+    const std::vector<int16_t> noise = Trace(c.Samples, 11);
+    for (size_t s = 0; s < c.Samples; ++s) {
+      full[s] = static_cast<int16_t>(3 + c.Slope * static_cast<int>(s));
+      for (const auto& zone : c.Zones) {
+        if (s + 1 > zone.ProtectStart && s + 1 < zone.ProtectEnd) full[s] = noise[s];
+      }
     }
+    const Bytes stored = HuffmanEncode(
+        {StandardDefaultTable()}, test::Differences(test::Decimate(full, c.Zones, c.Ratio), 1));
+    const auto interval = static_cast<uint16_t>(2000 * c.Ratio);
+    const auto samples = static_cast<uint32_t>(c.Samples);
+    const SDecodedWaveforms decoded =
+        Decoded(test::RecordBuilder()
+                    .Section(2, test::Section2DefaultBody())
+                    .Section(3, Section3Body(0, {{1, samples, 1}}))
+                    .Section(4, test::Section4Body(0, 0, c.Zones))
+                    .Section(5, test::SampleBody(5000, 2000, 0, 0, {Bytes{}}))
+                    .Section(6, test::SampleBody(5000, interval, 1, 1, {stored}))
+                    .Build());
+    EXPECT_EQ(decoded.Rhythm.SampleInterval, 2000);
+    EXPECT_EQ(decoded.Rhythm.Leads, std::vector<std::vector<int16_t>>{full});
   }
-  const Bytes stored = HuffmanEncode({StandardDefaultTable()},
-                                     test::Differences(test::Decimate(full, c.Zones, c.Ratio), 1));
-  const auto interval = static_cast<uint16_t>(2000 * c.Ratio);
-  const auto samples = static_cast<uint32_t>(c.Samples);
-  const SDecodedWaveforms decoded =
-      Decoded(test::RecordBuilder()
-                  .Section(2, test::Section2DefaultBody())
-                  .Section(3, Section3Body(0, {{1, samples, 1}}))
-                  .Section(4, test::Section4Body(0, 0, c.Zones))
-                  .Section(5, test::SampleBody(5000, 2000, 0, 0, {Bytes{}}))
-                  .Section(6, test::SampleBody(5000, interval, 1, 1, {stored}))
-                  .Build());
-  EXPECT_EQ(decoded.Rhythm.SampleInterval, 2000);
-  EXPECT_EQ(decoded.Rhythm.Leads, std::vector<std::vector<int16_t>>{full});
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, Bimodal,
-    ::testing::Values(
-        BimodalCase{
-            "RampRatio3", 3, {{0, 0, 0, 1, 5}, {0, 0, 0, 36, 42}, {0, 0, 0, 73, 77}}, 77, 3},
-        BimodalCase{"FlatRatio2UnevenRuns",
-                    2,
-                    {{0, 0, 0, 1, 4}, {0, 0, 0, 12, 20}, {0, 0, 0, 40, 41}},
-                    55,
-                    0},
-        BimodalCase{"RampRatio4", 4, {{0, 0, 0, 1, 2}, {0, 0, 0, 23, 30}}, 30, -2}),
-    [](const auto& param) { return std::string(param.param.Name); });
 
 TEST(UncompressedFromZero, ReadsTheStoredSamplesAndRenumbersThem) {
   const std::vector<int16_t> samples{5, -3, 2000, -2000, 0, 1, 2, 3, 4};
