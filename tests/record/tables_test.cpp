@@ -37,7 +37,7 @@ SLeadMeasurement* Entries(SLeadMeasurements& table) {
 template <typename Table>
 class LeadTable : public ::testing::Test {};
 using LeadTables = ::testing::Types<SLeadDefinitions, SLeadErrors, SLeadMeasurements>;
-TYPED_TEST_SUITE(LeadTable, LeadTables);
+TYPED_TEST_SUITE(LeadTable, LeadTables, );
 
 TYPED_TEST(LeadTable, LimitsGrowthCopiesAndKill) {
   TypeParam table;
