@@ -44,20 +44,21 @@ TEST(PlatformErrors, LastErrorBelongsToEachThread) {
   // Creating and joining a thread may change the last error on Windows, so the two
   // threads take turns through atomics, which make no system calls.
   std::atomic<int> step{0};
+  const auto awaitStep = [&step](int n) {
+    while (step.load() != n) {
+    }
+  };
   uint32_t seen_in_thread = 0;
   std::thread other([&] {
-    while (step.load() != 1) {
-    }
+    awaitStep(1);
     plat::SetLastError(5);
     step = 2;
-    while (step.load() != 3) {
-    }
+    awaitStep(3);
     seen_in_thread = plat::LastError();
   });
   plat::SetLastError(87);
   step = 1;
-  while (step.load() != 2) {
-  }
+  awaitStep(2);
   const uint32_t seen_in_main = plat::LastError();
   plat::SetLastError(13);
   step = 3;
