@@ -168,7 +168,8 @@ std::vector<CrcCase> CrcCases() {
       {"bad record CRC", RecordBuilder().Section(1, Body(40, 1)).BadRecordCrc().Build(), true,
        false},
       // Section 0's own CRC counts too: a byte of the Section 1 entry's index changed.
-      {"bad Section 0 CRC", Recrc(Put16(one, 38, uint16_t(one[38] ^ 1))), true, false},
+      {"bad Section 0 CRC", Recrc(Put16(one, 38, uint16_t((one[38] ^ 1) | one[39] << 8))), true,
+       false},
       {"bytes after the record", Resized(minimal, minimal.size() + 4), true, true},
       // Below 16 the entry count wraps to a huge one.
       {"Section 0 length 10", RecordBuilder().Section(1, Body(16, 1)).Section0Length(10).Build(),
