@@ -33,7 +33,8 @@ TEST(HeaderRecords, SetRefusesOldSourcesAndIgnoresNull) {
   target.Height = 1800;
   target.FirstName = Make("Jo");
   target.Set(&source);  // refused: the target is reset and takes the old version
-  EXPECT_EQ(target.GetVersion() + target.Gender + target.Height, 0);
+  EXPECT_EQ((std::vector<int>{target.GetVersion(), target.Gender, target.Height}),
+            std::vector<int>(3, 0));
   EXPECT_EQ(Ascii(target.LastName) + Ascii(target.FirstName), "(null)(null)");
   source.Version = 1;  // a refused record takes a later copy like any other
   target.Set(&source);
