@@ -8,10 +8,14 @@
 #include "decoder/waveform_decoder.h"
 #include "platform/errors.h"
 #include "support/temp_folder.h"
+#include "support/waveform_builder.h"
 
 namespace {
 
 using test::Bytes;
+using test::HuffmanEncode;
+using test::Section3Body;
+using test::StandardDefaultTable;
 
 // A wandering trace with rare large jumps, so that every code length and both
 // original-value escapes occur once differences are taken.
@@ -21,8 +25,7 @@ std::vector<int16_t> Trace(size_t count, int seed) {
   int value = 0;
   for (size_t i = 0; i < count; ++i) {
     state = state * 1103515245u + 12345u;
-    const int step = static_cast<int>((state >> 16) % 15) - 7;
-    value += (i % 97 == 50) ? 900 : (i % 53 == 20 ? -130 : step);
+    value += (i % 97 == 50) ? 900 : (i % 53 == 20 ? -130 : int((state >> 16) % 15) - 7);
     x[i] = static_cast<int16_t>(value);
   }
   return x;
@@ -45,24 +48,14 @@ std::vector<test::TestTable> SwitchingTables() {
           {{"00", 5}, {"01", -5}, {"100", 6}, {"101", -6}, {"11", 0, 0, 1}}};
 }
 
+// The record decoded, or a failure with the last error.
+SDecodedWaveforms Decoded(const Bytes& bytes) {
+  SDecodedWaveforms decoded;
+  EXPECT_TRUE(DecodeWaveformBuffer(bytes.data(), bytes.size(), &decoded)) << plat::LastError();
+  return decoded;
+}
+
 enum class Coding { Plain, Default, Custom };
-
-Bytes Encode(Coding coding, const std::vector<int16_t>& values) {
-  switch (coding) {
-    case Coding::Plain:
-      return test::Words(values);
-    case Coding::Default:
-      return test::HuffmanEncode({test::StandardDefaultTable()}, values);
-    case Coding::Custom:
-      return test::HuffmanEncode(SwitchingTables(), values);
-  }
-  return {};
-}
-
-void AddTables(Coding coding, test::RecordBuilder& record) {
-  if (coding == Coding::Default) record.Section(2, test::Section2DefaultBody());
-  if (coding == Coding::Custom) record.Section(2, test::Section2Body(SwitchingTables()));
-}
 
 class HuffmanAndDifferences : public ::testing::TestWithParam<std::tuple<Coding, int>> {};
 
@@ -70,15 +63,18 @@ TEST_P(HuffmanAndDifferences, RoundTripsEveryLead) {
   const auto [coding, order] = GetParam();
   const std::vector<std::vector<int16_t>> leads{Trace(400, 1), Trace(400, 2), Trace(400, 3)};
   std::vector<Bytes> stored;
-  for (const auto& lead : leads) stored.push_back(Encode(coding, test::Differences(lead, order)));
+  for (const auto& lead : leads) {
+    const std::vector<int16_t> d = test::Differences(lead, order);
+    stored.push_back(coding == Coding::Plain     ? test::Words(d)
+                     : coding == Coding::Default ? HuffmanEncode({StandardDefaultTable()}, d)
+                                                 : HuffmanEncode(SwitchingTables(), d));
+  }
   test::RecordBuilder record;
-  AddTables(coding, record);
-  record.Section(3, test::Section3Body({{1, 1, 400}, {2, 1, 400}, {3, 1, 400}}, 0x1C))
+  if (coding == Coding::Default) record.Section(2, test::Section2DefaultBody());
+  if (coding == Coding::Custom) record.Section(2, test::Section2Body(SwitchingTables()));
+  record.Section(3, Section3Body(0x1C, {{1, 400, 1}, {1, 400, 2}, {1, 400, 3}}))
       .Section(6, test::SampleBody(5000, 2000, static_cast<uint8_t>(order), 0, stored));
-  const Bytes bytes = record.Build();
-
-  SDecodedWaveforms decoded;
-  ASSERT_TRUE(DecodeWaveformBuffer(bytes.data(), bytes.size(), &decoded)) << plat::LastError();
+  const SDecodedWaveforms decoded = Decoded(record.Build());
   EXPECT_EQ(decoded.Rhythm.Leads, leads);
   EXPECT_EQ(decoded.Rhythm.AVM, 5000);
   EXPECT_FALSE(decoded.Median.Present);
@@ -89,11 +85,8 @@ INSTANTIATE_TEST_SUITE_P(AllModes, HuffmanAndDifferences,
                                                               Coding::Custom),
                                             ::testing::Values(0, 1, 2)));
 
-TEST(DescribeEncoding, NamesTablesAndOrder) {
+TEST(DescribeEncoding, NamesTablesOrderSubtractionAndBimodal) {
   SDecodedWaveforms decoded;
-  decoded.HuffmanTables = 19999;
-  decoded.Rhythm.Difference = 2;
-  EXPECT_EQ(DescribeEncoding(decoded), "huffman default, second differences");
   decoded.HuffmanTables = 2;
   decoded.Rhythm.Difference = 1;
   decoded.Subtracted = true;
@@ -102,134 +95,103 @@ TEST(DescribeEncoding, NamesTablesAndOrder) {
             "huffman 2 tables, first differences, reference beat subtraction, bimodal");
 }
 
-// A 40-sample beat with its fiducial at sample 20, at 2 ms a sample.
-std::vector<int16_t> Beat() {
-  std::vector<int16_t> beat(40);
-  for (size_t i = 0; i < beat.size(); ++i) {
-    beat[i] = static_cast<int16_t>(i < 20 ? 15 * i : 600 - 25 * static_cast<int>(i - 20));
-  }
-  return beat;
-}
-
 TEST(ReferenceBeatSubtraction, AddsTheBeatBackInEveryZone) {
-  const std::vector<int16_t> beat = Beat();
-  // Zones around samples 100 and 300, and one at 490 that runs past the end.
+  // A 40-sample beat with its fiducial at sample 20, at 2 ms a sample; zones around
+  // samples 100 and 300, and one at 490 that runs past the end.
+  std::vector<int16_t> beat(40);
+  for (int i = 0; i < 40; ++i) beat[size_t(i)] = int16_t(i < 20 ? 15 * i : 600 - 25 * (i - 20));
   const std::vector<test::TestZone> zones{
       {81, 100, 120, 0, 0}, {281, 300, 320, 0, 0}, {471, 490, 510, 0, 0}};
-  std::vector<int16_t> rhythm = Trace(500, 7);
+  const std::vector<int16_t> rhythm = Trace(500, 7);
   std::vector<int16_t> residual = rhythm;
   for (const auto& zone : zones) {
     for (uint32_t s = zone.SubtractStart; s <= zone.SubtractEnd && s <= 500; ++s) {
       residual[s - 1] = static_cast<int16_t>(residual[s - 1] - beat[s - zone.Fiducial + 19]);
     }
   }
-  const test::TestTable table = test::StandardDefaultTable();
-  const Bytes bytes =
-      test::RecordBuilder()
-          .Section(2, test::Section2DefaultBody())
-          .Section(3, test::Section3Body({{1, 1, 500}}, 0x01))
-          .Section(4, test::Section4Body(80, 20, zones))
-          .Section(5, test::SampleBody(5000, 2000, 1, 0,
-                                       {test::HuffmanEncode({table}, test::Differences(beat, 1))}))
-          .Section(6,
-                   test::SampleBody(5000, 2000, 2, 0,
-                                    {test::HuffmanEncode({table}, test::Differences(residual, 2))}))
-          .Build();
-
-  SDecodedWaveforms decoded;
-  ASSERT_TRUE(DecodeWaveformBuffer(bytes.data(), bytes.size(), &decoded)) << plat::LastError();
+  const test::TestTable table = StandardDefaultTable();
+  const Bytes median = HuffmanEncode({table}, test::Differences(beat, 1));
+  const Bytes stored = HuffmanEncode({table}, test::Differences(residual, 2));
+  const SDecodedWaveforms decoded =
+      Decoded(test::RecordBuilder()
+                  .Section(2, test::Section2DefaultBody())
+                  .Section(3, Section3Body(0x01, {{1, 500, 1}}))
+                  .Section(4, test::Section4Body(80, 20, zones))
+                  .Section(5, test::SampleBody(5000, 2000, 1, 0, {median}))
+                  .Section(6, test::SampleBody(5000, 2000, 2, 0, {stored}))
+                  .Build());
   EXPECT_TRUE(decoded.Subtracted);
-  ASSERT_EQ(decoded.Median.Leads.size(), 1u);
-  EXPECT_EQ(decoded.Median.Leads[0], beat);
-  EXPECT_EQ(decoded.Rhythm.Leads[0], rhythm);
+  EXPECT_EQ(decoded.Median.Leads, std::vector<std::vector<int16_t>>{beat});
+  EXPECT_EQ(decoded.Rhythm.Leads, std::vector<std::vector<int16_t>>{rhythm});
 }
-
-struct BimodalCase {
-  const char* Name;
-  unsigned Ratio;
-  std::vector<test::TestZone> Zones;
-  size_t Samples;
-  int Slope;  // outside the protected zones the trace is 3 + Slope * sample
-};
-
-class Bimodal : public ::testing::TestWithParam<BimodalCase> {};
 
 // Linear stretches survive decimation, interpolation and smoothing exactly; inside the
 // protected zones (their edges excepted) the trace is arbitrary.
-TEST_P(Bimodal, RestoresTheFullRate) {
-  const BimodalCase& c = GetParam();
-  std::vector<int16_t> full(c.Samples);
-  const std::vector<int16_t> noise = Trace(c.Samples, 11);
-  for (size_t s = 0; s < c.Samples; ++s) {
-    full[s] = static_cast<int16_t>(3 + c.Slope * static_cast<int>(s));
-    for (const auto& zone : c.Zones) {
-      if (s + 1 > zone.ProtectStart && s + 1 < zone.ProtectEnd) full[s] = noise[s];
+TEST(Bimodal, RestoresTheFullRate) {
+  const struct {
+    unsigned Ratio;
+    std::vector<test::TestZone> Zones;
+    size_t Samples;
+    int Slope;  // outside the protected zones the trace is 3 + Slope * sample
+  } cases[] = {{3, {{0, 0, 0, 1, 5}, {0, 0, 0, 36, 42}, {0, 0, 0, 73, 77}}, 77, 3},
+               {2, {{0, 0, 0, 1, 4}, {0, 0, 0, 12, 20}, {0, 0, 0, 40, 41}}, 55, 0},  // uneven runs
+               {4, {{0, 0, 0, 1, 2}, {0, 0, 0, 23, 30}}, 30, -2}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Ratio);
+    std::vector<int16_t> full(c.Samples);
+    const std::vector<int16_t> noise = Trace(c.Samples, 11);
+    for (size_t s = 0; s < c.Samples; ++s) {
+      full[s] = static_cast<int16_t>(3 + c.Slope * static_cast<int>(s));
+      for (const auto& zone : c.Zones) {
+        if (s + 1 > zone.ProtectStart && s + 1 < zone.ProtectEnd) full[s] = noise[s];
+      }
     }
+    const Bytes stored = HuffmanEncode(
+        {StandardDefaultTable()}, test::Differences(test::Decimate(full, c.Zones, c.Ratio), 1));
+    const auto interval = static_cast<uint16_t>(2000 * c.Ratio);
+    const auto samples = static_cast<uint32_t>(c.Samples);
+    const SDecodedWaveforms decoded =
+        Decoded(test::RecordBuilder()
+                    .Section(2, test::Section2DefaultBody())
+                    .Section(3, Section3Body(0, {{1, samples, 1}}))
+                    .Section(4, test::Section4Body(0, 0, c.Zones))
+                    .Section(5, test::SampleBody(5000, 2000, 0, 0, {Bytes{}}))
+                    .Section(6, test::SampleBody(5000, interval, 1, 1, {stored}))
+                    .Build());
+    EXPECT_EQ(decoded.Rhythm.SampleInterval, 2000);
+    EXPECT_EQ(decoded.Rhythm.Leads, std::vector<std::vector<int16_t>>{full});
   }
-  const std::vector<int16_t> kept = test::Decimate(full, c.Zones, c.Ratio);
-  const auto interval = static_cast<uint16_t>(2000 * c.Ratio);
-  const Bytes bytes =
-      test::RecordBuilder()
-          .Section(2, test::Section2DefaultBody())
-          .Section(3, test::Section3Body({{1, 1, static_cast<uint32_t>(c.Samples)}}, 0))
-          .Section(4, test::Section4Body(0, 0, c.Zones))
-          .Section(5, test::SampleBody(5000, 2000, 0, 0, {Bytes{}}))
-          .Section(6, test::SampleBody(5000, interval, 1, 1,
-                                       {test::HuffmanEncode({test::StandardDefaultTable()},
-                                                            test::Differences(kept, 1))}))
-          .Build();
-
-  SDecodedWaveforms decoded;
-  ASSERT_TRUE(DecodeWaveformBuffer(bytes.data(), bytes.size(), &decoded)) << plat::LastError();
-  EXPECT_EQ(decoded.Rhythm.SampleInterval, 2000);
-  ASSERT_EQ(decoded.Rhythm.Leads.size(), 1u);
-  EXPECT_EQ(decoded.Rhythm.Leads[0], full);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, Bimodal,
-    ::testing::Values(
-        BimodalCase{
-            "RampRatio3", 3, {{0, 0, 0, 1, 5}, {0, 0, 0, 36, 42}, {0, 0, 0, 73, 77}}, 77, 3},
-        BimodalCase{"FlatRatio2UnevenRuns",
-                    2,
-                    {{0, 0, 0, 1, 4}, {0, 0, 0, 12, 20}, {0, 0, 0, 40, 41}},
-                    55,
-                    0},
-        BimodalCase{"RampRatio4", 4, {{0, 0, 0, 1, 2}, {0, 0, 0, 23, 30}}, 30, -2}),
-    [](const auto& param) { return std::string(param.param.Name); });
 
 TEST(UncompressedFromZero, ReadsTheStoredSamplesAndRenumbersThem) {
   const std::vector<int16_t> samples{5, -3, 2000, -2000, 0, 1, 2, 3, 4};
-  const Bytes bytes =
-      test::RecordBuilder()
-          .Section(3, test::Section3Body({{1, 0, 9}, {2, 0, 9}}, 0x14))
-          .Section(6,
-                   test::SampleBody(1000, 1000, 0, 0, {test::Words(samples), test::Words(samples)}))
-          .Build();
-  SDecodedWaveforms decoded;
-  ASSERT_TRUE(DecodeWaveformBuffer(bytes.data(), bytes.size(), &decoded)) << plat::LastError();
+  const SDecodedWaveforms decoded =
+      Decoded(test::RecordBuilder()
+                  .Section(3, Section3Body(0x14, {{0, 9, 1}, {0, 9, 2}}))
+                  .Section(6, test::SampleBody(1000, 1000, 0, 0,
+                                               {test::Words(samples), test::Words(samples)}))
+                  .Build());
+  ASSERT_EQ(decoded.Rhythm.Leads.size(), 2u);
   EXPECT_EQ(decoded.Rhythm.Leads[1], samples);
-  EXPECT_EQ(decoded.LeadDefs[0].StartSample, 1u);
+  EXPECT_EQ(decoded.LeadDefs[0].StartSample, 1u);  // 0-9 become 1-9
   EXPECT_EQ(decoded.LeadDefs[0].EndSample, 9u);
 }
 
 TEST(DecodedCopy, ReadsBackWithTheCoreReader) {
   const std::vector<int16_t> lead1 = Trace(300, 21), lead2 = Trace(300, 22);
-  const test::TestTable table = test::StandardDefaultTable();
-  const std::vector<Bytes> stored{test::HuffmanEncode({table}, test::Differences(lead1, 2)),
-                                  test::HuffmanEncode({table}, test::Differences(lead2, 2))};
+  const test::TestTable table = StandardDefaultTable();
+  const std::vector<Bytes> stored{HuffmanEncode({table}, test::Differences(lead1, 2)),
+                                  HuffmanEncode({table}, test::Differences(lead2, 2))};
   test::TempFolder folder;
-  const std::string from = folder.Write(
-      "coded.scp", test::RecordBuilder()
-                       .Section(2, test::Section2DefaultBody())
-                       .Section(3, test::Section3Body({{1, 1, 300}, {2, 1, 300}}, 0x14))
-                       .Section(6, test::SampleBody(2500, 2000, 2, 0, stored))
-                       .Build());
+  const std::string from =
+      folder.Write("coded.scp", test::RecordBuilder()
+                                    .Section(2, test::Section2DefaultBody())
+                                    .Section(3, Section3Body(0x14, {{1, 300, 1}, {1, 300, 2}}))
+                                    .Section(6, test::SampleBody(2500, 2000, 2, 0, stored))
+                                    .Build());
   const std::string to = folder.File("plain.scp");
   CDecodedCopyWriter writer;
   ASSERT_TRUE(writer.WriteDecodedCopy(from.c_str(), to.c_str())) << plat::LastError();
-
   CReader reader;
   uint16_t loaded = 0;
   ASSERT_TRUE(reader.Load(to.c_str(), &loaded, kAllSections));

@@ -28,7 +28,6 @@ TEST(PlatformErrors, FailuresLeaveTheirCodeAndAnswerTheFailedValue) {
   EXPECT_TRUE(test::FailedWith(plat::FailWith(plat::kErrInvalidData), 13u));
   const char* none = plat::FailNull(plat::kErrNoData);
   EXPECT_TRUE(test::FailedWith(none, 232u));
-
   // Running out of memory inside an operation is 14 and the failed value; an operation
   // that succeeds leaves its own answer and the last error alone.
   plat::SetLastError(0);
@@ -45,27 +44,27 @@ TEST(PlatformErrors, LastErrorBelongsToEachThread) {
   // Creating and joining a thread may change the last error on Windows, so the two
   // threads take turns through atomics, which make no system calls.
   std::atomic<int> step{0};
+  const auto awaitStep = [&step](int n) {
+    while (step.load() != n) {
+    }
+  };
   uint32_t seen_in_thread = 0;
   std::thread other([&] {
-    while (step.load() != 1) {
-    }
+    awaitStep(1);
     plat::SetLastError(5);
     step = 2;
-    while (step.load() != 3) {
-    }
+    awaitStep(3);
     seen_in_thread = plat::LastError();
   });
   plat::SetLastError(87);
   step = 1;
-  while (step.load() != 2) {
-  }
+  awaitStep(2);
   const uint32_t seen_in_main = plat::LastError();
   plat::SetLastError(13);
   step = 3;
   other.join();
   EXPECT_EQ(seen_in_main, 87u);
   EXPECT_EQ(seen_in_thread, 5u);
-
   plat::SetLastError(87);
   {
     plat::KeepLastError keep;

@@ -1,12 +1,14 @@
 // Files: round trip, failures with their Win32 codes, copies, temporary files.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <cmath>
+#include <ctime>
 #include <filesystem>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
-#include "civil_time.h"
 #include "platform/errors.h"
 #include "platform/file.h"
 #include "support/last_error.h"
@@ -16,13 +18,22 @@ namespace {
 
 using plat::kClosedFile;
 
-void WriteText(const std::string& path, const std::string& text) {
-  const plat::FileHandle file = plat::CreateAlways(path.c_str());
-  ASSERT_NE(file, kClosedFile);
-  uint32_t done = 0;
-  ASSERT_TRUE(plat::WriteFile(file, text.data(), static_cast<uint32_t>(text.size()), &done));
-  ASSERT_EQ(done, text.size());
-  ASSERT_TRUE(plat::CloseFile(file));
+std::string Written(const test::TempFolder& folder, const std::string& name,
+                    const std::string& text) {
+  return folder.Write(name, test::Bytes(text.begin(), text.end()));
+}
+
+std::string Contents(const std::string& path) {
+  const test::Bytes bytes = test::ReadWholeFile(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+// Reads up to 16 bytes at the file position.
+std::string Read(plat::FileHandle file) {
+  char buffer[16];
+  uint32_t done = 99;
+  EXPECT_TRUE(plat::ReadFile(file, buffer, sizeof buffer, &done));
+  return std::string(buffer, done);
 }
 
 TEST(PlatformFile, WriteSeekReadRoundTrip) {
@@ -31,16 +42,14 @@ TEST(PlatformFile, WriteSeekReadRoundTrip) {
   plat::FileHandle file = plat::CreateAlways(path.c_str());
   ASSERT_NE(file, kClosedFile);
   uint32_t done = 0;
+  uint64_t at[3] = {};
   EXPECT_TRUE(plat::WriteFile(file, "0123456789", 10, &done));
   EXPECT_EQ(done, 10u);
-  uint64_t position = 0;
-  EXPECT_TRUE(plat::Seek(file, 2, plat::SeekFrom::Begin, &position));
-  EXPECT_EQ(position, 2u);
+  EXPECT_TRUE(plat::Seek(file, 2, plat::SeekFrom::Begin, &at[0]));
   EXPECT_TRUE(plat::WriteFile(file, "ab", 2, &done));
-  EXPECT_TRUE(plat::Seek(file, 3, plat::SeekFrom::Current, &position));
-  EXPECT_EQ(position, 7u);
-  EXPECT_TRUE(plat::Seek(file, -1, plat::SeekFrom::End, &position));
-  EXPECT_EQ(position, 9u);
+  EXPECT_TRUE(plat::Seek(file, 3, plat::SeekFrom::Current, &at[1]));
+  EXPECT_TRUE(plat::Seek(file, -1, plat::SeekFrom::End, &at[2]));
+  EXPECT_EQ(std::vector<uint64_t>(at, at + 3), (std::vector<uint64_t>{2, 7, 9}));
   EXPECT_TRUE(
       test::FailedWith(plat::Seek(file, -20, plat::SeekFrom::Current), plat::kErrNegativeSeek));
   uint64_t size = 0;
@@ -48,38 +57,29 @@ TEST(PlatformFile, WriteSeekReadRoundTrip) {
   EXPECT_EQ(size, 10u);
   EXPECT_TRUE(plat::Flush(file));
   EXPECT_TRUE(plat::CloseFile(file));
-
   file = plat::OpenForRead(path.c_str());
   ASSERT_NE(file, kClosedFile);
-  char buffer[16] = {};
-  EXPECT_TRUE(plat::ReadFile(file, buffer, 4, &done));
-  EXPECT_EQ(std::string(buffer, done), "01ab");
   EXPECT_TRUE(plat::Seek(file, 8, plat::SeekFrom::Begin));
-  EXPECT_TRUE(plat::ReadFile(file, buffer, sizeof buffer, &done));  // short at the end
-  EXPECT_EQ(std::string(buffer, done), "89");
-  EXPECT_TRUE(plat::ReadFile(file, buffer, sizeof buffer, &done));
-  EXPECT_EQ(done, 0u);
+  EXPECT_EQ(Read(file), "89");  // short at the end, then nothing
+  EXPECT_EQ(Read(file), "");
+  EXPECT_TRUE(plat::CloseFile(file));
+  EXPECT_EQ(Contents(path), "01ab456789");
+  // Opening for reading and writing creates a missing file and keeps an existing one.
+  file = plat::OpenReadWrite(folder.File("both.bin").c_str());
+  ASSERT_NE(file, kClosedFile);
+  EXPECT_TRUE(plat::WriteFile(file, "abcdef", 6, &done));
+  EXPECT_TRUE(plat::CloseFile(file));
+  file = plat::OpenReadWrite(folder.File("both.bin").c_str());
+  EXPECT_TRUE(plat::WriteFile(file, "XY", 2, &done));
+  EXPECT_EQ(Read(file), "cdef");
   EXPECT_TRUE(plat::CloseFile(file));
 }
 
-TEST(PlatformFile, ReadWriteOpenCreatesAndKeepsContents) {
-  test::TempFolder folder;
-  const std::string path = folder.File("both.bin");
-  plat::FileHandle file = plat::OpenReadWrite(path.c_str());  // created when missing
-  ASSERT_NE(file, kClosedFile);
-  uint32_t done = 0;
-  EXPECT_TRUE(plat::WriteFile(file, "abcdef", 6, &done));
-  EXPECT_TRUE(plat::CloseFile(file));
-
-  file = plat::OpenReadWrite(path.c_str());  // an existing file is not truncated
-  ASSERT_NE(file, kClosedFile);
-  EXPECT_TRUE(plat::WriteFile(file, "XY", 2, &done));
-  char buffer[8] = {};
-  EXPECT_TRUE(plat::ReadFile(file, buffer, sizeof buffer, &done));
-  EXPECT_EQ(std::string(buffer, done), "cdef");
-  EXPECT_TRUE(plat::CloseFile(file));
-  EXPECT_EQ(plat::OpenReadWrite(nullptr), kClosedFile);
-  EXPECT_EQ(plat::LastError(), plat::kErrInvalidParameter);
+// The call leaves `code` whatever the last error was before it.
+template <typename Call>
+::testing::AssertionResult Leaves(uint32_t code, Call call) {
+  plat::SetLastError(0);
+  return test::FailedWith(call(), code);
 }
 
 TEST(PlatformFile, FailuresLeaveWin32Codes) {
@@ -88,63 +88,56 @@ TEST(PlatformFile, FailuresLeaveWin32Codes) {
   uint32_t done = 7;
   uint64_t size = 0;
   plat::SystemTime time{};
-  plat::SetLastError(0);
-  EXPECT_TRUE(test::FailedWith(plat::ReadFile(kClosedFile, buffer, 4, &done), 6u));
+  EXPECT_TRUE(Leaves(6, [&] { return plat::ReadFile(kClosedFile, buffer, 4, &done); }));
   EXPECT_EQ(done, 0u);
-  plat::SetLastError(0);
-  EXPECT_TRUE(test::FailedWith(plat::WriteFile(kClosedFile, buffer, 4, &done), 6u));
-  plat::SetLastError(0);
-  EXPECT_TRUE(test::FailedWith(plat::Seek(kClosedFile, 0, plat::SeekFrom::Begin), 6u));
-  plat::SetLastError(0);
-  EXPECT_TRUE(test::FailedWith(plat::FileSize(kClosedFile, &size), 6u));
-  plat::SetLastError(0);
-  EXPECT_TRUE(test::FailedWith(plat::Flush(kClosedFile), 6u));
-  plat::SetLastError(0);
-  EXPECT_TRUE(test::FailedWith(plat::LastWriteTimeLocal(kClosedFile, &time), 6u));
-  plat::SetLastError(0);
-  EXPECT_TRUE(test::FailedWith(plat::CloseFile(kClosedFile), 6u));
+  EXPECT_TRUE(Leaves(6, [&] { return plat::WriteFile(kClosedFile, buffer, 4, &done); }));
+  EXPECT_TRUE(Leaves(6, [&] { return plat::Seek(kClosedFile, 0, plat::SeekFrom::Begin); }));
+  EXPECT_TRUE(Leaves(6, [&] { return plat::FileSize(kClosedFile, &size); }));
+  EXPECT_TRUE(Leaves(6, [&] { return plat::Flush(kClosedFile); }));
+  EXPECT_TRUE(Leaves(6, [&] { return plat::LastWriteTimeLocal(kClosedFile, &time); }));
+  EXPECT_TRUE(Leaves(6, [&] { return plat::CloseFile(kClosedFile); }));
+  const std::pair<std::string, uint32_t> opens[] = {{folder.File("missing.scp"), 2},
+                                                    {folder.File("absent/missing.scp"), 3},
+                                                    {folder.Path().string(), 5}};
+  for (const auto& [path, code] : opens) {
+    EXPECT_TRUE(Leaves(code, [&] { return plat::OpenForRead(path.c_str()) != kClosedFile; }));
+  }
+  const std::string absent = folder.File("absent/new.scp");
+  EXPECT_TRUE(Leaves(3, [&] { return plat::CreateAlways(absent.c_str()) != kClosedFile; }));
+  EXPECT_TRUE(Leaves(87, [] { return plat::OpenForRead(nullptr) != kClosedFile; }));
+  EXPECT_TRUE(Leaves(87, [] { return plat::OpenReadWrite(nullptr) != kClosedFile; }));
+}
 
-  EXPECT_EQ(plat::OpenForRead(folder.File("missing.scp").c_str()), kClosedFile);
-  EXPECT_EQ(plat::LastError(), 2u);
-  EXPECT_EQ(plat::OpenForRead(folder.File("absent/missing.scp").c_str()), kClosedFile);
-  EXPECT_EQ(plat::LastError(), 3u);
-  EXPECT_EQ(plat::CreateAlways(folder.File("absent/new.scp").c_str()), kClosedFile);
-  EXPECT_EQ(plat::LastError(), 3u);
-  EXPECT_EQ(plat::OpenForRead(folder.Path().string().c_str()), kClosedFile);
-  EXPECT_EQ(plat::LastError(), 5u);
-  EXPECT_EQ(plat::OpenForRead(nullptr), kClosedFile);
-  EXPECT_EQ(plat::LastError(), 87u);
+std::time_t Seconds(const plat::SystemTime& t) {
+  std::tm tm = {};
+  tm.tm_year = t.Year - 1900, tm.tm_mon = t.Month - 1, tm.tm_mday = t.Day;
+  tm.tm_hour = t.Hour, tm.tm_min = t.Minute, tm.tm_sec = t.Second, tm.tm_isdst = -1;
+  return std::mktime(&tm);
 }
 
 TEST(PlatformFile, LastWriteTimeIsLocalTimeOfTheWrite) {
   test::TempFolder folder;
-  const std::string path = folder.File("dated.bin");
-  WriteText(path, "x");
-  const plat::FileHandle file = plat::OpenForRead(path.c_str());
+  const plat::FileHandle file = plat::OpenForRead(Written(folder, "dated.bin", "x").c_str());
   ASSERT_NE(file, kClosedFile);
   plat::SystemTime written{};
   EXPECT_TRUE(plat::LastWriteTimeLocal(file, &written));
   EXPECT_TRUE(plat::CloseFile(file));
-  EXPECT_LE(std::llabs(test::Seconds(plat::LocalTimeNow()) - test::Seconds(written)), 5);
+  EXPECT_LE(std::fabs(std::difftime(Seconds(plat::LocalTimeNow()), Seconds(written))), 5.0);
 }
 
 TEST(PlatformFile, CopyOverAndRemove) {
   test::TempFolder folder;
-  const std::string source = folder.File("source.bin");
-  const std::string target = folder.File("target.bin");
-  WriteText(source, "new contents");
-  WriteText(target, "older and longer contents");
+  const std::string source = Written(folder, "source.bin", "new contents");
+  const std::string target = Written(folder, "target.bin", "older and longer contents");
   EXPECT_TRUE(plat::CopyFileOver(source.c_str(), target.c_str()));
-  test::Bytes expected{'n', 'e', 'w', ' ', 'c', 'o', 'n', 't', 'e', 'n', 't', 's'};
-  EXPECT_EQ(test::ReadWholeFile(target), expected);
+  EXPECT_EQ(Contents(target), "new contents");
   EXPECT_TRUE(plat::CopyFileOver(target.c_str(), folder.File("third.bin").c_str()));
-  EXPECT_EQ(test::ReadWholeFile(folder.File("third.bin")), expected);
-
+  EXPECT_EQ(Contents(folder.File("third.bin")), "new contents");
   EXPECT_TRUE(
       test::FailedWith(plat::CopyFileOver(folder.File("missing.bin").c_str(), target.c_str()), 2u));
-  EXPECT_FALSE(plat::CopyFileOver(target.c_str(), target.c_str()));  // would destroy it
-  EXPECT_EQ(plat::LastError(), plat::kErrSharingViolation);
-  EXPECT_EQ(test::ReadWholeFile(target), expected);
+  EXPECT_TRUE(test::FailedWith(plat::CopyFileOver(target.c_str(), target.c_str()),
+                               plat::kErrSharingViolation));  // would destroy it
+  EXPECT_EQ(Contents(target), "new contents");
   EXPECT_TRUE(test::FailedWith(plat::RemoveFile(folder.Path().string().c_str()), 5u));
   EXPECT_TRUE(plat::RemoveFile(target.c_str()));
   EXPECT_FALSE(std::filesystem::exists(target));
@@ -159,15 +152,15 @@ TEST(PlatformFile, TempFilesAreUniqueEmptyAndCarryThePrefix) {
     ASSERT_TRUE(plat::CreateTempFile(folder.Path().string().c_str(), "ecgwork", &path));
     const std::filesystem::path made(path);
     EXPECT_EQ(made.parent_path(), folder.Path());
-    const std::string name = made.filename().string();
+    EXPECT_EQ(std::filesystem::file_size(made), 0u);
     // "ecg", the unique number in up to four hex digits (Windows does not pad it), ".tmp".
+    const std::string name = made.filename().string();
     ASSERT_GE(name.size(), 8u) << name;
     ASSERT_LE(name.size(), 11u) << name;
     const size_t digitsEnd = name.size() - 4;
     EXPECT_EQ(name.substr(0, 3), "ecg");
     EXPECT_EQ(name.find_first_not_of("0123456789abcdefABCDEF", 3), digitsEnd) << name;
     EXPECT_TRUE(name.substr(digitsEnd) == ".tmp" || name.substr(digitsEnd) == ".TMP") << name;
-    EXPECT_EQ(std::filesystem::file_size(made), 0u);
     names.insert(name);
   }
   EXPECT_EQ(names.size(), 3u);

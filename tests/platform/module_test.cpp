@@ -13,12 +13,10 @@ namespace {
 TEST(PlatformModule, LoadsTheModuleBesideTheProgram) {
   const plat::ModuleHandle module = plat::LoadModule("KtxTestModule.dll");
   ASSERT_NE(module, nullptr) << plat::LastError();
-
   void* entry = plat::FindEntry(module, "KtxTestEntry");
   ASSERT_NE(entry, nullptr);
   EXPECT_EQ(reinterpret_cast<int (*)()>(entry)(), 42);
   EXPECT_TRUE(test::FailedWith(plat::FindEntry(module, "KtxNoSuchEntry"), plat::kErrProcNotFound));
-
   char text[32];
   EXPECT_EQ(plat::LoadStringResource(module, 1, text, sizeof text), 15);
   EXPECT_EQ(std::string(text), "KTX test module");
@@ -41,7 +39,6 @@ TEST(PlatformModule, ConvertsStringsToTheAnsiCodePageOrFailsWith1113) {
   EXPECT_EQ(std::string(text), "Caf\xE9 \x80");
   EXPECT_EQ(plat::LoadStringResource(module, 1, text, 5), 4);
   EXPECT_EQ(std::string(text), "Caf\xE9");
-
   plat::SetLastError(0);
   std::memset(text, 'x', sizeof text);
   EXPECT_EQ(plat::LoadStringResource(module, 2, text, sizeof text), 0);

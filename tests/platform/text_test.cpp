@@ -24,24 +24,19 @@ TEST(PlatformText, BstrHasByteCountPrefixAndKeepsEmbeddedZeros) {
   const OleChar source[] = {'a', 0, 'b'};
   plat::Bstr text = plat::SysAllocStringLen(source, 3);
   ASSERT_NE(text, nullptr);
-  EXPECT_EQ(plat::SysStringLen(text), 3u);
   uint32_t prefix = 0;
   std::memcpy(&prefix, reinterpret_cast<const char*>(text) - 4, 4);
   EXPECT_EQ(prefix, 6u);  // bytes, not characters
-  EXPECT_EQ(WideString(text, 3), WideString(source, 3));
-  EXPECT_EQ(text[3], 0);
-  plat::SysFreeString(text);
-
-  text = plat::SysAllocString(OLE("ECG"));
-  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(WideString(text, 4), (WideString{'a', 0, 'b', 0}));
   EXPECT_EQ(plat::SysStringLen(text), 3u);
   plat::SysFreeString(text);
-  text = plat::SysAllocStringLen(nullptr, 4);
-  ASSERT_NE(text, nullptr);
-  EXPECT_EQ(plat::SysStringLen(text), 4u);
-  EXPECT_EQ(text[4], 0);
-  plat::SysFreeString(text);
-
+  // From a terminated text, and a zeroed one of a given length.
+  for (plat::Bstr made : {plat::SysAllocString(OLE("ECG")), plat::SysAllocStringLen(nullptr, 3)}) {
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(plat::SysStringLen(made), 3u);
+    EXPECT_EQ(made[3], 0);
+    plat::SysFreeString(made);
+  }
   EXPECT_EQ(plat::SysAllocString(nullptr), nullptr);
   EXPECT_EQ(plat::SysStringLen(nullptr), 0u);
   plat::SysFreeString(nullptr);
@@ -57,11 +52,9 @@ TEST(PlatformText, Windows1252RoundTrip) {
   std::string back;
   ASSERT_TRUE(plat::WideToAnsi(wide.c_str(), -1, &back));
   EXPECT_EQ(back, ansi);
-
   const OleChar missing[] = {'A', 0x4E2D, 'B', 0};
   ASSERT_TRUE(plat::WideToAnsi(missing, -1, &back));
   EXPECT_EQ(back, "A?B");
-
   // An explicit length converts exactly that many units, zeros included.
   ASSERT_TRUE(plat::AnsiToWide("a\0b", 3, &converted));
   EXPECT_EQ(converted, WideString({'a', 0, 'b'}));
@@ -85,7 +78,6 @@ TEST(PlatformText, FileNamesRoundTripWithinTheLimit) {
   WideString back;
   ASSERT_TRUE(plat::FileNameToWide(bytes.c_str(), &back));
   EXPECT_EQ(back, name);
-
   const WideString longest(259, 'a');
   EXPECT_TRUE(plat::WideToFileName(longest.c_str(), &bytes));
   EXPECT_EQ(bytes.size(), 259u);
