@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -42,6 +43,13 @@ struct RecordShape {
 // The rhythm sample s of lead `code` in the test records.
 inline int16_t RhythmSample(uint8_t code, unsigned s) {
   return static_cast<int16_t>(code * 31 + static_cast<int>(s) * 5 - 40);
+}
+
+// The default shape as `change` leaves it.
+inline RecordShape Shaped(const std::function<void(RecordShape&)>& change) {
+  RecordShape shape;
+  change(shape);
+  return shape;
 }
 
 Bytes BuildRecord(const RecordShape& shape);
