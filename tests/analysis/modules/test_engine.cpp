@@ -68,11 +68,11 @@ class EngineWriter : public CWriter {
       const bool result = id == 4 || id == 5 || id == 7 || id == 9 || id == 10;
       if (id != 0 && !result && !StoreSection(id)) return false;
     }
-    std::vector<std::vector<int16_t>> beats;
-    std::vector<uint16_t> codes;
+    std::vector<uint8_t> leads;
+    std::vector<uint16_t> codes;  // measured: the leads in reverse, then the limb leads
     for (unsigned lead = 0; lead < LeadDefinitions.Count; ++lead) {
       const uint8_t code = LeadDefinitions.Leads[lead].LeadId;
-      beats.push_back(test_engine::MedianBeat(code));
+      leads.push_back(code);
       if (!(code == 1 && steering.Mode == "no-lead-I-measure")) codes.insert(codes.begin(), code);
     }
     for (uint16_t limb = 61; limb <= 64; ++limb) {
@@ -82,18 +82,9 @@ class EngineWriter : public CWriter {
       }
     }
     const uint16_t size = steering.Mode == "long" ? 66 : 62;
-    test::Bytes measurements;
-    test::AppendU16(measurements, static_cast<uint16_t>(codes.size()));
-    test::AppendU16(measurements, size);
-    for (uint16_t code : codes) {
-      const test::Bytes record = test_engine::MeasurementRecord(code, size);
-      measurements.insert(measurements.end(), record.begin(), record.end());
-    }
-    const test::Bytes median =
-        test::SampleDataBody(test_engine::kMedianAvm, test_engine::kMedianInterval, beats);
-    return Put(4, test_engine::Section4Body()) && Put(5, median) &&
+    return Put(4, test_engine::Section4Body()) && Put(5, test_engine::MedianBody(leads)) &&
            Put(7, test_engine::Section7Body()) && Put(9, test::Section9Body(steering.Codes)) &&
-           Put(10, measurements) && WriteSections(path);
+           Put(10, test_engine::MeasurementsBody(codes, size)) && WriteSections(path);
   }
 
   bool Put(uint16_t id, const test::Bytes& body) {
