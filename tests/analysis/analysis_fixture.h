@@ -53,8 +53,6 @@ inline RecordShape Shaped(const std::function<void(RecordShape&)>& change) {
 }
 
 Bytes BuildRecord(const RecordShape& shape);
-// Section 1 bodies as BuildRecord makes them.
-Bytes Section1Body(const RecordShape& shape);
 
 class AnalysisTest : public ::testing::Test {
  protected:
