@@ -149,9 +149,10 @@ TEST_F(Driver, EngineFailuresReachTheCaller) {
 TEST_F(Driver, StripsEarlierResultsKeepingSection1AndSection4Alone) {
   const std::pair<uint16_t, Bytes> earlierResults[] = {
       {4, Bytes(12, 3)}, {7, test_engine::Section7Body()}, {10, Section10Body(1, 62, 1)}};
-  for (const auto& [earlier, body] : earlierResults) {
+  for (const auto& result : earlierResults) {
+    const uint16_t earlier = result.first;
     const Bytes original = BuildRecord(Shaped([&](auto& s) {
-      s.Extra = {{earlier, body}, {8, Bytes(6, 8)}};
+      s.Extra = {result, {8, Bytes(6, 8)}};
     }));
     const std::string path = Write("s.scp", original);
     // Section 1 as the first step rebuilds it, on a copy.
