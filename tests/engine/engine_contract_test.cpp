@@ -151,8 +151,8 @@ TEST(Engine, AnswersForMissingAndForeignFiles) {
 
 TEST(EngineFile, AnalysesEveryRateAndLength) {
   test::TempFolder folder;
-  for (const auto& [rate, seconds] :
-       {std::pair{100.0, 10.0}, {1000.0, 10.0}, {500.0, 1.3}, {500.0, 65.0}}) {
+  for (const auto& shape : {std::pair{100.0, 10.0}, {1000.0, 10.0}, {500.0, 1.3}, {500.0, 65.0}}) {
+    const double rate = shape.first, seconds = shape.second;
     SCOPED_TRACE(testing::Message() << rate << " Hz, " << seconds << " s");
     const std::string name = WriteEcg(folder, testgen::Generate(With([&](auto& o) {
                                         o.Rate = rate;
