@@ -76,6 +76,7 @@ TEST(EngineFile, FullAnalysisAddsReadableResultsAndKeepsEverythingElse) {
 
   // Section 4: head, 14-byte QRS records (1-based samples), protected areas.
   const test::Bytes& s4 = now[4];
+  ASSERT_GE(s4.size(), 16u + 6u) << "no Section 4";
   const size_t n = CReader::ReadU16(&s4[16 + 4]);
   ASSERT_EQ(n, ecg.Beats.size());
   EXPECT_EQ(CReader::ReadU16(&s4[16]), 1000);  // reference beat length, ms
