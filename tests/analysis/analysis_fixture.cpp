@@ -28,8 +28,6 @@ Bytes DeviceData() {
   return data;
 }
 
-}  // namespace
-
 Bytes Section1Body(const RecordShape& shape) {
   Bytes body = TextTag(0, "Doe");
   auto add = [&body](const Bytes& tag) { body.insert(body.end(), tag.begin(), tag.end()); };
@@ -53,6 +51,8 @@ Bytes Section1Body(const RecordShape& shape) {
   add(EndTag());
   return body;
 }
+
+}  // namespace
 
 Bytes BuildRecord(const RecordShape& shape) {
   RecordBuilder builder;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -44,9 +45,14 @@ inline int16_t RhythmSample(uint8_t code, unsigned s) {
   return static_cast<int16_t>(code * 31 + static_cast<int>(s) * 5 - 40);
 }
 
+// The default shape as `change` leaves it.
+inline RecordShape Shaped(const std::function<void(RecordShape&)>& change) {
+  RecordShape shape;
+  change(shape);
+  return shape;
+}
+
 Bytes BuildRecord(const RecordShape& shape);
-// Section 1 bodies as BuildRecord makes them.
-Bytes Section1Body(const RecordShape& shape);
 
 class AnalysisTest : public ::testing::Test {
  protected:

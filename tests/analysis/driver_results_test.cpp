@@ -11,210 +11,153 @@
 namespace test {
 namespace {
 
-constexpr const char* kCodesText = "Sinus rhythm\r\nLeft axis deviation\r\nOld anterior infarct";
-
-struct Rejection {
-  const char* Name;
-  RecordShape Shape;
-  int32_t Language;
-  int16_t Result;
-};
-
-class Rejected : public AnalysisTest, public ::testing::WithParamInterface<Rejection> {};
-
-// Refused before any engine runs: the waveform and every section but Section 1 stay
-// byte for byte; a bad language leaves even Section 1 alone.
-TEST_P(Rejected, BeforeTheEngine) {
-  const Rejection& c = GetParam();
-  const Bytes before = BuildRecord(c.Shape);
-  const std::string path = Write("r.scp", before);
-  TestAnalysis analysis;
-  analysis.GenerateAnalysisText = true;
-  EXPECT_EQ(analysis.CreateAnalysis(path.c_str(), c.Language, false), c.Result);
-  EXPECT_EQ(EngineSaw(), "");
-  const Bytes after = ReadWholeFile(path);
-  if (c.Result == ResultNotParameter) {
-    EXPECT_EQ(after, before);
-    return;
-  }
-  auto kept = Sections(before);
-  auto now = Sections(after);
-  kept.erase(0), kept.erase(1), now.erase(0), now.erase(1);
-  EXPECT_EQ(now, kept);
-}
-
-RecordShape Without(std::vector<uint8_t> tags) {
-  RecordShape shape;
-  shape.SkipTags = std::move(tags);
-  return shape;
-}
-
-RecordShape NoRhythm() {
-  RecordShape shape;
-  shape.WithRhythm = false;
-  return shape;
-}
-
-RecordShape NoSection1() {
-  RecordShape shape;
-  shape.WithSection1 = false;
-  return shape;
-}
-
-RecordShape OneLead() {
-  RecordShape shape;
-  shape.Leads = {1};
-  return shape;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Records, Rejected,
-    ::testing::Values(Rejection{"language7", {}, 7, ResultNotParameter},
-                      Rejection{"languageMinus1", {}, -1, ResultNotParameter},
-                      Rejection{"noSection6", NoRhythm(), 0, ResultNotFileValid},
-                      Rejection{"noSection1", NoSection1(), 0, ResultNotFileValid},
-                      Rejection{"noTag14", Without({14}), 0, ResultNotFileValid},
-                      Rejection{"noTag25", Without({25}), 0, ResultNotFileValid},
-                      Rejection{"noTag26", Without({26}), 0, ResultNotFileValid},
-                      Rejection{"oneLead", OneLead(), 0, ResultNotAnalyseSignal}),
-    [](const auto& param) { return std::string(param.param.Name); });
-
-struct MarkerCase {
-  const char* Name;
-  int16_t Marker;
-  int16_t SecondMarker;
-  bool Text;
-  std::string Expected;
-};
-
-class Markers : public AnalysisTest, public ::testing::WithParamInterface<MarkerCase> {};
-
-// Lead-off markers stop the analysis with 14 and, on request, say why in the text.
-TEST_P(Markers, StopTheAnalysis) {
-  const MarkerCase& c = GetParam();
-  RecordShape shape;
-  shape.Text = "earlier text";
-  shape.Marker = c.Marker;
-  shape.SecondMarker = c.SecondMarker;
-  const std::string path = Write("m.scp", BuildRecord(shape));
-  TestAnalysis analysis;
-  analysis.GenerateAnalysisText = c.Text;
-  EXPECT_EQ(analysis.CreateAnalysis(path.c_str(), 0, false), ResultNotSignal);
-  EXPECT_EQ(EngineSaw(), "");
-  EXPECT_EQ(InterpretationText(path), c.Expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rhythm, Markers,
-    ::testing::Values(MarkerCase{"bit0", 2032, 0, true, KTX_DRIVER_5002},
-                      MarkerCase{"bit0NoText", 2032, 0, false, "earlier text"},
-                      MarkerCase{"bit1", 2033, 0, true, KTX_DRIVER_5001},
-                      MarkerCase{"bits0and1", 2032, 2033, true,
-                                 std::string(KTX_DRIVER_5002) + "\r\n" + KTX_DRIVER_5001},
-                      MarkerCase{"bits0and1NoText", 2033, 2032, false, "earlier text"}),
-    [](const auto& param) { return std::string(param.param.Name); });
+const std::string kCodesText = "Sinus rhythm\r\nLeft axis deviation\r\nOld anterior infarct";
+const std::string kEarlier = "earlier text";
+const std::string kSawEight = "mode 1 leads 1,2,3,4,5,6,7,8";
 
 using Driver = AnalysisTest;
 
-TEST_F(Driver, AnalysesAndStoresResultsAndText) {
-  const std::string path = Write("a.scp", BuildRecord({}));
-  TestAnalysis analysis;
-  analysis.GenerateAnalysisText = true;
-  EXPECT_EQ(analysis.CreateAnalysis(path.c_str(), 0, false), ResultIsSuccess);
-  EXPECT_EQ(EngineSaw(), "mode 1 leads 1,2,3,4,5,6,7,8");
-  EXPECT_EQ(InterpretationText(path), kCodesText);
-  const auto sections = Sections(ReadWholeFile(path));
-  for (int id : {1, 3, 4, 5, 6, 7, 9, 10})
-    EXPECT_EQ(sections.count(static_cast<uint16_t>(id)), 1u) << id;
-}
-
-TEST_F(Driver, ShortAnalysisAsksForModeTwoAndLeavesTextAloneWithoutTheFlag) {
-  RecordShape shape;
-  shape.Text = "kept";
-  const std::string path = Write("a.scp", BuildRecord(shape));
-  TestAnalysis analysis;
-  EXPECT_EQ(analysis.CreateAnalysis(path.c_str(), 0, true), ResultIsSuccess);
-  EXPECT_EQ(EngineSaw(), "mode 2 leads 1,2,3,4,5,6,7,8");
-  EXPECT_EQ(InterpretationText(path), "kept");
-}
-
-TEST_F(Driver, Marker2034IsAnalysedAndNoted) {
-  RecordShape shape;
-  shape.Marker = 2034;
-  const std::string path = Write("n.scp", BuildRecord(shape));
-  TestAnalysis analysis;
-  analysis.GenerateAnalysisText = true;
-  EXPECT_EQ(analysis.CreateAnalysis(path.c_str(), 0, false), ResultIsSuccess);
-  EXPECT_EQ(InterpretationText(path), std::string(kCodesText) + "\r\n" + KTX_DRIVER_5003);
-}
-
-TEST_F(Driver, PatientWarningOnlyForIncompleteDemographics) {
-  for (bool complete : {false, true}) {
-    RecordShape shape;
-    shape.Demographics = complete;
-    const std::string path = Write("p.scp", BuildRecord(shape));
+// Refused before any engine runs: the waveform and every section but Section 1 stay
+// byte for byte; a bad language leaves even Section 1 alone.
+TEST_F(Driver, RefusesBeforeTheEngine) {
+  const struct {
+    const char* Name;
+    RecordShape Shape;
+    int32_t Language;
+    int16_t Result;
+  } cases[] = {
+      {"language7", {}, 7, ResultNotParameter},
+      {"languageMinus1", {}, -1, ResultNotParameter},
+      {"noSection6", Shaped([](auto& s) { s.WithRhythm = false; }), 0, ResultNotFileValid},
+      {"noSection1", Shaped([](auto& s) { s.WithSection1 = false; }), 0, ResultNotFileValid},
+      {"noTag14", Shaped([](auto& s) { s.SkipTags = {14}; }), 0, ResultNotFileValid},
+      {"noTag25", Shaped([](auto& s) { s.SkipTags = {25}; }), 0, ResultNotFileValid},
+      {"noTag26", Shaped([](auto& s) { s.SkipTags = {26}; }), 0, ResultNotFileValid},
+      {"oneLead", Shaped([](auto& s) { s.Leads = {1}; }), 0, ResultNotAnalyseSignal},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const Bytes before = BuildRecord(c.Shape);
+    const std::string path = Write("r.scp", before);
     TestAnalysis analysis;
     analysis.GenerateAnalysisText = true;
-    analysis.GeneratePatientWarningText = true;
-    EXPECT_EQ(analysis.CreateAnalysis(path.c_str(), 0, false), ResultIsSuccess);
-    EXPECT_EQ(InterpretationText(path), complete
-                                            ? std::string(kCodesText)
-                                            : std::string(kCodesText) + "\r\n" + KTX_DRIVER_5006);
+    EXPECT_EQ(analysis.CreateAnalysis(path.c_str(), c.Language, false), c.Result);
+    EXPECT_EQ(EngineSaw(), "");
+    const Bytes after = ReadWholeFile(path);
+    if (c.Result == ResultNotParameter) {
+      EXPECT_EQ(after, before);
+      continue;
+    }
+    auto kept = Sections(before), now = Sections(after);
+    kept.erase(0), kept.erase(1), now.erase(0), now.erase(1);
+    EXPECT_EQ(now, kept);
   }
 }
 
-struct EngineCase {
-  const char* Name;
-  const char* Mode;
-  bool Text;
-  int16_t Result;
-  std::string Expected;  // the file's text afterwards
-};
+// Lead-off markers stop the analysis with 14 and, on request, say why in the text.
+TEST_F(Driver, LeadOffMarkersStopTheAnalysis) {
+  const std::string both = std::string(KTX_DRIVER_5002) + "\r\n" + KTX_DRIVER_5001;
+  const struct {
+    int16_t Marker, SecondMarker;
+    bool Text;
+    std::string Expected;
+  } cases[] = {{2032, 0, true, KTX_DRIVER_5002},
+               {2032, 0, false, kEarlier},
+               {2033, 0, true, KTX_DRIVER_5001},
+               {2032, 2033, true, both},
+               {2033, 2032, false, kEarlier}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.Marker << " " << c.SecondMarker << " " << c.Text);
+    const std::string path = Write("m.scp", BuildRecord(Shaped([&](auto& s) {
+                                     s.Text = kEarlier;
+                                     s.Marker = c.Marker;
+                                     s.SecondMarker = c.SecondMarker;
+                                   })));
+    TestAnalysis analysis;
+    analysis.GenerateAnalysisText = c.Text;
+    EXPECT_EQ(analysis.CreateAnalysis(path.c_str(), 0, false), ResultNotSignal);
+    EXPECT_EQ(EngineSaw(), "");
+    EXPECT_EQ(InterpretationText(path), c.Expected);
+  }
+}
 
-class EngineResults : public AnalysisTest, public ::testing::WithParamInterface<EngineCase> {};
+// The engine sees the eight-lead working copy in mode 1, or 2 for a short analysis;
+// the text is its statements, then the noise and patient notes, only when asked for.
+TEST_F(Driver, AnalysesAndStoresResultsAndText) {
+  const struct {
+    const char* Name;
+    RecordShape Shape;
+    bool Short, Text, PatientWarning;
+    std::string Expected;
+  } cases[] = {
+      {"full", {}, false, true, false, kCodesText},
+      {"shortWithoutText", Shaped([](auto& s) { s.Text = "kept"; }), true, false, false, "kept"},
+      {"marker2034", Shaped([](auto& s) { s.Marker = 2034; }), false, true, false,
+       kCodesText + "\r\n" + KTX_DRIVER_5003},
+      {"patientIncomplete", {}, false, true, true, kCodesText + "\r\n" + KTX_DRIVER_5006},
+      {"patientComplete", Shaped([](auto& s) { s.Demographics = true; }), false, true, true,
+       kCodesText},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const std::string path = Write("a.scp", BuildRecord(c.Shape));
+    TestAnalysis analysis;
+    analysis.GenerateAnalysisText = c.Text;
+    analysis.GeneratePatientWarningText = c.PatientWarning;
+    EXPECT_EQ(analysis.CreateAnalysis(path.c_str(), 0, c.Short), ResultIsSuccess);
+    EXPECT_EQ(EngineSaw(), c.Short ? "mode 2 leads 1,2,3,4,5,6,7,8" : kSawEight);
+    EXPECT_EQ(InterpretationText(path), c.Expected);
+    const auto sections = Sections(ReadWholeFile(path));
+    for (int id : {1, 3, 4, 5, 6, 7, 9, 10}) EXPECT_EQ(sections.count(uint16_t(id)), 1u) << id;
+  }
+}
 
 // Whatever the engine answers, no result is carried over unless it succeeded, and the
 // text is the engine's explanation only for 6 and 7.
-TEST_P(EngineResults, ReachTheCaller) {
-  const EngineCase& c = GetParam();
-  RecordShape shape;
-  shape.Text = "earlier text";
-  shape.Extra = {{7, test_engine::Section7Body()}};  // an earlier analysis, stripped first
-  const std::string path = Write("e.scp", BuildRecord(shape));
-  Steer(c.Mode);
-  TestAnalysis analysis;
-  analysis.GenerateAnalysisText = c.Text;
-  EXPECT_EQ(analysis.CreateAnalysis(path.c_str(), 0, false), c.Result);
-  EXPECT_EQ(InterpretationText(path), c.Expected);
-  const auto sections = Sections(ReadWholeFile(path));
-  for (int id : {4, 5, 7, 9, 10}) EXPECT_EQ(sections.count(static_cast<uint16_t>(id)), 0u) << id;
+TEST_F(Driver, EngineFailuresReachTheCaller) {
+  const struct {
+    const char* Mode;
+    bool Text;
+    int16_t Result;
+    std::string Expected;  // the file's text afterwards
+  } cases[] = {
+      {"6", true, ResultNotQRS, KTX_DRIVER_5004},
+      {"7", true, ResultNotPorT, KTX_DRIVER_5005},
+      {"6", false, ResultNotQRS, kEarlier},
+      {"13", true, ResultNotAnalyseSignal, kEarlier},
+      {"damage", true, ResultNotFile, kEarlier},
+      {"damage", false, ResultNotFile, kEarlier},
+      {"no-lead-I-measure", false, ResultNotFile, kEarlier},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.Mode << " " << c.Text);
+    // An earlier analysis, stripped first.
+    const std::string path = Write("e.scp", BuildRecord(Shaped([](auto& s) {
+                                     s.Text = kEarlier;
+                                     s.Extra = {{7, test_engine::Section7Body()}};
+                                   })));
+    Steer(c.Mode);
+    TestAnalysis analysis;
+    analysis.GenerateAnalysisText = c.Text;
+    EXPECT_EQ(analysis.CreateAnalysis(path.c_str(), 0, false), c.Result);
+    EXPECT_EQ(InterpretationText(path), c.Expected);
+    const auto sections = Sections(ReadWholeFile(path));
+    for (int id : {4, 5, 7, 9, 10}) EXPECT_EQ(sections.count(uint16_t(id)), 0u) << id;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Modes, EngineResults,
-    ::testing::Values(EngineCase{"noQrs", "6", true, ResultNotQRS, KTX_DRIVER_5004},
-                      EngineCase{"noPorT", "7", true, ResultNotPorT, KTX_DRIVER_5005},
-                      EngineCase{"noQrsNoText", "6", false, ResultNotQRS, "earlier text"},
-                      EngineCase{"other", "13", true, ResultNotAnalyseSignal, "earlier text"},
-                      EngineCase{"damagedCopy", "damage", true, ResultNotFile, "earlier text"},
-                      EngineCase{"damagedCopyNoText", "damage", false, ResultNotFile,
-                                 "earlier text"},
-                      EngineCase{"measurementMissing", "no-lead-I-measure", false, ResultNotFile,
-                                 "earlier text"}),
-    [](const auto& param) { return std::string(param.param.Name); });
 
 TEST_F(Driver, StripsEarlierResultsKeepingSection1AndSection4Alone) {
   const std::pair<uint16_t, Bytes> earlierResults[] = {
       {4, Bytes(12, 3)}, {7, test_engine::Section7Body()}, {10, Section10Body(1, 62, 1)}};
-  for (const auto& [earlier, body] : earlierResults) {
-    RecordShape shape;
-    shape.Extra = {{earlier, body}, {8, Bytes(6, 8)}};
-    const Bytes original = BuildRecord(shape);
+  for (const auto& result : earlierResults) {
+    const uint16_t earlier = result.first;
+    const Bytes original = BuildRecord(Shaped([&](auto& s) {
+      s.Extra = {result, {8, Bytes(6, 8)}};
+    }));
     const std::string path = Write("s.scp", original);
     // Section 1 as the first step rebuilds it, on a copy.
     const std::string copy = Write("copy.scp", original);
-    TestAnalysis reference;
-    ASSERT_TRUE(reference.UpdateTagDependants(copy.c_str()));
+    ASSERT_TRUE(TestAnalysis().UpdateTagDependants(copy.c_str()));
     Steer("13");
     TestAnalysis analysis;
     EXPECT_EQ(analysis.CreateAnalysis(path.c_str(), 0, false), ResultNotAnalyseSignal);
@@ -230,9 +173,7 @@ TEST_F(Driver, StripsEarlierResultsKeepingSection1AndSection4Alone) {
 }
 
 TEST_F(Driver, MissingLanguageModuleFailsTheText) {
-  RecordShape shape;
-  shape.Marker = 2032;
-  const std::string path = Write("l.scp", BuildRecord(shape));
+  const std::string path = Write("l.scp", BuildRecord(Shaped([](auto& s) { s.Marker = 2032; })));
   TestAnalysis analysis;
   analysis.GenerateAnalysisText = true;
   EXPECT_EQ(analysis.CreateAnalysis(path.c_str(), 1, false), ResultNotText);

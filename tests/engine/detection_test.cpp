@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 #include "engine/beat_typing.h"
 #include "engine/conditioning.h"
@@ -11,149 +12,115 @@
 namespace {
 
 using ktx::engine::DetectQrs;
+using ktx::engine::Signal;
+constexpr double kPi = 3.14159265358979323846;
+
+testgen::Options Make(double rate, double heartRate, double noise, double seconds = 20) {
+  testgen::Options o;
+  o.Rate = rate;
+  o.HeartRate = heartRate;
+  o.NoiseUv = noise;
+  o.Seconds = seconds;
+  return o;
+}
+
+// Adds a triangle of `height` uV and half-width 40 ms at `at` s to a lead.
+void Swing(std::vector<double>& x, double rate, double at, double height) {
+  const int width = static_cast<int>(0.04 * rate), centre = static_cast<int>(at * rate);
+  for (int k = -width; k <= width; ++k)
+    x[static_cast<size_t>(centre + k)] += height * (width - std::abs(k)) / width;
+}
 
 struct Case {
   const char* Name;
-  double Rate, HeartRate, Noise, Wander, Mains;
+  testgen::Options Options;
+  // Something no QRS looks like, done to the signal after it is generated.
+  std::function<void(Signal&, const testgen::Ecg&)> Spoil;
 };
 
-class DetectionCase : public testing::TestWithParam<Case> {};
-
-TEST_P(DetectionCase, FindsEveryBeatOnceWithinItsQrs) {
-  const Case& c = GetParam();
-  testgen::Options o;
-  o.Rate = c.Rate;
-  o.HeartRate = c.HeartRate;
-  o.NoiseUv = c.Noise;
-  o.WanderUv = c.Wander;
-  o.MainsUv = c.Mains;
-  o.Seconds = 20;
-  const testgen::Ecg ecg = testgen::Generate(o);
-  const auto beats = DetectQrs(ktx::engine::Condition(testgen::ToSignal(ecg)));
-  ASSERT_EQ(beats.size(), ecg.Beats.size());
-  for (size_t b = 0; b < beats.size(); ++b) {
-    const double t = beats[b].Fiducial / c.Rate;
-    EXPECT_GE(t, ecg.Beats[b].QrsOnset - 0.01) << "beat " << b;
-    EXPECT_LE(t, ecg.Beats[b].QrsOffset + 0.01) << "beat " << b;
-  }
+testgen::Options With(testgen::Options o, const std::function<void(testgen::Options&)>& change) {
+  change(o);
+  return o;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Generated, DetectionCase,
-    testing::Values(Case{"clean100", 100, 70, 0, 0, 0}, Case{"clean250", 250, 70, 0, 0, 0},
-                    Case{"clean1000", 1000, 70, 0, 0, 0}, Case{"brady", 500, 40, 0, 0, 0},
-                    Case{"tachy", 500, 160, 0, 0, 0}, Case{"noisy", 500, 70, 50, 0, 0},
-                    Case{"wander", 360, 80, 20, 500, 0}, Case{"hum", 500, 70, 10, 0, 200}),
-    [](const testing::TestParamInfo<Case>& param) { return std::string(param.param.Name); });
-
-TEST(Detection, IgnoresALeadOffStretchWhileTheOtherLeadsGoOn) {
-  testgen::Options o;
-  o.LeadOff = {{3.0, 6.0}};
-  const testgen::Ecg ecg = testgen::Generate(o);
-  EXPECT_EQ(DetectQrs(ktx::engine::Condition(testgen::ToSignal(ecg))).size(), ecg.Beats.size());
-}
-
-// One lead spoilt by something no QRS looks like, while the other leads stay clean:
-// every beat is still found once and nothing else.
-struct Spoiler {
-  const char* Name;
-  void (*Spoil)(std::vector<double>& lead, double rate);
+const Case kCases[] = {
+    {"clean100", Make(100, 70, 0), nullptr},
+    {"clean250", Make(250, 70, 0), nullptr},
+    {"clean1000", Make(1000, 70, 0), nullptr},
+    {"brady", Make(500, 40, 0), nullptr},
+    {"tachy", Make(500, 160, 0), nullptr},
+    {"noisy", Make(500, 70, 50), nullptr},
+    {"wander", With(Make(360, 80, 20), [](auto& o) { o.WanderUv = 500; }), nullptr},
+    {"hum", With(Make(500, 70, 10), [](auto& o) { o.MainsUv = 200; }), nullptr},
+    // A lead-off stretch in one lead while the others go on.
+    {"leadOff",
+     With(Make(500, 70, 0, 10),
+          [](auto& o) {
+            o.LeadOff = {{3.0, 6.0}};
+          }),
+     nullptr},
+    // Tremor in V1: a 6 Hz oscillation as large as the QRS slopes, all the time.
+    {"tremor", Make(500, 70, 10, 30),
+     [](Signal& s, const testgen::Ecg&) {
+       for (size_t i = 0; i < s.Leads[2].size(); ++i)
+         s.Leads[2][i] += 600 * std::sin(2 * kPi * 6 * static_cast<double>(i) / s.Rate);
+     }},
+    // Electrode motion in V1: for six seconds, sharp swings of several millivolts.
+    {"motion", Make(500, 70, 10, 30),
+     [](Signal& s, const testgen::Ecg&) {
+       for (double at = 8.0; at < 14.0; at += 0.7) Swing(s.Leads[2], s.Rate, at, 6000);
+     }},
+    // II and V1 only, as a Holter records them, with electrode knocks in V1 half way
+    // between beats after every fifth one: an 80 ms biphasic swing of 2 mV, in the QRS's
+    // band and steeper than its QRS, that only one of the two leads shows.
+    {"knocksInOneOfTwoLeads", Make(500, 70, 10, 30),
+     [](Signal& s, const testgen::Ecg& ecg) {
+       s.Leads = {s.Leads[1], s.Leads[2]};
+       s.Gaps = {s.Gaps[1], s.Gaps[2]};
+       s.LeadCodes = {s.LeadCodes[1], s.LeadCodes[2]};
+       const int half = static_cast<int>(0.04 * s.Rate);
+       for (size_t b = 2; b + 1 < ecg.Beats.size(); b += 5) {
+         const double at = (ecg.Beats[b].QrsOffset + ecg.Beats[b + 1].QrsOnset) / 2;
+         const int centre = static_cast<int>(at * s.Rate);
+         for (int k = -half; k <= half; ++k)
+           s.Leads[1][static_cast<size_t>(centre + k)] += -1500.0 * std::sin(kPi * k / half);
+       }
+     }},
 };
 
-class SpoiltLead : public testing::TestWithParam<Spoiler> {};
-
-TEST_P(SpoiltLead, LeavesTheBeatsOfTheOtherLeads) {
-  testgen::Options o;
-  o.Seconds = 30;
-  o.NoiseUv = 10;
-  const testgen::Ecg ecg = testgen::Generate(o);
-  ktx::engine::Signal s = testgen::ToSignal(ecg);
-  GetParam().Spoil(s.Leads[2], o.Rate);
-  const auto beats = DetectQrs(ktx::engine::Condition(s));
-  ASSERT_EQ(beats.size(), ecg.Beats.size());
-  for (size_t b = 0; b < beats.size(); ++b) {
-    const double t = beats[b].Fiducial / o.Rate;
-    EXPECT_GE(t, ecg.Beats[b].QrsOnset - 0.01) << "beat " << b;
-    EXPECT_LE(t, ecg.Beats[b].QrsOffset + 0.01) << "beat " << b;
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Artefacts, SpoiltLead,
-    testing::Values(
-        // Tremor: a 6 Hz oscillation as large as the QRS slopes, all the time.
-        Spoiler{"tremor",
-                [](std::vector<double>& x, double rate) {
-                  for (size_t i = 0; i < x.size(); ++i)
-                    x[i] +=
-                        600 * std::sin(2 * 3.14159265358979 * 6 * static_cast<double>(i) / rate);
-                }},
-        // Electrode motion: for six seconds, sharp swings of several millivolts.
-        Spoiler{"motion",
-                [](std::vector<double>& x, double rate) {
-                  const int width = static_cast<int>(0.04 * rate);
-                  for (double at = 8.0; at < 14.0; at += 0.7) {
-                    const int centre = static_cast<int>(at * rate);
-                    for (int k = -width; k <= width; ++k)
-                      x[static_cast<size_t>(centre + k)] += 6000.0 * (width - std::abs(k)) / width;
-                  }
-                }}),
-    [](const testing::TestParamInfo<Spoiler>& param) { return std::string(param.param.Name); });
-
-TEST(Detection, IgnoresQrsLikeArtefactsThatOnlyOneOfTwoLeadsShows) {
-  testgen::Options o;
-  o.Seconds = 30;
-  o.NoiseUv = 10;
-  const testgen::Ecg ecg = testgen::Generate(o);
-  ktx::engine::Signal s = testgen::ToSignal(ecg);
-  s.Leads.resize(3);  // I, II and V1, as a Holter records them
-  s.Gaps.resize(3);
-  s.LeadCodes.resize(3);
-  s.Leads.erase(s.Leads.begin());
-  s.Gaps.erase(s.Gaps.begin());
-  s.LeadCodes.erase(s.LeadCodes.begin());
-  // Electrode knocks in V1 half way between beats: an 80 ms biphasic swing of 2 mV,
-  // in the QRS's frequency band and steeper than its QRS, after every fifth beat.
-  const int half = static_cast<int>(0.04 * o.Rate);
-  for (size_t b = 2; b + 1 < ecg.Beats.size(); b += 5) {
-    const double at = (ecg.Beats[b].QrsOffset + ecg.Beats[b + 1].QrsOnset) / 2;
-    const int centre = static_cast<int>(at * o.Rate);
-    for (int k = -half; k <= half; ++k)
-      s.Leads[1][static_cast<size_t>(centre + k)] +=
-          -1500.0 * std::sin(3.14159265358979 * k / half);
-  }
-  const auto beats = DetectQrs(ktx::engine::Condition(s));
-  ASSERT_EQ(beats.size(), ecg.Beats.size());
-  for (size_t b = 0; b < beats.size(); ++b) {
-    const double t = beats[b].Fiducial / o.Rate;
-    EXPECT_GE(t, ecg.Beats[b].QrsOnset - 0.01) << "beat " << b;
-    EXPECT_LE(t, ecg.Beats[b].QrsOffset + 0.01) << "beat " << b;
+TEST(Detection, FindsEveryBeatOnceWithinItsQrs) {
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.Name);
+    const testgen::Ecg ecg = testgen::Generate(c.Options);
+    Signal s = testgen::ToSignal(ecg);
+    if (c.Spoil) c.Spoil(s, ecg);
+    const auto beats = DetectQrs(ktx::engine::Condition(s));
+    ASSERT_EQ(beats.size(), ecg.Beats.size());
+    for (size_t b = 0; b < beats.size(); ++b) {
+      const double t = beats[b].Fiducial / c.Options.Rate;
+      EXPECT_GE(t, ecg.Beats[b].QrsOnset - 0.01) << "beat " << b;
+      EXPECT_LE(t, ecg.Beats[b].QrsOffset + 0.01) << "beat " << b;
+    }
   }
 }
 
 TEST(Typing, EctopicBeatsFormTheirOwnTypeAndDominantBeatsTypeZero) {
-  testgen::Options o;
-  o.Seconds = 20;
-  o.Ectopic = {4, 9, 15};
-  const testgen::Ecg ecg = testgen::Generate(o);
+  const testgen::Ecg ecg = testgen::Generate(With(Make(500, 70, 0), [](auto& o) {
+    o.Ectopic = {4, 9, 15};
+  }));
   const auto s = ktx::engine::Condition(testgen::ToSignal(ecg));
   const auto beats = DetectQrs(s);
   ASSERT_EQ(beats.size(), ecg.Beats.size());
   const auto types = ktx::engine::TypeBeats(s, beats);
   for (size_t b = 0; b < beats.size(); ++b) {
-    if (ecg.Beats[b].Ectopic) {
-      EXPECT_EQ(types.Types[b], 1) << "beat " << b;
-    } else {
-      EXPECT_EQ(types.Types[b], 0) << "beat " << b;
-      EXPECT_FALSE(types.Premature[b]) << "beat " << b;
-    }
+    EXPECT_EQ(types.Types[b], ecg.Beats[b].Ectopic ? 1 : 0) << "beat " << b;
+    EXPECT_FALSE(!ecg.Beats[b].Ectopic && types.Premature[b]) << "beat " << b;
   }
   EXPECT_EQ(types.DominantCount, static_cast<int>(beats.size()) - 3);
 }
 
 TEST(Typing, CountsPacemakerSpikesOncePerBeat) {
-  testgen::Options o;
-  o.Rate = 1000;
+  testgen::Options o = Make(1000, 70, 0, 10);
   o.Paced = {1, 2, 3, 5};
   EXPECT_EQ(ktx::engine::CountPacemakerSpikes(testgen::ToSignal(testgen::Generate(o))).size(), 4u);
   o.Paced.clear();

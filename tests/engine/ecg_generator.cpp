@@ -50,7 +50,7 @@ double Projection(size_t lead, double axisDegrees, double z) {
 Ecg Generate(const Options& o) {
   Ecg ecg;
   ecg.Rate = o.Rate;
-  ecg.Codes = {1, 2, 3, 4, 5, 6, 7, 8};
+  ecg.LeadCodes = {1, 2, 3, 4, 5, 6, 7, 8};
   const size_t n = static_cast<size_t>(std::lround(o.Seconds * o.Rate));
   const double rr = 60.0 / o.HeartRate;
   std::vector<BeatPlan> plans;
@@ -115,20 +115,11 @@ Ecg Generate(const Options& o) {
         x[i] = weights[k][0] * ecg.Leads[0][i] + weights[k][1] * ecg.Leads[1][i];
       ecg.Leads.push_back(std::move(x));
       ecg.Gaps.push_back(ecg.Gaps[0]);
-      ecg.Codes.push_back(static_cast<uint16_t>(61 + k));
+      ecg.LeadCodes.push_back(static_cast<uint16_t>(61 + k));
     }
   }
   for (const BeatPlan& p : plans) ecg.Beats.push_back(p.Truth);
   return ecg;
-}
-
-ktx::engine::Signal ToSignal(const Ecg& ecg) {
-  ktx::engine::Signal s;
-  s.Rate = ecg.Rate;
-  s.LeadCodes = ecg.Codes;
-  s.Leads = ecg.Leads;
-  s.Gaps = ecg.Gaps;
-  return s;
 }
 
 test::Bytes ScpRecord(const Ecg& ecg, uint16_t avm) {
@@ -136,7 +127,7 @@ test::Bytes ScpRecord(const Ecg& ecg, uint16_t avm) {
   std::vector<std::vector<int16_t>> samples;
   for (size_t l = 0; l < ecg.Leads.size(); ++l) {
     const auto count = static_cast<uint32_t>(ecg.Leads[l].size());
-    ranges.push_back({1, count, static_cast<uint8_t>(ecg.Codes[l])});
+    ranges.push_back({1, count, static_cast<uint8_t>(ecg.LeadCodes[l])});
     std::vector<int16_t> lead;
     for (size_t i = 0; i < count; ++i) {
       const long v = std::lround(ecg.Leads[l][i] * 1000.0 / avm);

@@ -35,11 +35,8 @@ struct BeatTruth {
   bool Ectopic;
 };
 
-struct Ecg {
-  double Rate = 0;
-  std::vector<uint16_t> Codes;             // I, II, V1-V6 (then III, aVR, aVL, aVF)
-  std::vector<std::vector<double>> Leads;  // microvolts
-  std::vector<std::vector<uint8_t>> Gaps;
+// Leads I, II, V1-V6 (then III, aVR, aVL, aVF) in microvolts, and where each wave is.
+struct Ecg : ktx::engine::Signal {
   std::vector<BeatTruth> Beats;
 };
 
@@ -48,7 +45,10 @@ Ecg Generate(const Options& options);
 // The projection of a unit wave of frontal axis `axis` on lead I, II, V1... (lead index).
 double Projection(size_t lead, double axisDegrees, double z);
 
-ktx::engine::Signal ToSignal(const Ecg& ecg);
+// The generated leads as the engine takes them.
+inline ktx::engine::Signal ToSignal(const Ecg& ecg) {
+  return ecg;
+}
 
 // An SCP-ECG record: Sections 1, 3 and 6, samples in units of `avm` nanovolts.
 test::Bytes ScpRecord(const Ecg& ecg, uint16_t avm = 2500);

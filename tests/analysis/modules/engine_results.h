@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "support/record_builder.h"
+#include "support/waveform_builder.h"
 
 namespace test_engine {
 
@@ -32,26 +33,34 @@ inline test::Bytes Section7Body() {
   return body;
 }
 
-// The reference beat the engine writes for lead `code`: its own length, 4 + code % 3.
-inline std::vector<int16_t> MedianBeat(uint8_t code) {
-  std::vector<int16_t> beat(4u + code % 3u);
-  for (size_t i = 0; i < beat.size(); ++i) beat[i] = static_cast<int16_t>(code * 100 + i);
-  return beat;
-}
-constexpr uint16_t kMedianAvm = 2500;
-constexpr uint16_t kMedianInterval = 4000;
-
-// The measurement record of lead `code`, `size` bytes: code, length field `size`, then
-// value n = 100 code + n.
-inline test::Bytes MeasurementRecord(uint16_t code, uint16_t size) {
-  test::Bytes record;
-  test::AppendU16(record, code);
-  test::AppendU16(record, size);
-  for (uint16_t n = 2; record.size() < size; ++n) {
-    test::AppendU16(record, static_cast<uint16_t>(100 * code + n));
+// The reference beats the engine writes, lead `code`'s of its own length 4 + code % 3.
+inline test::Bytes MedianBody(const std::vector<uint8_t>& codes) {
+  std::vector<std::vector<int16_t>> beats;
+  for (uint8_t code : codes) {
+    beats.emplace_back(4u + code % 3u);
+    for (size_t i = 0; i < beats.back().size(); ++i) {
+      beats.back()[i] = static_cast<int16_t>(code * 100 + i);
+    }
   }
-  record.resize(size);
-  return record;
+  return test::SampleDataBody(2500, 4000, beats);
+}
+
+// Section 10 of `size`-byte records of the leads `codes`: in record n of lead `code`,
+// value n = 100 code + n.
+inline test::Bytes MeasurementsBody(const std::vector<uint16_t>& codes, uint16_t size) {
+  test::Bytes body;
+  test::AppendU16(body, static_cast<uint16_t>(codes.size()));
+  test::AppendU16(body, size);
+  for (uint16_t code : codes) {
+    const size_t start = body.size();
+    test::AppendU16(body, code);
+    test::AppendU16(body, size);
+    for (uint16_t n = 2; body.size() - start < size; ++n) {
+      test::AppendU16(body, static_cast<uint16_t>(100 * code + n));
+    }
+    body.resize(start + size);
+  }
+  return body;
 }
 
 }  // namespace test_engine

@@ -1,16 +1,15 @@
-// An analysis engine for the tests: it analyses nothing, it writes known results
-// (engine_results.h) into the working copy through the library's own writer, or
+// An analysis engine for the tests: it analyses nothing. It rebuilds the working copy
+// by hand with known results (engine_results.h) in place of any earlier ones, or
 // answers the code its sidecar file asks for.
+#include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <string>
 
 #include "analysis/engine_entry.h"
 #include "engine_results.h"
-#include "reader/section_parsers.h"
-#include "support/waveform_builder.h"
-#include "writer/writer.h"
+#include "support/temp_folder.h"
+#include "writer/record_sections.h"
 
 #ifdef _WIN32
 #define KTX_TEST_EXPORT __declspec(dllexport)
@@ -39,84 +38,46 @@ Steering ReadSteering(const std::string& folder) {
   return steering;
 }
 
-class EngineWriter : public CWriter {
- public:
-  bool Run(const char* path, const Steering& steering, int32_t mode) {
-    const bool done = Analyse(path, steering, mode);
-    Close();
-    return done;
+// False when the copy has no lead table.
+bool Analyse(const std::string& path, const Steering& steering, int32_t mode) {
+  const auto sections = test::Sections(test::ReadWholeFile(path));
+  const auto leadTable = sections.find(3);
+  if (leadTable == sections.end() || leadTable->second.size() < 18) return false;
+  // Section 3: lead count, flags, then start, end and lead code of each lead.
+  const test::Bytes& s3 = leadTable->second;
+  std::vector<uint8_t> leads;
+  for (size_t at = 16 + 2 + 8; at < s3.size() && leads.size() < s3[16]; at += 9) {
+    leads.push_back(s3[at]);
   }
+  std::ofstream seen(FolderOf(path) + test_engine::kSeen, std::ios::trunc);
+  seen << "mode " << mode << " leads ";
+  for (size_t i = 0; i < leads.size(); ++i) seen << (i ? "," : "") << unsigned{leads[i]};
+  seen << "\n";
 
- private:
-  bool Analyse(const char* path, const Steering& steering, int32_t mode) {
-    if (!OpenRd(path, false) || !MoveTo(File, kRecordHeaderSize) ||
-        !ReadSectionIndex(File, &Index)) {
-      return false;
-    }
-    Loaded |= kSection0;
-    uint8_t header[kSectionHeaderSize];
-    if (!FindSection(File, &Index, 3, header) || !ParseSection3(File, header, &LeadDefinitions)) {
-      return false;
-    }
-    Report(path, mode);
-    if (Index.Count + 6 > SScpRecord::kFixedEntries &&
-        !Store.Allocate(static_cast<uint16_t>(Index.Count + 6 - SScpRecord::kFixedEntries))) {
-      return false;
-    }
-    for (uint32_t i = 1; i < Index.Count; ++i) {
-      const uint16_t id = Index.Entry(i)->Id;
-      const bool result = id == 4 || id == 5 || id == 7 || id == 9 || id == 10;
-      if (id != 0 && !result && !StoreSection(id)) return false;
-    }
-    std::vector<std::vector<int16_t>> beats;
-    std::vector<uint16_t> codes;
-    for (unsigned lead = 0; lead < LeadDefinitions.Count; ++lead) {
-      const uint8_t code = LeadDefinitions.Leads[lead].LeadId;
-      beats.push_back(test_engine::MedianBeat(code));
-      if (!(code == 1 && steering.Mode == "no-lead-I-measure")) codes.insert(codes.begin(), code);
-    }
-    for (uint16_t limb = 61; limb <= 64; ++limb) {
-      if (LeadDefinitions.GetIdIndexFromId(static_cast<int16_t>(limb)) ==
-          SLeadDefinitions::kNoLead) {
-        codes.push_back(limb);
-      }
-    }
-    const uint16_t size = steering.Mode == "long" ? 66 : 62;
-    test::Bytes measurements;
-    test::AppendU16(measurements, static_cast<uint16_t>(codes.size()));
-    test::AppendU16(measurements, size);
-    for (uint16_t code : codes) {
-      const test::Bytes record = test_engine::MeasurementRecord(code, size);
-      measurements.insert(measurements.end(), record.begin(), record.end());
-    }
-    const test::Bytes median =
-        test::SampleDataBody(test_engine::kMedianAvm, test_engine::kMedianInterval, beats);
-    return Put(4, test_engine::Section4Body()) && Put(5, median) &&
-           Put(7, test_engine::Section7Body()) && Put(9, test::Section9Body(steering.Codes)) &&
-           Put(10, measurements) && WriteSections(path);
+  std::vector<uint16_t> codes;  // measured: the leads in reverse, then the limb leads
+  for (uint8_t code : leads) {
+    if (!(code == 1 && steering.Mode == "no-lead-I-measure")) codes.insert(codes.begin(), code);
   }
-
-  bool Put(uint16_t id, const test::Bytes& body) {
-    uint16_t entry = 0;
-    uint8_t* section = nullptr;
-    if (!NextEntry(&entry) ||
-        !PlaceSection(entry, id, static_cast<uint32_t>(kSectionHeaderSize + body.size()),
-                      &section)) {
-      return false;
-    }
-    std::memcpy(section + kSectionHeaderSize, body.data(), body.size());
-    return FinishEntry(entry);
+  for (uint8_t limb = 61; limb <= 64; ++limb) {
+    if (std::find(leads.begin(), leads.end(), limb) == leads.end()) codes.push_back(limb);
   }
-
-  void Report(const char* path, int32_t mode) {
-    std::ofstream out(FolderOf(path) + test_engine::kSeen, std::ios::trunc);
-    out << "mode " << mode << " leads ";
-    for (unsigned lead = 0; lead < LeadDefinitions.Count; ++lead) {
-      out << (lead ? "," : "") << unsigned{LeadDefinitions.Leads[lead].LeadId};
-    }
-    out << "\n";
+  std::map<uint16_t, test::Bytes> bodies;
+  for (const auto& [id, bytes] : sections) {
+    if (id != 0) bodies[id] = test::Bytes(bytes.begin() + 16, bytes.end());
   }
-};
+  bodies[4] = test_engine::Section4Body();
+  bodies[5] = test_engine::MedianBody(leads);
+  bodies[7] = test_engine::Section7Body();
+  bodies[9] = test::Section9Body(steering.Codes);
+  bodies[10] = test_engine::MeasurementsBody(codes, steering.Mode == "long" ? 66 : 62);
+  test::RecordBuilder builder;
+  for (const auto& [id, body] : bodies) builder.Section(id, body);
+  const test::Bytes record = builder.Build();
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(record.data()),
+            static_cast<std::streamsize>(record.size()));
+  return out.good();
+}
 
 }  // namespace
 
@@ -130,6 +91,5 @@ extern "C" KTX_TEST_EXPORT uint16_t KTX_STDCALL ScpAnalysis32(const char* fileNa
   if (steering.Mode.find_first_not_of("0123456789") == std::string::npos) {
     return static_cast<uint16_t>(std::atoi(steering.Mode.c_str()));
   }
-  EngineWriter writer;
-  return writer.Run(fileName, steering, mode) ? 0 : 3;
+  return Analyse(fileName, steering, mode) ? 0 : 3;
 }

@@ -10,12 +10,18 @@ using scpecg::plot::Arrange;
 using scpecg::plot::Arrangement;
 using scpecg::plot::Layout;
 
-// Lead code shown at a grid cell, 0 for an empty one.
-int CodeAt(const Arrangement& a, const std::vector<uint8_t>& codes, unsigned row, unsigned col) {
-  for (const auto& panel : a.Panels) {
-    if (panel.Row == row && panel.Column == col) return codes[panel.Lead];
+// The lead codes of the grid row by row, 0 for an empty cell, "|" between rows.
+std::string Grid(const Arrangement& a, const std::vector<uint8_t>& codes) {
+  std::string grid;
+  for (unsigned row = 0; row < a.Rows; ++row) {
+    grid += row ? " |" : "";
+    for (unsigned col = 0; col < a.Columns; ++col) {
+      unsigned code = 0;
+      for (const auto& p : a.Panels) code = p.Row == row && p.Column == col ? codes[p.Lead] : code;
+      grid += " " + std::to_string(code);
+    }
   }
-  return 0;
+  return grid;
 }
 
 TEST(PlotLayout, LeadsGoWhereEcgReadersLookForThem) {
@@ -23,28 +29,18 @@ TEST(PlotLayout, LeadsGoWhereEcgReadersLookForThem) {
   const Arrangement a = Arrange(twelve, Layout::kAuto, false, 10.0);
   EXPECT_EQ(a.Chosen, Layout::k3x4Plus1);
   ASSERT_EQ(a.Panels.size(), 13u);
-  const int grid[3][4] = {{1, 62, 3, 6}, {2, 63, 4, 7}, {61, 64, 5, 8}};
-  for (unsigned row = 0; row < 3; ++row) {
-    for (unsigned col = 0; col < 4; ++col) EXPECT_EQ(CodeAt(a, twelve, row, col), grid[row][col]);
-  }
-  for (const auto& panel : a.Panels) {
-    if (panel.Row < 3) {
-      EXPECT_DOUBLE_EQ(panel.Start, 2.5 * panel.Column);
-    }
-  }
+  EXPECT_EQ(Grid(a, twelve), " 1 62 3 6 | 2 63 4 7 | 61 64 5 8 | 2 0 0 0");
+  for (const auto& panel : a.Panels) EXPECT_DOUBLE_EQ(panel.Start, 2.5 * panel.Column);
   const auto& strip = a.Panels.back();  // lead II over the whole width and window
   EXPECT_EQ(twelve[strip.Lead], 2);
-  EXPECT_EQ(strip.Row, 3u);
   EXPECT_EQ(strip.Span, 4u);
   EXPECT_DOUBLE_EQ(strip.Duration, 10.0);
 
   const Arrangement sixByTwo = Arrange(twelve, Layout::k6x2, false, 10.0);
-  EXPECT_EQ(CodeAt(sixByTwo, twelve, 5, 0), 64);
-  EXPECT_EQ(CodeAt(sixByTwo, twelve, 0, 1), 3);
+  EXPECT_EQ(Grid(sixByTwo, twelve), " 1 3 | 2 4 | 61 5 | 62 6 | 63 7 | 64 8");
   EXPECT_DOUBLE_EQ(sixByTwo.ColumnDuration, 5.0);
-  const Arrangement column = Arrange(twelve, Layout::k12x1, false, 10.0);
-  EXPECT_EQ(CodeAt(column, twelve, 2, 0), 61);
-  EXPECT_EQ(CodeAt(column, twelve, 11, 0), 8);
+  EXPECT_EQ(Grid(Arrange(twelve, Layout::k12x1, false, 10.0), twelve),
+            " 1 | 2 | 61 | 62 | 63 | 64 | 3 | 4 | 5 | 6 | 7 | 8");
 
   // Reference beats: the whole beat in every column, no rhythm strip.
   const Arrangement beats = Arrange(twelve, Layout::k3x4Plus1, true, 1.2);
@@ -55,10 +51,11 @@ TEST(PlotLayout, LeadsGoWhereEcgReadersLookForThem) {
 
   // Other lead sets: a row each with auto, record order in the fixed layouts.
   const std::vector<uint8_t> eight = {1, 2, 3, 4, 5, 6, 7, 8};
-  EXPECT_EQ(Arrange(eight, Layout::kAuto, false, 10.0).Chosen, Layout::kRows);
-  EXPECT_EQ(Arrange(eight, Layout::kAuto, false, 10.0).Rows, 8u);
+  const Arrangement rows = Arrange(eight, Layout::kAuto, false, 10.0);
+  EXPECT_EQ(rows.Chosen, Layout::kRows);
+  EXPECT_EQ(rows.Rows, 8u);
   const std::vector<uint8_t> odd = {101, 102};
-  EXPECT_EQ(CodeAt(Arrange(odd, Layout::k3x4, false, 10.0), odd, 1, 0), 102);
+  EXPECT_EQ(Grid(Arrange(odd, Layout::k3x4, false, 10.0), odd), " 101 0 0 0 | 102 0 0 0 | 0 0 0 0");
 
   // The limb leads are wanted when only I and II of them are there.
   EXPECT_TRUE(scpecg::plot::WantsLimbLeads(eight));

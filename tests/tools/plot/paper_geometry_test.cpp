@@ -24,9 +24,11 @@ plottest::Svg PlotSvg(const CReader& reader, double speed = 25, double gain = 10
   return plottest::ParseSvg(scpecg::plot::SvgDocument(plottest::Plot(reader, options)));
 }
 
-TEST(PlotGeometry, TraceIsTimeTimesSpeedAndAmplitudeTimesGain) {
-  CReader reader;  // 250 Hz, 2.5 uV per unit
-  plottest::Load(plottest::Record({2}, {{0, 100, -250, 1000, 2031, -2000, 40, 0}}, 2500, 4000),
+TEST(PlotGeometry, TracesGridAndPulsesFollowSpeedAndGain) {
+  CReader reader;  // 250 Hz, 2.5 uV per unit; a second, flat lead makes a second row
+  plottest::Load(plottest::Record(
+                     {2, 4}, {{0, 100, -250, 1000, 2031, -2000, 40, 0}, std::vector<int16_t>(500)},
+                     2500, 4000),
                  &reader);
   // At 10 mm/mV: 100 units = 0.25 mV = 2.5 mm above the baseline (y grows downwards).
   const double mmAtGain10[8] = {0, 2.5, -6.25, 25, 50.775, -50, 1, 0};
@@ -34,8 +36,8 @@ TEST(PlotGeometry, TraceIsTimeTimesSpeedAndAmplitudeTimesGain) {
     for (const double gain : {5.0, 10.0, 20.0}) {
       SCOPED_TRACE(testing::Message() << speed << " mm/s, " << gain << " mm/mV");
       const plottest::Svg svg = PlotSvg(reader, speed, gain);
-      ASSERT_EQ(svg.Traces.size(), 1u);
-      ASSERT_EQ(svg.Calibration.size(), 1u);
+      ASSERT_EQ(svg.Traces.size(), 2u);
+      ASSERT_EQ(svg.Calibration.size(), 2u);  // one pulse per row
       EXPECT_EQ(svg.Traces[0].first, "II");
       const std::vector<Point>& points = svg.Traces[0].second;
       ASSERT_EQ(points.size(), 8u);
@@ -45,17 +47,7 @@ TEST(PlotGeometry, TraceIsTimeTimesSpeedAndAmplitudeTimesGain) {
         EXPECT_NEAR(points[k].X - points[0].X, static_cast<double>(k) * 0.004 * speed, kTolerance);
         EXPECT_NEAR(baseline - points[k].Y, mmAtGain10[k] * gain / 10, kTolerance);
       }
-    }
-  }
-}
-
-TEST(PlotGeometry, PaperIsRuledEveryMillimetreAndCalibratedToOneMillivolt) {
-  CReader reader;
-  plottest::Load(plottest::Record({1, 4}, {std::vector<int16_t>(500), {1}}, 1000, 2000), &reader);
-  for (const double speed : {25.0, 50.0}) {
-    for (const double gain : {5.0, 10.0, 20.0}) {
-      SCOPED_TRACE(testing::Message() << speed << " mm/s, " << gain << " mm/mV");
-      const plottest::Svg svg = PlotSvg(reader, speed, gain);
+      // Ruled every millimetre and every five, whatever the speed and gain.
       for (const auto& [id, step] : {std::pair<std::string, double>{"minor-grid", 1.0},
                                      std::pair<std::string, double>{"major-grid", 5.0}}) {
         for (const auto* lines : {&svg.VerticalLines.at(id), &svg.HorizontalLines.at(id)}) {
@@ -67,9 +59,7 @@ TEST(PlotGeometry, PaperIsRuledEveryMillimetreAndCalibratedToOneMillivolt) {
       }
       EXPECT_EQ(svg.VerticalLines.at("minor-grid").back(),
                 svg.VerticalLines.at("major-grid").back());
-      // Two leads, one row each: one pulse per row, gain mm high (10 mm at 10 mm/mV),
-      // its flat top 0.2 s long, back to the baseline after it.
-      ASSERT_EQ(svg.Calibration.size(), 2u);
+      // Each pulse gain mm high (1 mV), its flat top 0.2 s long, back to the baseline.
       for (const std::vector<Point>& pulse : svg.Calibration) {
         const auto top = std::min_element(pulse.begin(), pulse.end(),
                                           [](const Point& a, const Point& b) { return a.Y < b.Y; });

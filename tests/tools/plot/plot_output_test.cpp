@@ -26,12 +26,9 @@ bool Contains(const std::vector<std::string>& texts, const std::string& part) {
 
 TEST(PlotOutput, SvgIsWellFormedXmlWithTheHeader) {
   // Markup characters, a Windows-1252 letter and a control character in Section 1.
-  const test::Bytes section1 =
-      test::Body({test::TextTag(0, "Smith & <Sons>"), test::TextTag(1, "Zo\xEB"),
-                  test::TextTag(2,
-                                "ID\x14"
-                                "42"),
-                  test::TextTag(201, "\x01Sinus rhythm\r\nNormal ECG"), test::EndTag()});
+  const test::Bytes section1 = test::Body(
+      {test::TextTag(0, "Smith & <Sons>"), test::TextTag(1, "Zo\xEB"), test::TextTag(2, "ID\02442"),
+       test::TextTag(201, "\x01Sinus rhythm\r\nNormal ECG"), test::EndTag()});
   CReader reader;
   plottest::Load(
       plottest::Record({1, 2}, {{0, 50, 100}, {0, -50, -100}}, 5000, 2000, false, section1),
@@ -75,9 +72,7 @@ TEST(PlotOutput, PngHasTheSheetSizeAndIsNotBlank) {
   const int height = cairo_image_surface_get_height(image);
   EXPECT_EQ(width, static_cast<int>(std::ceil(sheet.Width * 10)));  // 10 px per mm
   EXPECT_EQ(height, static_cast<int>(std::ceil(sheet.Height * 10)));
-  long ink = 0;
-  long paper = 0;
-  long white = 0;
+  long ink = 0, paper = 0, white = 0;
   const unsigned char* data = cairo_image_surface_get_data(image);
   const int stride = cairo_image_surface_get_stride(image);
   for (int y = 0; y < height; ++y) {
