@@ -188,7 +188,8 @@ TEST_F(ModuleBehaviour, ProgIdsNameTheClasses) {
   }
 }
 
-// Late binding by name finds every member of the interface tables with its DISPID.
+// Late binding by name finds every member of the interface tables with its DISPID, in
+// the object's one type info.
 TEST_F(ModuleBehaviour, GetIDsOfNamesResolvesEveryMember) {
   for (const SClass& cls : kClasses) {
     const std::string interfaceName = std::string("I") + cls.Name;
@@ -206,6 +207,10 @@ TEST_F(ModuleBehaviour, GetIDsOfNamesResolvesEveryMember) {
       EXPECT_EQ(S_OK, object->GetIDsOfNames(IID_NULL, names, 1, 1033, &id)) << row.Name;
       EXPECT_EQ(row.Id, id) << row.Name;
     }
+    Ptr<ITypeInfo> info;
+    ASSERT_EQ(S_OK, object->GetTypeInfo(0, 1033, info.Out()));
+    EXPECT_EQ(interfaceName, Documentation(info.Get(), MEMBERID_NIL).Name);
+    EXPECT_EQ(DISP_E_BADINDEX, object->GetTypeInfo(1, 1033, info.Out()));
     std::wstring stranger = L"NoSuchMember";
     LPOLESTR names[] = {&stranger[0]};
     DISPID id = 0;
