@@ -190,8 +190,8 @@ TEST_P(LibraryTest, DualInterfacesMemberByMember) {
     {
       TypeAttr attr(dispatch.Get());
       EXPECT_EQ(TKIND_DISPATCH, attr->typekind);
-      // Automation's loader keeps the oleautomation flag to the virtual-table side: it is
-      // not one a dispinterface may carry.
+      // The oleautomation flag belongs to the virtual-table side below: a dispinterface
+      // may not carry it.
       EXPECT_EQ(TYPEFLAG_FDUAL | TYPEFLAG_FDISPATCHABLE, attr->wTypeFlags);
       EXPECT_EQ(0, attr->wMajorVerNum);
       EXPECT_EQ(0, attr->wMinorVerNum);
