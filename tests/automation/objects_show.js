@@ -16,8 +16,7 @@ function puts(prefix, object, pairs) {
   }
 }
 function pad(n, width) {
-  var s = String(n);
-  while (s.length < width) s = "0" + s;
+  for (var s = String(n); s.length < width;) s = "0" + s;
   return s;
 }
 function date(y, m, d) { return pad(y, 4) + "-" + pad(m, 2) + "-" + pad(d, 2); }
@@ -44,10 +43,9 @@ if (want("recording")) {
   put("recording.acquisition_time",
       time(r.AcquisitionHour, r.AcquisitionMinute, r.AcquisitionSecond));
   puts("recording.", r, [["device_id", "DeviceID"], ["device_type", "DeviceType"],
-                         ["serial_number", "SerialNumber"], ["program_revision", "ProgramRevision"]]);
-  var forms = [["acquisition", ""], ["data", "Data"]];
+      ["serial_number", "SerialNumber"], ["program_revision", "ProgramRevision"]]);
   for (var f = 0; f < 2; f++) {
-    var form = "recording." + forms[f][0] + ".", suffix = forms[f][1];
+    var form = ["recording.acquisition.", "recording.data."][f], suffix = ["", "Data"][f];
     put(form + "baseline", flag(r["FilterBaseline" + suffix]));
     put(form + "muscle", flag(r["FilterMuscle" + suffix]));
     put(form + "power", power(r["FilterPower" + suffix], r.FilterPowerCutoff));
@@ -60,17 +58,15 @@ if (want("general")) {
       time(g.ReceivedHour, g.ReceivedMinute, g.ReceivedSecond));
   put("general.interpretation_confirmed", flag(g.InterpretationConfirmed));
   put("general.interpretation_modified", flag(g.InterpretationModified));
-  var texts = [["interpretation_text", "InterpretationText"], ["comment", "CommentText"],
-               ["overreading_physician", "OverreadingPhysician"],
-               ["interpretation_physician", "InterpretationPhysician"],
-               ["recording_physician", "RecordingPhysician"],
-               ["recording_location", "RecordingLocation"], ["recording_id", "RecordingId"],
-               ["interpretation_app", "InterpretationApp"],
-               ["interpretation_version", "InterpretationVer"], ["recording_app", "RecordingApp"],
-               ["recording_version", "RecordingVer"], ["creator_app", "CreatorApp"],
-               ["creator_version", "CreatorVer"], ["modifier_app", "ModifierApp"],
-               ["modifier_version", "ModifierVer"]];
-  puts("general.", g, texts);
+  puts("general.", g, [["interpretation_text", "InterpretationText"], ["comment", "CommentText"],
+      ["overreading_physician", "OverreadingPhysician"],
+      ["interpretation_physician", "InterpretationPhysician"],
+      ["recording_physician", "RecordingPhysician"], ["recording_location", "RecordingLocation"],
+      ["recording_id", "RecordingId"], ["interpretation_app", "InterpretationApp"],
+      ["interpretation_version", "InterpretationVer"], ["recording_app", "RecordingApp"],
+      ["recording_version", "RecordingVer"], ["creator_app", "CreatorApp"],
+      ["creator_version", "CreatorVer"], ["modifier_app", "ModifierApp"],
+      ["modifier_version", "ModifierVer"]]);
 }
 if (want("lead_errors")) {
   var e = new ActiveXObject("KTXSCP32.ScpLeadErrorInfo");
@@ -96,13 +92,10 @@ if (want("analysis")) {
                  ["qrs_offset_ms", "QRSOffsetms"], ["t_offset_ms", "TOffsetms"],
                  ["p_axis", "PAxis"], ["qrs_axis", "QRSAxis"], ["t_axis", "TAxis"]];
   puts("analysis.", a, globals);
-  if (a.MorphologyCodes > 0 || a.RhythmCodes > 0) {
-    var codes = [];
-    for (var i = 1; i <= a.MorphologyCodes; i++) codes.push(a.MorphologyCode(i));
-    put("analysis.morphology_codes", codes.join(" "));
-    codes = [];
-    for (var i = 1; i <= a.RhythmCodes; i++) codes.push(a.RhythmCode(i));
-    put("analysis.rhythm_codes", codes.join(" "));
+  for (var k = 0; k < 2 && (a.MorphologyCodes > 0 || a.RhythmCodes > 0); k++) {
+    var kind = ["Morphology", "Rhythm"][k], codes = [];
+    for (var i = 1; i <= a[kind + "Codes"]; i++) codes.push(a[kind + "Code"](i));
+    put("analysis." + kind.toLowerCase() + "_codes", codes.join(" "));
   }
 }
 if (want("measurements")) {
