@@ -97,8 +97,12 @@ TEST_F(WriterTest, EveryAcquisitionKindFromFileAndMemory) {
     const std::string fromFile = folder.File("file.scp");
     const std::string fromMemory = folder.File("memory.scp");
     test::Bytes bytes = test::ReadWholeFile(ExampleFile(c.source));
+    const LONG size = static_cast<LONG>(bytes.size());
+    EXPECT_EQ(E_INVALIDARG, c.fromFile(nullptr, Text(ExampleFile(c.source))));
+    EXPECT_EQ(E_INVALIDARG, c.fromFile(Text(fromFile), nullptr));
+    EXPECT_EQ(E_INVALIDARG, c.fromMemory(nullptr, bytes.data(), size));
     ASSERT_EQ(S_OK, c.fromFile(Text(fromFile), Text(ExampleFile(c.source))));
-    ASSERT_EQ(S_OK, c.fromMemory(Text(fromMemory), bytes.data(), static_cast<LONG>(bytes.size())));
+    ASSERT_EQ(S_OK, c.fromMemory(Text(fromMemory), bytes.data(), size));
     EXPECT_FALSE(Lead1(fromFile).empty());
     EXPECT_EQ(Lead1(fromFile), Lead1(fromMemory));
     // A missing source creates nothing.
@@ -219,19 +223,9 @@ TEST_F(WriterTest, FailuresLeaveFilesByteIdentical) {
 TEST_F(WriterTest, MissingNamesAreRefused) {
   IScpWriter* w = writer.Get();
   const Text n("x.scp");
-  unsigned char byte = 0;
   const std::function<HRESULT()> calls[] = {
       [&] { return w->CreateFromBioFile(nullptr, n, nullptr); },
       [&] { return w->CreateFromBioFile(n, nullptr, nullptr); },
-      [&] { return w->CreateFromRaw12LFile(nullptr, n, nullptr, 1, 1, 8); },
-      [&] { return w->CreateFromRaw12LFile(n, nullptr, nullptr, 1, 1, 8); },
-      [&] { return w->CreateFromRaw8bitFile(nullptr, n, nullptr, 0, 1, 1); },
-      [&] { return w->CreateFromRaw8bitFile(n, nullptr, nullptr, 0, 1, 1); },
-      [&] { return w->CreateFromRaw16bitFile(nullptr, n, nullptr, 0, 1, 1); },
-      [&] { return w->CreateFromRaw16bitFile(n, nullptr, nullptr, 0, 1, 1); },
-      [&] { return w->CreateFromRaw12LMem(nullptr, &byte, 1, nullptr, 1, 1, 8); },
-      [&] { return w->CreateFromRaw8bitMem(nullptr, &byte, 1, nullptr, 0, 1, 1); },
-      [&] { return w->CreateFromRaw16bitMem(nullptr, &byte, 1, nullptr, 0, 1, 1); },
       [&] { return w->UpdatePatient(nullptr, nullptr); },
       [&] { return w->UpdateRecording(nullptr, nullptr); },
       [&] { return w->UpdateReceived(nullptr, 1, 1, 2000, 0, 0, 0); },
