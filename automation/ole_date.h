@@ -15,4 +15,14 @@ HRESULT ComposeDate(const SDateParts& parts, DATE* date);
 // Splits the date; a value that cannot be split gives -1 in every part.
 SDateParts SplitDate(DATE date);
 
+// What a date-and-time property keeps of a split value: all of it.
+inline SDateParts DateAndTime(SDateParts parts) {
+  return parts;
+}
+// What a date-only property keeps: the day; its time stays midnight.
+inline SDateParts DayOnly(SDateParts parts) {
+  parts.Hour = parts.Minute = parts.Second = 0;
+  return parts;
+}
+
 }  // namespace ktx_com

@@ -2,6 +2,7 @@
 
 #include "automation/analysis_run.h"
 #include "automation/narrow_name.h"
+#include "automation/property_macros.h"
 
 namespace ktx_com {
 
@@ -23,26 +24,7 @@ HRESULT CScpAnalysis::RemoveAnalysis(BSTR ScpFilename) {
   if (!NarrowName(ScpFilename, name)) return E_FAIL;
   return RemoveStoredAnalysis(name) ? S_OK : E_FAIL;
 }
-HRESULT CScpAnalysis::get_GenerateAnalysisText(VARIANT_BOOL* pVal) {
-  if (!pVal) return E_INVALIDARG;
-  *pVal = analysis_text_;
-  return S_OK;
-}
-
-HRESULT CScpAnalysis::put_GenerateAnalysisText(VARIANT_BOOL value) {
-  analysis_text_ = value;
-  return S_OK;
-}
-
-HRESULT CScpAnalysis::get_GeneratePatientWarningText(VARIANT_BOOL* pVal) {
-  if (!pVal) return E_INVALIDARG;
-  *pVal = warning_text_;
-  return S_OK;
-}
-
-HRESULT CScpAnalysis::put_GeneratePatientWarningText(VARIANT_BOOL value) {
-  warning_text_ = value;
-  return S_OK;
-}
+KTX_CHECKED_PROPERTY(CScpAnalysis, GenerateAnalysisText, VARIANT_BOOL, analysis_text_)
+KTX_CHECKED_PROPERTY(CScpAnalysis, GeneratePatientWarningText, VARIANT_BOOL, warning_text_)
 
 }  // namespace ktx_com

@@ -4,6 +4,7 @@
 
 #include "KTXSCP32_h.h"
 #include "automation/com_object.h"
+#include "automation/property_macros.h"
 
 namespace ktx_com {
 
@@ -14,10 +15,8 @@ class CScpAnalysis : public CComObject<IScpAnalysis> {
   HRESULT STDMETHODCALLTYPE CreateAnalysis(BSTR ScpFilename, LONG lLanguage, VARIANT_BOOL bbvShort,
                                            short* ipResult) override;
   HRESULT STDMETHODCALLTYPE RemoveAnalysis(BSTR ScpFilename) override;
-  HRESULT STDMETHODCALLTYPE get_GenerateAnalysisText(VARIANT_BOOL* pVal) override;
-  HRESULT STDMETHODCALLTYPE put_GenerateAnalysisText(VARIANT_BOOL value) override;
-  HRESULT STDMETHODCALLTYPE get_GeneratePatientWarningText(VARIANT_BOOL* pVal) override;
-  HRESULT STDMETHODCALLTYPE put_GeneratePatientWarningText(VARIANT_BOOL value) override;
+  KTX_DECLARE_PROPERTY(GenerateAnalysisText, VARIANT_BOOL)
+  KTX_DECLARE_PROPERTY(GeneratePatientWarningText, VARIANT_BOOL)
 
  private:
   VARIANT_BOOL analysis_text_ = VARIANT_TRUE;

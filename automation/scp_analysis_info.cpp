@@ -34,44 +34,30 @@ KTX_MEASUREMENT(QRSAxis, int16_t)
 KTX_MEASUREMENT(TAxis, int16_t)
 #undef KTX_MEASUREMENT
 
-HRESULT CScpAnalysisInfo::get_MorphologyCodes(short* pVal) {
-  *pVal = static_cast<short>(info_.MorphologyCodes);
-  return S_OK;
-}
-HRESULT CScpAnalysisInfo::put_MorphologyCodes(short value) {
-  if (value < 0 || value > CAnalysisInfo::kMaxMorphologyCodes) return E_FAIL;
-  info_.MorphologyCodes = static_cast<uint16_t>(value);
-  return S_OK;
-}
-HRESULT CScpAnalysisInfo::get_RhythmCodes(short* pVal) {
-  *pVal = static_cast<short>(info_.RhythmCodes);
-  return S_OK;
-}
-HRESULT CScpAnalysisInfo::put_RhythmCodes(short value) {
-  if (value < 0 || value > CAnalysisInfo::kMaxRhythmCodes) return E_FAIL;
-  info_.RhythmCodes = static_cast<uint16_t>(value);
-  return S_OK;
-}
-
-HRESULT CScpAnalysisInfo::get_MorphologyCode(short iIndex, short* pVal) {
-  if (!InCodes(iIndex, info_.MorphologyCodes)) return E_FAIL;
-  *pVal = static_cast<short>(info_.MorphologyCode[iIndex - 1]);
-  return S_OK;
-}
-HRESULT CScpAnalysisInfo::put_MorphologyCode(short iIndex, short value) {
-  if (!InCodes(iIndex, info_.MorphologyCodes)) return E_FAIL;
-  info_.MorphologyCode[iIndex - 1] = static_cast<uint16_t>(value);
-  return S_OK;
-}
-HRESULT CScpAnalysisInfo::get_RhythmCode(short iIndex, short* pVal) {
-  if (!InCodes(iIndex, info_.RhythmCodes)) return E_FAIL;
-  *pVal = static_cast<short>(info_.RhythmCode[iIndex - 1]);
-  return S_OK;
-}
-HRESULT CScpAnalysisInfo::put_RhythmCode(short iIndex, short value) {
-  if (!InCodes(iIndex, info_.RhythmCodes)) return E_FAIL;
-  info_.RhythmCode[iIndex - 1] = static_cast<uint16_t>(value);
-  return S_OK;
-}
+// A list of statement codes: its count, from 0 up to the room the record keeps for it
+// (more: E_FAIL, nothing changed), and its codes, addressed from 1 up to that count.
+#define KTX_CODE_LIST(Kind)                                                   \
+  HRESULT CScpAnalysisInfo::get_##Kind##Codes(short* pVal) {                  \
+    *pVal = static_cast<short>(info_.Kind##Codes);                            \
+    return S_OK;                                                              \
+  }                                                                           \
+  HRESULT CScpAnalysisInfo::put_##Kind##Codes(short value) {                  \
+    if (value < 0 || value > CAnalysisInfo::kMax##Kind##Codes) return E_FAIL; \
+    info_.Kind##Codes = static_cast<uint16_t>(value);                         \
+    return S_OK;                                                              \
+  }                                                                           \
+  HRESULT CScpAnalysisInfo::get_##Kind##Code(short iIndex, short* pVal) {     \
+    if (!InCodes(iIndex, info_.Kind##Codes)) return E_FAIL;                   \
+    *pVal = static_cast<short>(info_.Kind##Code[iIndex - 1]);                 \
+    return S_OK;                                                              \
+  }                                                                           \
+  HRESULT CScpAnalysisInfo::put_##Kind##Code(short iIndex, short value) {     \
+    if (!InCodes(iIndex, info_.Kind##Codes)) return E_FAIL;                   \
+    info_.Kind##Code[iIndex - 1] = static_cast<uint16_t>(value);              \
+    return S_OK;                                                              \
+  }
+KTX_CODE_LIST(Morphology)
+KTX_CODE_LIST(Rhythm)
+#undef KTX_CODE_LIST
 
 }  // namespace ktx_com

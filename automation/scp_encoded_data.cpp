@@ -13,8 +13,7 @@ constexpr int kLeadsSimultaneousShift = 3;
 }  // namespace
 
 SLeadDef* CScpEncodedData::Definition(short iIndex) {
-  if (iIndex < 1 || iIndex > leads_.Count || !leads_.Leads) return nullptr;
-  return &leads_.Leads[iIndex - 1];
+  return EntryAt(leads_.Leads, leads_.Count, iIndex);
 }
 
 bool CScpEncodedData::IsSampleLead(short iIndex) const {
@@ -52,43 +51,9 @@ HRESULT CScpEncodedData::put_LeadsSimultaneous(short value) {
   return S_OK;
 }
 
-HRESULT CScpEncodedData::get_LeadId(short iIndex, short* pVal) {
-  const SLeadDef* lead = Definition(iIndex);
-  if (!lead) return E_FAIL;
-  *pVal = lead->LeadId;
-  return S_OK;
-}
-HRESULT CScpEncodedData::put_LeadId(short iIndex, short value) {
-  SLeadDef* lead = Definition(iIndex);
-  if (!lead) return E_FAIL;
-  lead->LeadId = static_cast<uint8_t>(value & 0xFF);
-  return S_OK;
-}
-
-HRESULT CScpEncodedData::get_SamplesLeadStart(short iIndex, LONG* pVal) {
-  const SLeadDef* lead = Definition(iIndex);
-  if (!lead) return E_FAIL;
-  *pVal = static_cast<LONG>(lead->StartSample);
-  return S_OK;
-}
-HRESULT CScpEncodedData::put_SamplesLeadStart(short iIndex, LONG value) {
-  SLeadDef* lead = Definition(iIndex);
-  if (!lead) return E_FAIL;
-  lead->StartSample = static_cast<uint32_t>(value);
-  return S_OK;
-}
-HRESULT CScpEncodedData::get_SamplesLeadEnd(short iIndex, LONG* pVal) {
-  const SLeadDef* lead = Definition(iIndex);
-  if (!lead) return E_FAIL;
-  *pVal = static_cast<LONG>(lead->EndSample);
-  return S_OK;
-}
-HRESULT CScpEncodedData::put_SamplesLeadEnd(short iIndex, LONG value) {
-  SLeadDef* lead = Definition(iIndex);
-  if (!lead) return E_FAIL;
-  lead->EndSample = static_cast<uint32_t>(value);
-  return S_OK;
-}
+KTX_INDEXED_PROPERTY(CScpEncodedData, LeadId, short, Definition, LeadId)
+KTX_INDEXED_PROPERTY(CScpEncodedData, SamplesLeadStart, LONG, Definition, StartSample)
+KTX_INDEXED_PROPERTY(CScpEncodedData, SamplesLeadEnd, LONG, Definition, EndSample)
 
 HRESULT CScpEncodedData::get_Encoding(short* pVal) {
   *pVal = data_.Encoding;

@@ -17,12 +17,9 @@ class CScpEncodedData : public CComObject<IScpEncodedData> {
   HRESULT STDMETHODCALLTYPE get_Leads(short* pVal) override;
   KTX_DECLARE_PROPERTY(Simultaneous, VARIANT_BOOL)
   KTX_DECLARE_PROPERTY(LeadsSimultaneous, short)
-  HRESULT STDMETHODCALLTYPE get_LeadId(short iIndex, short* pVal) override;
-  HRESULT STDMETHODCALLTYPE put_LeadId(short iIndex, short value) override;
-  HRESULT STDMETHODCALLTYPE get_SamplesLeadStart(short iIndex, LONG* pVal) override;
-  HRESULT STDMETHODCALLTYPE put_SamplesLeadStart(short iIndex, LONG value) override;
-  HRESULT STDMETHODCALLTYPE get_SamplesLeadEnd(short iIndex, LONG* pVal) override;
-  HRESULT STDMETHODCALLTYPE put_SamplesLeadEnd(short iIndex, LONG value) override;
+  KTX_DECLARE_INDEXED_PROPERTY(LeadId, short)
+  KTX_DECLARE_INDEXED_PROPERTY(SamplesLeadStart, LONG)
+  KTX_DECLARE_INDEXED_PROPERTY(SamplesLeadEnd, LONG)
   KTX_DECLARE_PROPERTY(Encoding, short)
   KTX_DECLARE_PROPERTY(SampleInterval, short)
   KTX_DECLARE_PROPERTY(AVM, short)

@@ -13,11 +13,6 @@ class CScpGeneralInfo : public CComObject<IScpGeneralInfo> {
   explicit CScpGeneralInfo(IUnknown* outer) : CComObject(outer) {}
   ~CScpGeneralInfo() override;
 
-  KTX_DECLARE_PROPERTY(ReceivedHour, short)
-  KTX_DECLARE_PROPERTY(ReceivedSecond, short)
-  KTX_DECLARE_PROPERTY(ReceivedDay, short)
-  KTX_DECLARE_PROPERTY(ReceivedMonth, short)
-  KTX_DECLARE_PROPERTY(ReceivedYear, short)
   KTX_DECLARE_PROPERTY(InterpretationText, BSTR)
   KTX_DECLARE_PROPERTY(RecordingId, BSTR)
   KTX_DECLARE_PROPERTY(InterpretationConfirmed, VARIANT_BOOL)
@@ -28,11 +23,10 @@ class CScpGeneralInfo : public CComObject<IScpGeneralInfo> {
   KTX_DECLARE_PROPERTY(CreatorVer, BSTR)
   KTX_DECLARE_PROPERTY(ModifierApp, BSTR)
   KTX_DECLARE_PROPERTY(ModifierVer, BSTR)
-  KTX_DECLARE_PROPERTY(ReceivedMinute, short)
   KTX_DECLARE_PROPERTY(RecordingLocation, BSTR)
   KTX_DECLARE_PROPERTY(RecordingPhysician, BSTR)
   KTX_DECLARE_PROPERTY(InterpretationModified, VARIANT_BOOL)
-  KTX_DECLARE_PROPERTY(ReceivedDate, DATE)
+  KTX_DECLARE_DATE_PROPERTIES(Received)
   KTX_DECLARE_PROPERTY(RecordingApp, BSTR)
   KTX_DECLARE_PROPERTY(RecordingVer, BSTR)
   KTX_DECLARE_PROPERTY(InterpretationVer, BSTR)
@@ -58,7 +52,7 @@ class CScpGeneralInfo : public CComObject<IScpGeneralInfo> {
     kTextCount
   };
   BSTR texts_[kTextCount] = {};
-  short hour_ = 0, minute_ = 0, second_ = 0, day_ = 0, month_ = 0, year_ = 0;
+  SDateParts received_ = {};
   VARIANT_BOOL confirmed_ = 0, modified_ = 0;
 };
 

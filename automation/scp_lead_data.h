@@ -3,13 +3,12 @@
 
 #include "KTXSCP32_h.h"
 #include "automation/com_object.h"
+#include "automation/property_macros.h"
 #include "record/lead_measurements.h"
 
 namespace ktx_com {
 
-#define KTX_DECLARE_LEAD_VALUE(Name)                                        \
-  HRESULT STDMETHODCALLTYPE get_##Name(short iIndex, short* pVal) override; \
-  HRESULT STDMETHODCALLTYPE put_##Name(short iIndex, short value) override;
+#define KTX_DECLARE_LEAD_VALUE(Name) KTX_DECLARE_INDEXED_PROPERTY(Name, short)
 
 class CScpLeadData : public CComObject<IScpLeadData> {
  public:

@@ -3,6 +3,7 @@
 
 #include "KTXSCP32_h.h"
 #include "automation/com_object.h"
+#include "automation/property_macros.h"
 #include "record/lead_errors.h"
 
 namespace ktx_com {
@@ -11,10 +12,8 @@ class CScpLeadErrorInfo : public CComObject<IScpLeadErrorInfo> {
  public:
   explicit CScpLeadErrorInfo(IUnknown* outer) : CComObject(outer) {}
 
-  HRESULT STDMETHODCALLTYPE get_LeadErrorCode(short iIndex, short* pVal) override;
-  HRESULT STDMETHODCALLTYPE put_LeadErrorCode(short iIndex, short value) override;
-  HRESULT STDMETHODCALLTYPE get_LeadId(short iIndex, short* pVal) override;
-  HRESULT STDMETHODCALLTYPE put_LeadId(short iIndex, short value) override;
+  KTX_DECLARE_INDEXED_PROPERTY(LeadErrorCode, short)
+  KTX_DECLARE_INDEXED_PROPERTY(LeadId, short)
   HRESULT STDMETHODCALLTYPE get_Leads(short* pVal) override;
   HRESULT STDMETHODCALLTYPE Allocate(short iItems) override;
   HRESULT STDMETHODCALLTYPE Grow(short iItems) override;

@@ -3,6 +3,7 @@
 
 #include "KTXSCP32_h.h"
 #include "automation/com_object.h"
+#include "automation/property_macros.h"
 
 namespace ktx_com {
 
@@ -11,26 +12,16 @@ class CScpPatientInfo : public CComObject<IScpPatientInfo> {
   explicit CScpPatientInfo(IUnknown* outer) : CComObject(outer) {}
   ~CScpPatientInfo() override;
 
-  HRESULT STDMETHODCALLTYPE get_DayOfBirth(short* pVal) override;
-  HRESULT STDMETHODCALLTYPE put_DayOfBirth(short value) override;
-  HRESULT STDMETHODCALLTYPE get_MonthOfBirth(short* pVal) override;
-  HRESULT STDMETHODCALLTYPE put_MonthOfBirth(short value) override;
-  HRESULT STDMETHODCALLTYPE get_YearOfBirth(short* pVal) override;
-  HRESULT STDMETHODCALLTYPE put_YearOfBirth(short value) override;
-  HRESULT STDMETHODCALLTYPE get_Gender(short* pVal) override;
-  HRESULT STDMETHODCALLTYPE put_Gender(short value) override;
-  HRESULT STDMETHODCALLTYPE get_Height(double* pVal) override;
-  HRESULT STDMETHODCALLTYPE put_Height(double value) override;
-  HRESULT STDMETHODCALLTYPE get_Weight(double* pVal) override;
-  HRESULT STDMETHODCALLTYPE put_Weight(double value) override;
-  HRESULT STDMETHODCALLTYPE get_PatientId(BSTR* pVal) override;
-  HRESULT STDMETHODCALLTYPE put_PatientId(BSTR value) override;
-  HRESULT STDMETHODCALLTYPE get_LastName(BSTR* pVal) override;
-  HRESULT STDMETHODCALLTYPE put_LastName(BSTR value) override;
-  HRESULT STDMETHODCALLTYPE get_FirstName(BSTR* pVal) override;
-  HRESULT STDMETHODCALLTYPE put_FirstName(BSTR value) override;
-  HRESULT STDMETHODCALLTYPE get_BirthDate(DATE* pVal) override;
-  HRESULT STDMETHODCALLTYPE put_BirthDate(DATE value) override;
+  KTX_DECLARE_PROPERTY(DayOfBirth, short)
+  KTX_DECLARE_PROPERTY(MonthOfBirth, short)
+  KTX_DECLARE_PROPERTY(YearOfBirth, short)
+  KTX_DECLARE_PROPERTY(Gender, short)
+  KTX_DECLARE_PROPERTY(Height, double)
+  KTX_DECLARE_PROPERTY(Weight, double)
+  KTX_DECLARE_PROPERTY(PatientId, BSTR)
+  KTX_DECLARE_PROPERTY(LastName, BSTR)
+  KTX_DECLARE_PROPERTY(FirstName, BSTR)
+  KTX_DECLARE_PROPERTY(BirthDate, DATE)
 
  private:
   BSTR first_name_ = nullptr;
@@ -39,9 +30,7 @@ class CScpPatientInfo : public CComObject<IScpPatientInfo> {
   double weight_ = 0.0;
   double height_ = 0.0;
   short gender_ = 0;
-  short year_ = 0;
-  short month_ = 0;
-  short day_ = 0;
+  SDateParts birth_ = {};  // the time stays midnight
 };
 
 }  // namespace ktx_com

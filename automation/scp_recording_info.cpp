@@ -1,7 +1,5 @@
 #include "automation/scp_recording_info.h"
 
-#include "automation/ole_date.h"
-
 namespace ktx_com {
 
 CScpRecordingInfo::~CScpRecordingInfo() {
@@ -10,12 +8,7 @@ CScpRecordingInfo::~CScpRecordingInfo() {
   SysFreeString(program_revision_);
 }
 
-KTX_PLAIN_PROPERTY(CScpRecordingInfo, AcquisitionHour, short, hour_)
-KTX_PLAIN_PROPERTY(CScpRecordingInfo, AcquisitionMinute, short, minute_)
-KTX_PLAIN_PROPERTY(CScpRecordingInfo, AcquisitionSecond, short, second_)
-KTX_PLAIN_PROPERTY(CScpRecordingInfo, AcquisitionDay, short, day_)
-KTX_PLAIN_PROPERTY(CScpRecordingInfo, AcquisitionMonth, short, month_)
-KTX_PLAIN_PROPERTY(CScpRecordingInfo, AcquisitionYear, short, year_)
+KTX_DATE_PROPERTIES(CScpRecordingInfo, Acquisition, acquired_)
 KTX_PLAIN_PROPERTY(CScpRecordingInfo, DeviceID, short, device_id_)
 KTX_PLAIN_PROPERTY(CScpRecordingInfo, FilterMuscleCutoff, double, muscle_cutoff_)
 KTX_PLAIN_PROPERTY(CScpRecordingInfo, FilterBaselineCutoff, double, baseline_cutoff_)
@@ -43,21 +36,5 @@ KTX_FILTER_PROPERTY(FilterBaseline, baseline_, baseline_data_)
 KTX_FILTER_PROPERTY(FilterPowerData, power_data_, power_)
 KTX_FILTER_PROPERTY(FilterPower, power_, power_data_)
 #undef KTX_FILTER_PROPERTY
-
-HRESULT CScpRecordingInfo::get_AcquisitionDate(DATE* pVal) {
-  if (!pVal) return E_INVALIDARG;
-  return ComposeDate({year_, month_, day_, hour_, minute_, second_}, pVal);
-}
-
-HRESULT CScpRecordingInfo::put_AcquisitionDate(DATE value) {
-  const SDateParts parts = SplitDate(value);
-  year_ = parts.Year;
-  month_ = parts.Month;
-  day_ = parts.Day;
-  hour_ = parts.Hour;
-  minute_ = parts.Minute;
-  second_ = parts.Second;
-  return S_OK;
-}
 
 }  // namespace ktx_com

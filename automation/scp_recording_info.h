@@ -12,12 +12,6 @@ class CScpRecordingInfo : public CComObject<IScpRecordingInfo> {
   explicit CScpRecordingInfo(IUnknown* outer) : CComObject(outer) {}
   ~CScpRecordingInfo() override;
 
-  KTX_DECLARE_PROPERTY(AcquisitionHour, short)
-  KTX_DECLARE_PROPERTY(AcquisitionMinute, short)
-  KTX_DECLARE_PROPERTY(AcquisitionSecond, short)
-  KTX_DECLARE_PROPERTY(AcquisitionDay, short)
-  KTX_DECLARE_PROPERTY(AcquisitionMonth, short)
-  KTX_DECLARE_PROPERTY(AcquisitionYear, short)
   KTX_DECLARE_PROPERTY(SerialNumber, BSTR)
   KTX_DECLARE_PROPERTY(DeviceType, BSTR)
   KTX_DECLARE_PROPERTY(FilterMuscleData, VARIANT_BOOL)
@@ -31,13 +25,13 @@ class CScpRecordingInfo : public CComObject<IScpRecordingInfo> {
   KTX_DECLARE_PROPERTY(DeviceID, short)
   KTX_DECLARE_PROPERTY(ProgramRevision, BSTR)
   KTX_DECLARE_PROPERTY(FilterPowerCutoff, double)
-  KTX_DECLARE_PROPERTY(AcquisitionDate, DATE)
+  KTX_DECLARE_DATE_PROPERTIES(Acquisition)
 
  private:
   BSTR device_type_ = nullptr;
   BSTR serial_number_ = nullptr;
   BSTR program_revision_ = nullptr;
-  short hour_ = 0, minute_ = 0, second_ = 0, day_ = 0, month_ = 0, year_ = 0;
+  SDateParts acquired_ = {};
   short device_id_ = 0;
   // Each filter is either applied to the stored data or was in force at acquisition.
   VARIANT_BOOL muscle_data_ = 0, baseline_data_ = 0, power_data_ = 0;

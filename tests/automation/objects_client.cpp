@@ -41,6 +41,15 @@ HRESULT CreateObject(REFCLSID clsid, REFIID iid, void** object) {
   return hr;
 }
 
+std::vector<short> LeadSamples(IScpEncodedData* data, short lead) {
+  const short count = Get(data, &IScpEncodedData::get_Samples, lead);
+  std::vector<short> samples(static_cast<size_t>(count > 0 ? count : 0));
+  if (count > 0) {
+    EXPECT_EQ(S_OK, data->GetDataSamples(lead, 1, count, samples.data()));
+  }
+  return samples;
+}
+
 HRESULT ModuleCanUnloadNow() {
   auto can = reinterpret_cast<CanUnloadNowFn>(
       reinterpret_cast<void*>(GetProcAddress(Module(), "DllCanUnloadNow")));
@@ -49,10 +58,9 @@ HRESULT ModuleCanUnloadNow() {
 
 void ModuleTest::SetUp() {
   ASSERT_NE(nullptr, Module()) << "cannot load " << KTX_MODULE_PATH;
-  CoInitialize(nullptr);
 }
 
-void ModuleTest::TearDown() {
+ModuleTest::~ModuleTest() {
   EXPECT_EQ(S_OK, ModuleCanUnloadNow()) << "an object or lock outlived the test";
   CoUninitialize();
 }

@@ -8,6 +8,7 @@
 #include <oleauto.h>
 
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -15,11 +16,19 @@
 
 namespace objects {
 
+// An object of class `clsid` from the module's class factory, asked for `iid`.
+HRESULT CreateObject(REFCLSID clsid, REFIID iid, void** object);
+HRESULT ModuleCanUnloadNow();
+
 // Holds one reference; released when it goes.
 template <class Interface>
 class Ptr {
  public:
   Ptr() = default;
+  // A new object of `clsid` (the test fails when none is made).
+  Ptr(REFCLSID clsid, REFIID iid) {
+    EXPECT_EQ(S_OK, CreateObject(clsid, iid, reinterpret_cast<void**>(Out())));
+  }
   ~Ptr() { Reset(); }
   Ptr(const Ptr&) = delete;
   Ptr& operator=(const Ptr&) = delete;
@@ -54,20 +63,40 @@ class Text {
 // A BSTR result taken over, as narrow text ("" for a null BSTR).
 std::string Narrow(BSTR text);
 
-// An object of class `clsid` from the module's class factory, asked for `iid`.
-HRESULT CreateObject(REFCLSID clsid, REFIID iid, void** object);
-HRESULT ModuleCanUnloadNow();
-
 template <class Interface>
 void Make(REFCLSID clsid, REFIID iid, Ptr<Interface>* object) {
   ASSERT_EQ(S_OK, CreateObject(clsid, iid, reinterpret_cast<void**>(object->Out())));
 }
 
-// Every test: COM for the thread, and DllCanUnloadNow answering S_OK at its end.
+// What a get answers; the test fails unless the get succeeds.
+template <class Interface, class Value>
+Value Get(Interface* object, HRESULT (STDMETHODCALLTYPE Interface::*get)(Value*)) {
+  Value value{};
+  EXPECT_EQ(S_OK, (object->*get)(&value));
+  return value;
+}
+template <class Interface, class Value>
+Value Get(Interface* object, HRESULT (STDMETHODCALLTYPE Interface::*get)(short, Value*),
+          short index) {
+  Value value{};
+  EXPECT_EQ(S_OK, (object->*get)(index, &value));
+  return value;
+}
+template <class Interface>
+std::string GetText(Interface* object, HRESULT (STDMETHODCALLTYPE Interface::*get)(BSTR*)) {
+  return Narrow(Get(object, get));
+}
+
+// Every sample of one lead (numbered from 1).
+std::vector<short> LeadSamples(IScpEncodedData* data, short lead);
+
+// Every test: COM for the thread, and DllCanUnloadNow answering S_OK once the test and
+// the objects of its fixture are gone.
 class ModuleTest : public ::testing::Test {
  protected:
+  ModuleTest() { CoInitialize(nullptr); }
+  ~ModuleTest() override;
   void SetUp() override;
-  void TearDown() override;
 };
 
 // The example acquisitions shipped in the source tree.

@@ -11,32 +11,13 @@ namespace {
 
 class LoaderTest : public ModuleTest {
  protected:
-  void SetUp() override {
-    ModuleTest::SetUp();
-    Make(CLSID_ScpLoader, IID_IScpLoader, &loader);
-  }
-  void TearDown() override {
-    loader.Reset();
-    ModuleTest::TearDown();
-  }
-  std::vector<short> Samples(IScpEncodedData* data, short lead) {
-    short count = 0;
-    EXPECT_EQ(S_OK, data->get_Samples(lead, &count));
-    std::vector<short> samples(static_cast<size_t>(count));
-    if (count > 0) {
-      EXPECT_EQ(S_OK, data->GetDataSamples(lead, 1, count, samples.data()));
-    }
-    return samples;
-  }
   test::TempFolder folder;
-  Ptr<IScpLoader> loader;
+  Ptr<IScpLoader> loader{CLSID_ScpLoader, IID_IScpLoader};
 };
 
 TEST_F(LoaderTest, EmptyLoaderHasNothingToGive) {
-  Ptr<IScpPatientInfo> patient;
-  Make(CLSID_ScpPatientInfo, IID_IScpPatientInfo, &patient);
-  Ptr<IScpEncodedData> rhythm;
-  Make(CLSID_ScpEncodedData, IID_IScpEncodedData, &rhythm);
+  Ptr<IScpPatientInfo> patient(CLSID_ScpPatientInfo, IID_IScpPatientInfo);
+  Ptr<IScpEncodedData> rhythm(CLSID_ScpEncodedData, IID_IScpEncodedData);
   short leads = 7;
   EXPECT_EQ(E_FAIL, loader->GetLeads(&leads));
   EXPECT_EQ(0, leads);
@@ -75,66 +56,45 @@ TEST_F(LoaderTest, LoadedPartsComeBackWithoutTheFile) {
   ASSERT_EQ(S_OK, loader->Load(Text(path)));
   ASSERT_EQ(0, std::remove(path.c_str()));
 
-  Ptr<IScpPatientInfo> patient;
-  Make(CLSID_ScpPatientInfo, IID_IScpPatientInfo, &patient);
+  Ptr<IScpPatientInfo> patient(CLSID_ScpPatientInfo, IID_IScpPatientInfo);
   for (int round = 0; round < 2; ++round) {
     ASSERT_EQ(S_OK, loader->GetPatient(patient.Get()));
-    BSTR text = nullptr;
-    patient->get_LastName(&text);
-    EXPECT_EQ("Roe", Narrow(text));
-    patient->get_FirstName(&text);
-    EXPECT_EQ("Ann", Narrow(text));
-    patient->get_PatientId(&text);
-    EXPECT_EQ("P-17", Narrow(text));
+    EXPECT_EQ("Roe Ann P-17", GetText(patient.Get(), &IScpPatientInfo::get_LastName) + " " +
+                                  GetText(patient.Get(), &IScpPatientInfo::get_FirstName) + " " +
+                                  GetText(patient.Get(), &IScpPatientInfo::get_PatientId));
   }
   short leads = 0;
   EXPECT_EQ(S_OK, loader->GetLeads(&leads));
   EXPECT_EQ(2, leads);
 
-  Ptr<IScpEncodedData> rhythm;
-  Make(CLSID_ScpEncodedData, IID_IScpEncodedData, &rhythm);
+  Ptr<IScpEncodedData> rhythm(CLSID_ScpEncodedData, IID_IScpEncodedData);
   ASSERT_EQ(S_OK, loader->GetRhythm(rhythm.Get()));
-  short value = 0;
-  LONG first = 0;
-  LONG last = 0;
-  rhythm->get_LeadId(2, &value);
-  EXPECT_EQ(2, value);
-  rhythm->get_SamplesLeadStart(1, &first);
-  rhythm->get_SamplesLeadEnd(1, &last);
-  EXPECT_EQ(1, first);
-  EXPECT_EQ(4, last);
-  rhythm->get_AVM(&value);
-  EXPECT_EQ(1000, value);
-  rhythm->get_SampleInterval(&value);
-  EXPECT_EQ(2000, value);
-  EXPECT_EQ((std::vector<short>{100, 200, 300, 400}), Samples(rhythm.Get(), 1));
+  IScpEncodedData* r = rhythm.Get();
+  EXPECT_EQ(2, Get(r, &IScpEncodedData::get_LeadId, 2));
+  EXPECT_EQ(1, Get(r, &IScpEncodedData::get_SamplesLeadStart, 1));
+  EXPECT_EQ(4, Get(r, &IScpEncodedData::get_SamplesLeadEnd, 1));
+  EXPECT_EQ(1000, Get(r, &IScpEncodedData::get_AVM));
+  EXPECT_EQ(2000, Get(r, &IScpEncodedData::get_SampleInterval));
+  EXPECT_EQ((std::vector<short>{100, 200, 300, 400}), LeadSamples(r, 1));
 
   // Reference beats run from sample 1 to their own count, whatever Section 3 says.
-  Ptr<IScpEncodedData> median;
-  Make(CLSID_ScpEncodedData, IID_IScpEncodedData, &median);
+  Ptr<IScpEncodedData> median(CLSID_ScpEncodedData, IID_IScpEncodedData);
   ASSERT_EQ(S_OK, loader->GetMedian(median.Get()));
-  median->get_SamplesLeadEnd(2, &last);
-  EXPECT_EQ(3, last);
-  EXPECT_EQ((std::vector<short>{7, 8, 9}), Samples(median.Get(), 2));
+  EXPECT_EQ(3, Get(median.Get(), &IScpEncodedData::get_SamplesLeadEnd, 2));
+  EXPECT_EQ((std::vector<short>{7, 8, 9}), LeadSamples(median.Get(), 2));
 
   // Record r of Section 10: lead code r, then value n = 100 r + n.
-  Ptr<IScpLeadData> measurements;
-  Make(CLSID_ScpLeadData, IID_IScpLeadData, &measurements);
+  Ptr<IScpLeadData> measurements(CLSID_ScpLeadData, IID_IScpLeadData);
   ASSERT_EQ(S_OK, loader->GetLeadData(measurements.Get()));
-  measurements->get_Leads(&value);
-  EXPECT_EQ(2, value);
-  measurements->get_LeadId(2, &value);
-  EXPECT_EQ(2, value);
-  measurements->get_PDuration(1, &value);
-  EXPECT_EQ(102, value);
-  measurements->get_TplusAmplitude(1, &value);
-  EXPECT_EQ(119, value);
-  measurements->get_STAmplitudeJplus80(2, &value);
-  EXPECT_EQ(230, value);
+  IScpLeadData* m = measurements.Get();
+  EXPECT_EQ(2, Get(m, &IScpLeadData::get_Leads));
+  EXPECT_EQ(2, Get(m, &IScpLeadData::get_LeadId, 2));
+  EXPECT_EQ(102, Get(m, &IScpLeadData::get_PDuration, 1));
+  EXPECT_EQ(119, Get(m, &IScpLeadData::get_TplusAmplitude, 1));
+  EXPECT_EQ(230, Get(m, &IScpLeadData::get_STAmplitudeJplus80, 2));
 
   // No Section 7: nothing to give, although Section 10 is there.
-  Ptr<IScpAnalysisInfo> analysis;
-  Make(CLSID_ScpAnalysisInfo, IID_IScpAnalysisInfo, &analysis);
+  Ptr<IScpAnalysisInfo> analysis(CLSID_ScpAnalysisInfo, IID_IScpAnalysisInfo);
   EXPECT_EQ(E_FAIL, loader->GetAnalysis(analysis.Get()));
 }
 
@@ -164,44 +124,35 @@ TEST_F(LoaderTest, DerivedLeadsAndErrorsChangeOnlyTheLoadedData) {
   const test::Bytes before = test::ReadWholeFile(path);
   ASSERT_EQ(S_OK, loader->Load(Text(path)));
 
-  Ptr<IScpLeadErrorInfo> errors;
-  Make(CLSID_ScpLeadErrorInfo, IID_IScpLeadErrorInfo, &errors);
+  Ptr<IScpLeadErrorInfo> errors(CLSID_ScpLeadErrorInfo, IID_IScpLeadErrorInfo);
   ASSERT_EQ(S_OK, loader->GenerateLeadErrors());
   ASSERT_EQ(S_OK, loader->GetLeadErrors(errors.Get()));
-  short value = 0;
-  errors->get_Leads(&value);
-  EXPECT_EQ(2, value);
-  errors->get_LeadId(2, &value);
-  EXPECT_EQ(2, value);
-  errors->get_LeadErrorCode(2, &value);
-  EXPECT_EQ(2, value);  // marker 2033: bit 1
-  errors->get_LeadErrorCode(1, &value);
-  EXPECT_EQ(0, value);
+  IScpLeadErrorInfo* e = errors.Get();
+  EXPECT_EQ(2, Get(e, &IScpLeadErrorInfo::get_Leads));
+  EXPECT_EQ(2, Get(e, &IScpLeadErrorInfo::get_LeadId, 2));
+  EXPECT_EQ(2, Get(e, &IScpLeadErrorInfo::get_LeadErrorCode, 2));  // marker 2033: bit 1
+  EXPECT_EQ(0, Get(e, &IScpLeadErrorInfo::get_LeadErrorCode, 1));
 
   ASSERT_EQ(S_OK, loader->GenerateCalculatedLeads());
   short leads = 0;
   loader->GetLeads(&leads);
   EXPECT_EQ(6, leads);  // I, II and the four limb leads III, aVR, aVL, aVF
-  Ptr<IScpEncodedData> rhythm;
-  Make(CLSID_ScpEncodedData, IID_IScpEncodedData, &rhythm);
+  Ptr<IScpEncodedData> rhythm(CLSID_ScpEncodedData, IID_IScpEncodedData);
   ASSERT_EQ(S_OK, loader->GetRhythm(rhythm.Get()));
-  bool seenIII = false;
+  short iii = 0;  // III = II - I
   for (short lead = 1; lead <= leads; ++lead) {
-    rhythm->get_LeadId(lead, &value);
-    if (value != 61) continue;
-    seenIII = true;
-    const std::vector<short> samples = Samples(rhythm.Get(), lead);
-    ASSERT_EQ(4u, samples.size());
-    EXPECT_EQ(200, samples[0]);  // III = II - I
-    EXPECT_EQ(-100, samples[3]);
+    if (Get(rhythm.Get(), &IScpEncodedData::get_LeadId, lead) == 61) iii = lead;
   }
-  EXPECT_TRUE(seenIII);
+  ASSERT_NE(0, iii);
+  const std::vector<short> samples = LeadSamples(rhythm.Get(), iii);
+  ASSERT_EQ(4u, samples.size());
+  EXPECT_EQ(200, samples[0]);
+  EXPECT_EQ(-100, samples[3]);
   EXPECT_EQ(before, test::ReadWholeFile(path));
 }
 
 TEST_F(LoaderTest, ValidatedLoadKeepsWhatItCouldRead) {
-  Ptr<IScpPatientInfo> patient;
-  Make(CLSID_ScpPatientInfo, IID_IScpPatientInfo, &patient);
+  Ptr<IScpPatientInfo> patient(CLSID_ScpPatientInfo, IID_IScpPatientInfo);
   // Readable, but without rhythm and the device and acquisition tags.
   EXPECT_EQ(E_FAIL, loader->ValidatedLoad(Text(folder.Write("norhythm.scp", NoRhythmRecord()))));
   EXPECT_EQ(S_OK, loader->GetPatient(patient.Get()));
@@ -215,8 +166,7 @@ TEST_F(LoaderTest, ValidatedLoadKeepsWhatItCouldRead) {
   EXPECT_EQ(E_FAIL, loader->Load(Text(folder.Write("junk.scp", test::Bytes(40, 0x5A)))));
 
   // What the writer object creates from an acquisition is a valid record.
-  Ptr<IScpWriter> writer;
-  Make(CLSID_ScpWriter, IID_IScpWriter, &writer);
+  Ptr<IScpWriter> writer(CLSID_ScpWriter, IID_IScpWriter);
   const std::string created = folder.File("created.scp");
   ASSERT_EQ(S_OK, writer->CreateFromRaw12LFile(Text(created),
                                                Text(ExampleFile("acquisition/raw12_8lead.raw")),

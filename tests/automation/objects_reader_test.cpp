@@ -9,55 +9,37 @@ namespace {
 
 class ReaderTest : public ModuleTest {
  protected:
-  void SetUp() override {
-    ModuleTest::SetUp();
-    Make(CLSID_ScpReader, IID_IScpReader, &reader);
-  }
-  void TearDown() override {
-    reader.Reset();
-    ModuleTest::TearDown();
-  }
   test::TempFolder folder;
-  Ptr<IScpReader> reader;
+  Ptr<IScpReader> reader{CLSID_ScpReader, IID_IScpReader};
 };
 
 TEST_F(ReaderTest, ReadsFillTheClientObjects) {
   const Text file(folder.Write("limb.scp", LimbRecord(true)));
-  Ptr<IScpPatientInfo> patient;
-  Make(CLSID_ScpPatientInfo, IID_IScpPatientInfo, &patient);
+  Ptr<IScpPatientInfo> patient(CLSID_ScpPatientInfo, IID_IScpPatientInfo);
   ASSERT_EQ(S_OK, reader->ReadPatient(file, patient.Get()));
-  BSTR text = nullptr;
-  patient->get_LastName(&text);
-  EXPECT_EQ("Roe", Narrow(text));
+  EXPECT_EQ("Roe", GetText(patient.Get(), &IScpPatientInfo::get_LastName));
 
-  Ptr<IScpEncodedData> rhythm;
-  Make(CLSID_ScpEncodedData, IID_IScpEncodedData, &rhythm);
+  Ptr<IScpEncodedData> rhythm(CLSID_ScpEncodedData, IID_IScpEncodedData);
   ASSERT_EQ(S_OK, reader->ReadRhythm(file, rhythm.Get()));
+  EXPECT_EQ(2, Get(rhythm.Get(), &IScpEncodedData::get_Leads));
   short value = 0;
-  rhythm->get_Leads(&value);
-  EXPECT_EQ(2, value);
   rhythm->get_DataSample(2, 2, &value);
   EXPECT_EQ(2033, value);  // markers come through as they are stored
 
-  Ptr<IScpEncodedData> median;
-  Make(CLSID_ScpEncodedData, IID_IScpEncodedData, &median);
+  Ptr<IScpEncodedData> median(CLSID_ScpEncodedData, IID_IScpEncodedData);
   ASSERT_EQ(S_OK, reader->ReadMedian(file, median.Get()));
   median->get_DataSample(1, 1, &value);
   EXPECT_EQ(-5, value);
 
-  Ptr<IScpLeadData> measurements;
-  Make(CLSID_ScpLeadData, IID_IScpLeadData, &measurements);
+  Ptr<IScpLeadData> measurements(CLSID_ScpLeadData, IID_IScpLeadData);
   ASSERT_EQ(S_OK, reader->ReadLeadData(file, measurements.Get()));
-  measurements->get_QRSDuration(2, &value);
-  EXPECT_EQ(204, value);
+  EXPECT_EQ(204, Get(measurements.Get(), &IScpLeadData::get_QRSDuration, 2));
 
   // Section 1 holds no lead error table, so the read gives an empty one.
-  Ptr<IScpLeadErrorInfo> errors;
-  Make(CLSID_ScpLeadErrorInfo, IID_IScpLeadErrorInfo, &errors);
+  Ptr<IScpLeadErrorInfo> errors(CLSID_ScpLeadErrorInfo, IID_IScpLeadErrorInfo);
   errors->Allocate(3);
   ASSERT_EQ(S_OK, reader->ReadLeadErrors(file, errors.Get()));
-  errors->get_Leads(&value);
-  EXPECT_EQ(0, value);
+  EXPECT_EQ(0, Get(errors.Get(), &IScpLeadErrorInfo::get_Leads));
 
   short leads = 0;
   EXPECT_EQ(S_OK, reader->ReadLeads(file, &leads));
@@ -72,8 +54,7 @@ TEST_F(ReaderTest, AbsentSectionsAnswerNegatively) {
   VARIANT_BOOL answer = 5;
   EXPECT_EQ(S_OK, reader->HasMeasurements(file, &answer));
   EXPECT_EQ(0, answer);
-  Ptr<IScpEncodedData> rhythm;
-  Make(CLSID_ScpEncodedData, IID_IScpEncodedData, &rhythm);
+  Ptr<IScpEncodedData> rhythm(CLSID_ScpEncodedData, IID_IScpEncodedData);
   EXPECT_EQ(E_FAIL, reader->ReadRhythm(file, rhythm.Get()));
   short leads = 5;
   const Text noLeads(folder.Write("minimal.scp", test::RecordBuilder().Build()));
@@ -95,21 +76,17 @@ TEST_F(ReaderTest, AbsentSectionsAnswerNegatively) {
 }
 
 TEST_F(ReaderTest, FailedReadLeavesTheObjectAlone) {
-  Ptr<IScpPatientInfo> patient;
-  Make(CLSID_ScpPatientInfo, IID_IScpPatientInfo, &patient);
+  Ptr<IScpPatientInfo> patient(CLSID_ScpPatientInfo, IID_IScpPatientInfo);
   patient->put_LastName(Text("Keep"));
   for (const std::string& name :
        {folder.File("missing.scp"), folder.Write("junk.scp", test::Bytes(64, 0xA5))}) {
     EXPECT_EQ(E_FAIL, reader->ReadPatient(Text(name), patient.Get())) << name;
-    BSTR text = nullptr;
-    patient->get_LastName(&text);
-    EXPECT_EQ("Keep", Narrow(text));
+    EXPECT_EQ("Keep", GetText(patient.Get(), &IScpPatientInfo::get_LastName));
   }
 }
 
 TEST_F(ReaderTest, CrcVerdictsOfReaderAndLoader) {
-  Ptr<IScpLoader> loader;
-  Make(CLSID_ScpLoader, IID_IScpLoader, &loader);
+  Ptr<IScpLoader> loader(CLSID_ScpLoader, IID_IScpLoader);
   const Text good(folder.Write("good.scp", LimbRecord(false)));
   const Text damaged(
       folder.Write("damaged.scp", test::RecordBuilder()
@@ -134,8 +111,7 @@ TEST_F(ReaderTest, CrcVerdictsOfReaderAndLoader) {
 
 TEST_F(ReaderTest, MissingArgumentsAreRefused) {
   const Text file(folder.Write("limb.scp", LimbRecord(true)));
-  Ptr<IScpPatientInfo> patient;
-  Make(CLSID_ScpPatientInfo, IID_IScpPatientInfo, &patient);
+  Ptr<IScpPatientInfo> patient(CLSID_ScpPatientInfo, IID_IScpPatientInfo);
   short set[] = {1};
   short leads = 0;
   VARIANT_BOOL answer = 0;

@@ -8,9 +8,15 @@ var reader = new ActiveXObject("KTXSCP32.ScpReader");
 var loader = new ActiveXObject("KTXSCP32.ScpLoader");
 
 function put(key, value) { WScript.Echo(key + "=" + value); }
+// One line per [key, property] pair; a null text prints as "".
+function puts(prefix, object, pairs) {
+  for (var i = 0; i < pairs.length; i++) {
+    var value = object[pairs[i][1]];
+    put(prefix + pairs[i][0], value == null ? "" : value);
+  }
+}
 function pad(n, width) {
-  var s = String(n);
-  while (s.length < width) s = "0" + s;
+  for (var s = String(n); s.length < width;) s = "0" + s;
   return s;
 }
 function date(y, m, d) { return pad(y, 4) + "-" + pad(m, 2) + "-" + pad(d, 2); }
@@ -24,10 +30,8 @@ loader.Load(file);
 if (want("patient")) {
   var p = new ActiveXObject("KTXSCP32.ScpPatientInfo");
   reader.ReadPatient(file, p);
-  put("patient.last_name", p.LastName || "");
-  put("patient.first_name", p.FirstName || "");
-  put("patient.patient_id", p.PatientId || "");
-  put("patient.sex_code", p.Gender);
+  puts("patient.", p, [["last_name", "LastName"], ["first_name", "FirstName"],
+                       ["patient_id", "PatientId"], ["sex_code", "Gender"]]);
   put("patient.height_mm", Math.round(p.Height * 1000));
   put("patient.weight_g", Math.round(p.Weight * 1000));
   put("patient.birth_date", date(p.YearOfBirth, p.MonthOfBirth, p.DayOfBirth));
@@ -38,16 +42,14 @@ if (want("recording")) {
   put("recording.acquisition_date", date(r.AcquisitionYear, r.AcquisitionMonth, r.AcquisitionDay));
   put("recording.acquisition_time",
       time(r.AcquisitionHour, r.AcquisitionMinute, r.AcquisitionSecond));
-  put("recording.device_id", r.DeviceID);
-  put("recording.device_type", r.DeviceType || "");
-  put("recording.serial_number", r.SerialNumber || "");
-  put("recording.program_revision", r.ProgramRevision || "");
-  put("recording.acquisition.baseline", flag(r.FilterBaseline));
-  put("recording.acquisition.muscle", flag(r.FilterMuscle));
-  put("recording.acquisition.power", power(r.FilterPower, r.FilterPowerCutoff));
-  put("recording.data.baseline", flag(r.FilterBaselineData));
-  put("recording.data.muscle", flag(r.FilterMuscleData));
-  put("recording.data.power", power(r.FilterPowerData, r.FilterPowerCutoff));
+  puts("recording.", r, [["device_id", "DeviceID"], ["device_type", "DeviceType"],
+      ["serial_number", "SerialNumber"], ["program_revision", "ProgramRevision"]]);
+  for (var f = 0; f < 2; f++) {
+    var form = ["recording.acquisition.", "recording.data."][f], suffix = ["", "Data"][f];
+    put(form + "baseline", flag(r["FilterBaseline" + suffix]));
+    put(form + "muscle", flag(r["FilterMuscle" + suffix]));
+    put(form + "power", power(r["FilterPower" + suffix], r.FilterPowerCutoff));
+  }
 }
 if (want("general")) {
   var g = new ActiveXObject("KTXSCP32.ScpGeneralInfo");
@@ -56,17 +58,15 @@ if (want("general")) {
       time(g.ReceivedHour, g.ReceivedMinute, g.ReceivedSecond));
   put("general.interpretation_confirmed", flag(g.InterpretationConfirmed));
   put("general.interpretation_modified", flag(g.InterpretationModified));
-  var texts = [["interpretation_text", "InterpretationText"], ["comment", "CommentText"],
-               ["overreading_physician", "OverreadingPhysician"],
-               ["interpretation_physician", "InterpretationPhysician"],
-               ["recording_physician", "RecordingPhysician"],
-               ["recording_location", "RecordingLocation"], ["recording_id", "RecordingId"],
-               ["interpretation_app", "InterpretationApp"],
-               ["interpretation_version", "InterpretationVer"], ["recording_app", "RecordingApp"],
-               ["recording_version", "RecordingVer"], ["creator_app", "CreatorApp"],
-               ["creator_version", "CreatorVer"], ["modifier_app", "ModifierApp"],
-               ["modifier_version", "ModifierVer"]];
-  for (var t = 0; t < texts.length; t++) put("general." + texts[t][0], g[texts[t][1]] || "");
+  puts("general.", g, [["interpretation_text", "InterpretationText"], ["comment", "CommentText"],
+      ["overreading_physician", "OverreadingPhysician"],
+      ["interpretation_physician", "InterpretationPhysician"],
+      ["recording_physician", "RecordingPhysician"], ["recording_location", "RecordingLocation"],
+      ["recording_id", "RecordingId"], ["interpretation_app", "InterpretationApp"],
+      ["interpretation_version", "InterpretationVer"], ["recording_app", "RecordingApp"],
+      ["recording_version", "RecordingVer"], ["creator_app", "CreatorApp"],
+      ["creator_version", "CreatorVer"], ["modifier_app", "ModifierApp"],
+      ["modifier_version", "ModifierVer"]]);
 }
 if (want("lead_errors")) {
   var e = new ActiveXObject("KTXSCP32.ScpLeadErrorInfo");
@@ -91,14 +91,11 @@ if (want("analysis")) {
                  ["p_offset_ms", "POffsetms"], ["qrs_onset_ms", "QRSOnsetms"],
                  ["qrs_offset_ms", "QRSOffsetms"], ["t_offset_ms", "TOffsetms"],
                  ["p_axis", "PAxis"], ["qrs_axis", "QRSAxis"], ["t_axis", "TAxis"]];
-  for (var k = 0; k < globals.length; k++) put("analysis." + globals[k][0], a[globals[k][1]]);
-  if (a.MorphologyCodes > 0 || a.RhythmCodes > 0) {
-    var codes = [];
-    for (var i = 1; i <= a.MorphologyCodes; i++) codes.push(a.MorphologyCode(i));
-    put("analysis.morphology_codes", codes.join(" "));
-    codes = [];
-    for (var i = 1; i <= a.RhythmCodes; i++) codes.push(a.RhythmCode(i));
-    put("analysis.rhythm_codes", codes.join(" "));
+  puts("analysis.", a, globals);
+  for (var k = 0; k < 2 && (a.MorphologyCodes > 0 || a.RhythmCodes > 0); k++) {
+    var kind = ["Morphology", "Rhythm"][k], codes = [];
+    for (var i = 1; i <= a[kind + "Codes"]; i++) codes.push(a[kind + "Code"](i));
+    put("analysis." + kind.toLowerCase() + "_codes", codes.join(" "));
   }
 }
 if (want("measurements")) {

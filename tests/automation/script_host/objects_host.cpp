@@ -36,18 +36,19 @@ std::string Narrow(const wchar_t* text) {
   return narrow;
 }
 
-// An IDispatch by hand: names to numbers, and one Invoke.
-class CDispatch : public IDispatch {
+// WScript by hand: names to numbers, and one Invoke. It is its own Arguments collection
+// too: Arguments without an index hands out the object itself, whose Item (the default
+// member), Count and length serve the list.
+class CWScript : public IDispatch {
  public:
-  virtual ~CDispatch() = default;
+  CWScript(std::wstring script, std::vector<std::wstring> arguments)
+      : script_(std::move(script)), arguments_(std::move(arguments)) {}
+  virtual ~CWScript() = default;
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (iid == IID_IUnknown || iid == IID_IDispatch) {
-      *object = static_cast<IDispatch*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
+    *object = iid == IID_IUnknown || iid == IID_IDispatch ? static_cast<IDispatch*>(this) : nullptr;
+    if (!*object) return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
   ULONG STDMETHODCALLTYPE Release() override {
@@ -62,109 +63,85 @@ class CDispatch : public IDispatch {
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
                                           DISPID* ids) override {
+    static const wchar_t* const kNames[] = {L"Echo", L"Arguments", L"ScriptFullName",
+                                            L"Item", L"Count",     L"length"};
     HRESULT hr = S_OK;
     for (UINT i = 0; i < count; ++i) {
       ids[i] = DISPID_UNKNOWN;
-      for (size_t n = 0; n < names_.size(); ++n) {
-        if (_wcsicmp(names[i], names_[n]) == 0) ids[i] = static_cast<DISPID>(n + 1);
+      for (DISPID n = 0; n < 6; ++n) {
+        if (_wcsicmp(names[i], kNames[n]) == 0) ids[i] = n + 1;
       }
       if (ids[i] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
     }
     return hr;
   }
-
- protected:
-  explicit CDispatch(std::vector<const wchar_t*> names) : names_(std::move(names)) {}
-
- private:
-  std::vector<const wchar_t*> names_;
-  ULONG refs_ = 1;
-};
-
-class CArguments : public CDispatch {
- public:
-  explicit CArguments(std::vector<std::wstring> items)
-      : CDispatch({L"Item", L"Count", L"length"}), items_(std::move(items)) {}
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params,
-                                   VARIANT* result, EXCEPINFO*, UINT*) override {
-    if (id == 2 || id == 3) {
-      if (result) {
-        V_VT(result) = VT_I4;
-        V_I4(result) = static_cast<LONG>(items_.size());
-      }
-      return S_OK;
-    }
-    if (id != DISPID_VALUE && id != 1) return DISP_E_MEMBERNOTFOUND;
-    if (!params || params->cArgs != 1) return DISP_E_BADPARAMCOUNT;
-    VARIANT index;
-    VariantInit(&index);
-    if (FAILED(VariantChangeType(&index, &params->rgvarg[0], 0, VT_I4))) return DISP_E_TYPEMISMATCH;
-    if (V_I4(&index) < 0 || static_cast<size_t>(V_I4(&index)) >= items_.size()) {
-      return DISP_E_BADINDEX;
-    }
-    if (result) {
-      V_VT(result) = VT_BSTR;
-      V_BSTR(result) = SysAllocString(items_[static_cast<size_t>(V_I4(&index))].c_str());
-    }
-    return S_OK;
-  }
-
- private:
-  std::vector<std::wstring> items_;
-};
-
-class CWScript : public CDispatch {
- public:
-  CWScript(std::wstring script, std::vector<std::wstring> arguments)
-      : CDispatch({L"Echo", L"Arguments", L"ScriptFullName"}),
-        script_(std::move(script)),
-        arguments_(std::move(arguments)) {}
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params,
                                    VARIANT* result, EXCEPINFO*, UINT*) override {
     if (result) VariantInit(result);
-    if (id == 1) {
-      std::string line;
-      for (UINT i = params ? params->cArgs : 0; i > 0; --i) {
-        VARIANT text;
-        VariantInit(&text);
-        if (SUCCEEDED(
-                VariantChangeType(&text, &params->rgvarg[i - 1], VARIANT_ALPHABOOL, VT_BSTR))) {
-          if (!line.empty()) line += " ";
-          line += Narrow(V_BSTR(&text));
+    const UINT count = params ? params->cArgs : 0;
+    switch (id) {
+      case 1:
+        Echo(params);
+        return S_OK;
+      case 2:
+        if (count == 1) return Item(params, result);
+        if (result) {
+          AddRef();
+          V_VT(result) = VT_DISPATCH;
+          V_DISPATCH(result) = this;
         }
-        VariantClear(&text);
-      }
-      std::printf("%s\n", line.c_str());
-      return S_OK;
+        return S_OK;
+      case 3:
+        return Text(script_, result);
+      case DISPID_VALUE:
+      case 4:
+        return count == 1 ? Item(params, result) : DISP_E_BADPARAMCOUNT;
+      case 5:
+      case 6:
+        if (result) {
+          V_VT(result) = VT_I4;
+          V_I4(result) = static_cast<LONG>(arguments_.size());
+        }
+        return S_OK;
+      default:
+        return DISP_E_MEMBERNOTFOUND;
     }
-    if (id == 2) {
-      CArguments* arguments = new CArguments(arguments_);
-      HRESULT hr = S_OK;
-      if (params && params->cArgs == 1) {
-        hr = arguments->Invoke(DISPID_VALUE, IID_NULL, 0, DISPATCH_METHOD, params, result, nullptr,
-                               nullptr);
-        arguments->Release();
-      } else if (result) {
-        V_VT(result) = VT_DISPATCH;
-        V_DISPATCH(result) = arguments;
-      } else {
-        arguments->Release();
-      }
-      return hr;
-    }
-    if (id == 3) {
-      if (result) {
-        V_VT(result) = VT_BSTR;
-        V_BSTR(result) = SysAllocString(script_.c_str());
-      }
-      return S_OK;
-    }
-    return DISP_E_MEMBERNOTFOUND;
   }
 
  private:
+  static void Echo(DISPPARAMS* params) {
+    std::string line;
+    for (UINT i = params ? params->cArgs : 0; i > 0; --i) {
+      VARIANT text;
+      VariantInit(&text);
+      if (SUCCEEDED(VariantChangeType(&text, &params->rgvarg[i - 1], VARIANT_ALPHABOOL, VT_BSTR))) {
+        if (!line.empty()) line += " ";
+        line += Narrow(V_BSTR(&text));
+      }
+      VariantClear(&text);
+    }
+    std::printf("%s\n", line.c_str());
+  }
+  static HRESULT Text(const std::wstring& text, VARIANT* result) {
+    if (result) {
+      V_VT(result) = VT_BSTR;
+      V_BSTR(result) = SysAllocString(text.c_str());
+    }
+    return S_OK;
+  }
+  HRESULT Item(DISPPARAMS* params, VARIANT* result) const {
+    VARIANT index;
+    VariantInit(&index);
+    if (FAILED(VariantChangeType(&index, &params->rgvarg[0], 0, VT_I4))) return DISP_E_TYPEMISMATCH;
+    if (V_I4(&index) < 0 || static_cast<size_t>(V_I4(&index)) >= arguments_.size()) {
+      return DISP_E_BADINDEX;
+    }
+    return Text(arguments_[static_cast<size_t>(V_I4(&index))], result);
+  }
+
   std::wstring script_;
   std::vector<std::wstring> arguments_;
+  ULONG refs_ = 1;
 };
 
 class CSite : public IActiveScriptSite {
