@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -27,7 +28,11 @@ struct TestAnalysis : CAnalysis {
 
 // What a test record holds; the defaults make an analysable two-lead record.
 struct RecordShape {
-  std::vector<uint8_t> Leads = {1, 2};  // lead codes, 8 samples each
+  // From an array rather than a braced list: g++ 12 at -O3 takes the list's backing store for
+  // uninitialised (a false maybe-uninitialized).
+  static constexpr uint8_t kTwoLeads[] = {1, 2};
+  std::vector<uint8_t> Leads{std::begin(kTwoLeads),
+                             std::end(kTwoLeads)};  // lead codes, 8 samples each
   bool WithSection1 = true;
   std::vector<uint8_t> SkipTags;  // of 14, 25 and 26
   std::string Text;               // tag 13, interpretation text
