@@ -99,8 +99,10 @@ TEST(PlatformFile, FailuresLeaveWin32Codes) {
   const std::pair<std::string, uint32_t> opens[] = {{folder.File("missing.scp"), 2},
                                                     {folder.File("absent/missing.scp"), 3},
                                                     {folder.Path().string(), 5}};
-  for (const auto& [path, code] : opens) {
-    EXPECT_TRUE(Leaves(code, [&] { return plat::OpenForRead(path.c_str()) != kClosedFile; }));
+  for (const auto& open : opens) {  // no structured binding: C++17 lambdas cannot capture one
+    const std::string& path = open.first;
+    EXPECT_TRUE(
+        Leaves(open.second, [&] { return plat::OpenForRead(path.c_str()) != kClosedFile; }));
   }
   const std::string absent = folder.File("absent/new.scp");
   EXPECT_TRUE(Leaves(3, [&] { return plat::CreateAlways(absent.c_str()) != kClosedFile; }));
