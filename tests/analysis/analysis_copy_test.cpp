@@ -12,6 +12,7 @@ namespace test {
 namespace {
 
 struct CopyProbe : CAnalysis {
+  using CAnalysis::Close;
   using CAnalysis::CreateSec1;
   using CAnalysis::CreateSec3_6;
   using CAnalysis::Store;
@@ -57,6 +58,8 @@ TEST_F(Copying, CopiesWriteWhatTheSourceWrites) {
   const std::string fromCopy = folder.File("copy.scp");
   ASSERT_TRUE(source.WriteSections(fromSource.c_str()));
   ASSERT_TRUE(assigned.WriteSections(fromCopy.c_str()));
+  source.Close();
+  assigned.Close();
   EXPECT_EQ(ReadWholeFile(fromCopy), ReadWholeFile(fromSource));
   EXPECT_EQ(InterpretationText(fromCopy), "Sinus");
 }
