@@ -5,8 +5,8 @@
 // A constructor cannot answer false: when memory runs out, the copy's writer part is
 // left as freshly constructed and the last error is 14; an assignment that runs out
 // leaves its target so as well. A copy that succeeds leaves the last error 0.
+#include <cstdlib>
 #include <cstring>
-#include <new>
 
 #include "platform/errors.h"
 #include "record/string_field.h"
@@ -84,7 +84,7 @@ bool CopyStore(SScpRecord& target, const SScpRecord& source) {
     const uint16_t id = fixed ? source.FixedIds[at] : source.DynamicIds[at];
     uint8_t* copy = nullptr;
     if (data != nullptr && length != 0) {
-      copy = new (std::nothrow) uint8_t[length];
+      copy = static_cast<uint8_t*>(std::malloc(length));  // the store frees with free()
       if (copy == nullptr) {
         target.KillData();
         return plat::FailWith(plat::kErrOutOfMemory);
