@@ -58,8 +58,9 @@ class KTX_API CAnalysis : public CWriter {
  public:
   CAnalysis();
   ~CAnalysis() override;
-  CAnalysis(const CAnalysis&) = delete;
-  CAnalysis& operator=(const CAnalysis&) = delete;
+  // The writer part as CWriter copies it, and the three flags (always copied).
+  CAnalysis(const CAnalysis& source);
+  CAnalysis& operator=(const CAnalysis& source);
 
   void SelectWriter(const plat::OleChar* application, const plat::OleChar* version);
 

@@ -68,6 +68,22 @@ CAnalysis::CAnalysis() = default;
 
 CAnalysis::~CAnalysis() = default;
 
+CAnalysis::CAnalysis(const CAnalysis& source)
+    : CWriter(source),
+      GenerateAnalysisText(source.GenerateAnalysisText),
+      GeneratePatientWarningText(source.GeneratePatientWarningText),
+      ShortStatementPrefix(source.ShortStatementPrefix) {}
+
+CAnalysis& CAnalysis::operator=(const CAnalysis& source) {
+  if (this != &source) {
+    CWriter::operator=(source);
+    GenerateAnalysisText = source.GenerateAnalysisText;
+    GeneratePatientWarningText = source.GeneratePatientWarningText;
+    ShortStatementPrefix = source.ShortStatementPrefix;
+  }
+  return *this;
+}
+
 void CAnalysis::SelectWriter(const plat::OleChar* application, const plat::OleChar* version) {
   CWriter::SelectWriter(application, version);
 }

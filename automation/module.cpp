@@ -17,6 +17,8 @@ HINSTANCE g_instance = nullptr;
 LONG g_locks = 0;
 CRITICAL_SECTION g_section;
 ITypeLib* g_library = nullptr;
+// The locale the library is built and registered with (the idl's lcid).
+constexpr LCID kLibraryLocale = 1033;
 bool GuidLess(const GUID& a, const GUID& b) {
   return memcmp(&a, &b, sizeof(GUID)) < 0;
 }
@@ -37,6 +39,24 @@ void ReleaseCaches() {
   g_library = nullptr;
 }
 
+// The registered library for a caller of locale `lcid`. The library is registered under
+// its own locale (1033) only, and the registry lookup of another caller's locale (exact,
+// then its primary language, then neutral) finds nothing: German, French or British
+// callers fall back to the library's own locale, then to neutral. A library registered
+// under none of them fails with the error of the caller's own lookup.
+HRESULT LoadLibraryForLocale(LCID lcid, ITypeLib** library) {
+  const HRESULT first = LoadRegTypeLib(LIBID_KTXSCP32Lib, 1, 0, lcid, library);
+  if (SUCCEEDED(first)) return first;
+  // Script hosts pass the default-locale placeholders (0, 0x400, 0x800) as well.
+  const LCID fallbacks[] = {ConvertDefaultLocale(lcid), kLibraryLocale, LOCALE_NEUTRAL};
+  for (LCID other : fallbacks) {
+    if (other != lcid && SUCCEEDED(LoadRegTypeLib(LIBID_KTXSCP32Lib, 1, 0, other, library))) {
+      return S_OK;
+    }
+  }
+  return first;
+}
+
 }  // namespace
 
 void LockModule() {
@@ -55,12 +75,7 @@ HINSTANCE ModuleInstance() {
 HRESULT InterfaceTypeInfo(REFIID iid, LCID lcid, ITypeInfo** info) {
   EnterCriticalSection(&g_section);
   HRESULT hr = S_OK;
-  if (!g_library) hr = LoadRegTypeLib(LIBID_KTXSCP32Lib, 1, 0, lcid, &g_library);
-  // Script hosts pass the default-locale placeholders (0, 0x400, 0x800); the library is
-  // registered under its own locale, which is what they stand for.
-  const LCID concrete = ConvertDefaultLocale(lcid);
-  if (!g_library && concrete != lcid)
-    hr = LoadRegTypeLib(LIBID_KTXSCP32Lib, 1, 0, concrete, &g_library);
+  if (!g_library) hr = LoadLibraryForLocale(lcid, &g_library);
   if (SUCCEEDED(hr) && !g_infos) g_infos = new (std::nothrow) InfoMap(GuidLess);
   if (SUCCEEDED(hr) && !g_infos) hr = E_OUTOFMEMORY;
   if (SUCCEEDED(hr)) {

@@ -13,27 +13,25 @@
   HRESULT STDMETHODCALLTYPE get_##Name(short iIndex, Type* pVal) override; \
   HRESULT STDMETHODCALLTYPE put_##Name(short iIndex, Type value) override;
 
+// Every get refuses a null result pointer with E_POINTER: late-bound callers always pass
+// one, a vtable caller may not. (The date gets answer E_INVALIDARG, ComposeDate.)
+#define KTX_REQUIRE_RESULT(pVal) \
+  if (!(pVal)) return E_POINTER
+
+// The get of a property whose value is `expression`.
+#define KTX_GET_PROPERTY(Class, Name, Type, expression) \
+  HRESULT Class::get_##Name(Type* pVal) {               \
+    KTX_REQUIRE_RESULT(pVal);                           \
+    *pVal = expression;                                 \
+    return S_OK;                                        \
+  }
+
 // A number or flag stored as it is put.
 #define KTX_PLAIN_PROPERTY(Class, Name, Type, member) \
-  HRESULT Class::get_##Name(Type* pVal) {             \
-    *pVal = member;                                   \
-    return S_OK;                                      \
-  }                                                   \
+  KTX_GET_PROPERTY(Class, Name, Type, member)         \
   HRESULT Class::put_##Name(Type value) {             \
     member = value;                                   \
     return S_OK;                                      \
-  }
-
-// The same, with a null result pointer refused (E_INVALIDARG).
-#define KTX_CHECKED_PROPERTY(Class, Name, Type, member) \
-  HRESULT Class::get_##Name(Type* pVal) {               \
-    if (!pVal) return E_INVALIDARG;                     \
-    *pVal = member;                                     \
-    return S_OK;                                        \
-  }                                                     \
-  HRESULT Class::put_##Name(Type value) {               \
-    member = value;                                     \
-    return S_OK;                                        \
   }
 
 // A text the object owns; gets hand out copies.
@@ -49,6 +47,7 @@
 // E_FAIL, nothing changed); it goes in and out as its bits, unconverted.
 #define KTX_INDEXED_PROPERTY(Class, Name, Type, find, Field)   \
   HRESULT Class::get_##Name(short iIndex, Type* pVal) {        \
+    KTX_REQUIRE_RESULT(pVal);                                  \
     const auto* entry = find(iIndex);                          \
     if (!entry) return E_FAIL;                                 \
     *pVal = static_cast<Type>(entry->Field);                   \

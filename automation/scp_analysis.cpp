@@ -24,7 +24,7 @@ HRESULT CScpAnalysis::RemoveAnalysis(BSTR ScpFilename) {
   if (!NarrowName(ScpFilename, name)) return E_FAIL;
   return RemoveStoredAnalysis(name) ? S_OK : E_FAIL;
 }
-KTX_CHECKED_PROPERTY(CScpAnalysis, GenerateAnalysisText, VARIANT_BOOL, analysis_text_)
-KTX_CHECKED_PROPERTY(CScpAnalysis, GeneratePatientWarningText, VARIANT_BOOL, warning_text_)
+KTX_PLAIN_PROPERTY(CScpAnalysis, GenerateAnalysisText, VARIANT_BOOL, analysis_text_)
+KTX_PLAIN_PROPERTY(CScpAnalysis, GeneratePatientWarningText, VARIANT_BOOL, warning_text_)
 
 }  // namespace ktx_com

@@ -10,14 +10,11 @@ bool InCodes(short index, uint16_t count) {
 
 }  // namespace
 
-#define KTX_MEASUREMENT(Name, Type)                      \
-  HRESULT CScpAnalysisInfo::get_##Name(short* pVal) {    \
-    *pVal = static_cast<short>(info_.Measurements.Name); \
-    return S_OK;                                         \
-  }                                                      \
-  HRESULT CScpAnalysisInfo::put_##Name(short value) {    \
-    info_.Measurements.Name = static_cast<Type>(value);  \
-    return S_OK;                                         \
+#define KTX_MEASUREMENT(Name, Type)                                                            \
+  KTX_GET_PROPERTY(CScpAnalysisInfo, Name, short, static_cast<short>(info_.Measurements.Name)) \
+  HRESULT CScpAnalysisInfo::put_##Name(short value) {                                          \
+    info_.Measurements.Name = static_cast<Type>(value);                                        \
+    return S_OK;                                                                               \
   }
 // The two counts are single bytes in the file: only their low 8 bits are kept.
 KTX_MEASUREMENT(QRSTypes, uint8_t)
@@ -36,25 +33,23 @@ KTX_MEASUREMENT(TAxis, int16_t)
 
 // A list of statement codes: its count, from 0 up to the room the record keeps for it
 // (more: E_FAIL, nothing changed), and its codes, addressed from 1 up to that count.
-#define KTX_CODE_LIST(Kind)                                                   \
-  HRESULT CScpAnalysisInfo::get_##Kind##Codes(short* pVal) {                  \
-    *pVal = static_cast<short>(info_.Kind##Codes);                            \
-    return S_OK;                                                              \
-  }                                                                           \
-  HRESULT CScpAnalysisInfo::put_##Kind##Codes(short value) {                  \
-    if (value < 0 || value > CAnalysisInfo::kMax##Kind##Codes) return E_FAIL; \
-    info_.Kind##Codes = static_cast<uint16_t>(value);                         \
-    return S_OK;                                                              \
-  }                                                                           \
-  HRESULT CScpAnalysisInfo::get_##Kind##Code(short iIndex, short* pVal) {     \
-    if (!InCodes(iIndex, info_.Kind##Codes)) return E_FAIL;                   \
-    *pVal = static_cast<short>(info_.Kind##Code[iIndex - 1]);                 \
-    return S_OK;                                                              \
-  }                                                                           \
-  HRESULT CScpAnalysisInfo::put_##Kind##Code(short iIndex, short value) {     \
-    if (!InCodes(iIndex, info_.Kind##Codes)) return E_FAIL;                   \
-    info_.Kind##Code[iIndex - 1] = static_cast<uint16_t>(value);              \
-    return S_OK;                                                              \
+#define KTX_CODE_LIST(Kind)                                                                     \
+  KTX_GET_PROPERTY(CScpAnalysisInfo, Kind##Codes, short, static_cast<short>(info_.Kind##Codes)) \
+  HRESULT CScpAnalysisInfo::put_##Kind##Codes(short value) {                                    \
+    if (value < 0 || value > CAnalysisInfo::kMax##Kind##Codes) return E_FAIL;                   \
+    info_.Kind##Codes = static_cast<uint16_t>(value);                                           \
+    return S_OK;                                                                                \
+  }                                                                                             \
+  HRESULT CScpAnalysisInfo::get_##Kind##Code(short iIndex, short* pVal) {                       \
+    KTX_REQUIRE_RESULT(pVal);                                                                   \
+    if (!InCodes(iIndex, info_.Kind##Codes)) return E_FAIL;                                     \
+    *pVal = static_cast<short>(info_.Kind##Code[iIndex - 1]);                                   \
+    return S_OK;                                                                                \
+  }                                                                                             \
+  HRESULT CScpAnalysisInfo::put_##Kind##Code(short iIndex, short value) {                       \
+    if (!InCodes(iIndex, info_.Kind##Codes)) return E_FAIL;                                     \
+    info_.Kind##Code[iIndex - 1] = static_cast<uint16_t>(value);                                \
+    return S_OK;                                                                                \
   }
 KTX_CODE_LIST(Morphology)
 KTX_CODE_LIST(Rhythm)

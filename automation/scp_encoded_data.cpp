@@ -27,25 +27,18 @@ int16_t* CScpEncodedData::SampleRange(short iIndex, short first, short length) {
   return data_.LeadSamples[lead] + (first - 1);
 }
 
-HRESULT CScpEncodedData::get_Leads(short* pVal) {
-  *pVal = leads_.Count;
-  return S_OK;
-}
+KTX_GET_PROPERTY(CScpEncodedData, Leads, short, leads_.Count)
 
-HRESULT CScpEncodedData::get_Simultaneous(VARIANT_BOOL* pVal) {
-  *pVal = (leads_.Flags & kSimultaneousBit) ? 1 : 0;
-  return S_OK;
-}
+KTX_GET_PROPERTY(CScpEncodedData, Simultaneous, VARIANT_BOOL,
+                 (leads_.Flags & kSimultaneousBit) ? 1 : 0)
 HRESULT CScpEncodedData::put_Simultaneous(VARIANT_BOOL value) {
   leads_.Flags = static_cast<uint8_t>(value ? (leads_.Flags | kSimultaneousBit)
                                             : (leads_.Flags & ~kSimultaneousBit));
   return S_OK;
 }
 
-HRESULT CScpEncodedData::get_LeadsSimultaneous(short* pVal) {
-  *pVal = static_cast<short>(leads_.Flags >> kLeadsSimultaneousShift);
-  return S_OK;
-}
+KTX_GET_PROPERTY(CScpEncodedData, LeadsSimultaneous, short,
+                 static_cast<short>(leads_.Flags >> kLeadsSimultaneousShift))
 HRESULT CScpEncodedData::put_LeadsSimultaneous(short value) {
   leads_.Flags = static_cast<uint8_t>((leads_.Flags & 0x07) | ((value & 0x1F) << 3));
   return S_OK;
@@ -55,32 +48,24 @@ KTX_INDEXED_PROPERTY(CScpEncodedData, LeadId, short, Definition, LeadId)
 KTX_INDEXED_PROPERTY(CScpEncodedData, SamplesLeadStart, LONG, Definition, StartSample)
 KTX_INDEXED_PROPERTY(CScpEncodedData, SamplesLeadEnd, LONG, Definition, EndSample)
 
-HRESULT CScpEncodedData::get_Encoding(short* pVal) {
-  *pVal = data_.Encoding;
-  return S_OK;
-}
+KTX_GET_PROPERTY(CScpEncodedData, Encoding, short, data_.Encoding)
 HRESULT CScpEncodedData::put_Encoding(short value) {
   data_.Encoding = static_cast<uint8_t>(value & 0xFF);
   return S_OK;
 }
-HRESULT CScpEncodedData::get_SampleInterval(short* pVal) {
-  *pVal = static_cast<short>(data_.SampleInterval);
-  return S_OK;
-}
+KTX_GET_PROPERTY(CScpEncodedData, SampleInterval, short, static_cast<short>(data_.SampleInterval))
 HRESULT CScpEncodedData::put_SampleInterval(short value) {
   data_.SampleInterval = static_cast<uint16_t>(value);
   return S_OK;
 }
-HRESULT CScpEncodedData::get_AVM(short* pVal) {
-  *pVal = static_cast<short>(data_.AVM);
-  return S_OK;
-}
+KTX_GET_PROPERTY(CScpEncodedData, AVM, short, static_cast<short>(data_.AVM))
 HRESULT CScpEncodedData::put_AVM(short value) {
   data_.AVM = static_cast<uint16_t>(value);
   return S_OK;
 }
 
 HRESULT CScpEncodedData::get_DataSample(short iIndex, short iSampleIndex, short* pVal) {
+  KTX_REQUIRE_RESULT(pVal);
   if (!Definition(iIndex)) return E_FAIL;
   const int16_t* sample = SampleRange(iIndex, iSampleIndex, 1);
   if (!sample) return E_FAIL;
@@ -112,6 +97,7 @@ HRESULT CScpEncodedData::GetDataSamples(short iIndex, short iSampleIndex, short 
 }
 
 HRESULT CScpEncodedData::get_Samples(short iIndex, short* pVal) {
+  KTX_REQUIRE_RESULT(pVal);
   if (!Definition(iIndex) || !IsSampleLead(iIndex)) return E_FAIL;
   *pVal = static_cast<short>(data_.SampleCounts[iIndex - 1]);
   return S_OK;

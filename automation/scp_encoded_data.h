@@ -14,6 +14,11 @@ class CScpEncodedData : public CComObject<IScpEncodedData> {
  public:
   explicit CScpEncodedData(IUnknown* outer) : CComObject(outer) {}
 
+  // Late-bound callers of GetDataSamples and SetDataSamples hand over an array of
+  // samples (see scp_encoded_data_arrays.cpp); everything else goes the type library's way.
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
+                                   VARIANT* result, EXCEPINFO* exception, UINT* arg) override;
+
   HRESULT STDMETHODCALLTYPE get_Leads(short* pVal) override;
   KTX_DECLARE_PROPERTY(Simultaneous, VARIANT_BOOL)
   KTX_DECLARE_PROPERTY(LeadsSimultaneous, short)

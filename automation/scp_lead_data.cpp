@@ -43,10 +43,7 @@ KTX_LEAD_VALUE(STAmplitudeJplus60)
 KTX_LEAD_VALUE(STAmplitudeJplus80)
 #undef KTX_LEAD_VALUE
 
-HRESULT CScpLeadData::get_Leads(short* pVal) {
-  *pVal = static_cast<short>(measurements_.Count);
-  return S_OK;
-}
+KTX_GET_PROPERTY(CScpLeadData, Leads, short, static_cast<short>(measurements_.Count))
 
 HRESULT CScpLeadData::Allocate(short iLeads) {
   return AllocateEntries(

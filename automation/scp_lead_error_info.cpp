@@ -12,10 +12,7 @@ SLeadError* CScpLeadErrorInfo::Entry(short iIndex) {
 KTX_INDEXED_PROPERTY(CScpLeadErrorInfo, LeadErrorCode, short, Entry, ErrorBits)
 KTX_INDEXED_PROPERTY(CScpLeadErrorInfo, LeadId, short, Entry, LeadId)
 
-HRESULT CScpLeadErrorInfo::get_Leads(short* pVal) {
-  *pVal = errors_.Count;
-  return S_OK;
-}
+KTX_GET_PROPERTY(CScpLeadErrorInfo, Leads, short, errors_.Count)
 
 HRESULT CScpLeadErrorInfo::Allocate(short iItems) {
   return AllocateEntries(

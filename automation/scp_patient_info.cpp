@@ -20,7 +20,8 @@ KTX_DATE_PROPERTY(CScpPatientInfo, BirthDate, birth_, DayOnly)
 
 HRESULT CScpPatientInfo::get_FirstName(BSTR* pVal) {
   // This get has always answered E_FAIL when the copy cannot be made.
-  return GetText(first_name_, pVal) == S_OK ? S_OK : E_FAIL;
+  const HRESULT hr = GetText(first_name_, pVal);
+  return hr == E_OUTOFMEMORY ? E_FAIL : hr;
 }
 HRESULT CScpPatientInfo::put_FirstName(BSTR value) {
   return PutText(&first_name_, value);

@@ -19,15 +19,12 @@ KTX_TEXT_PROPERTY(CScpRecordingInfo, ProgramRevision, program_revision_)
 
 // A filter switched on in one form is switched off in the other; switching one form off
 // leaves the other alone.
-#define KTX_FILTER_PROPERTY(Name, member, other)              \
-  HRESULT CScpRecordingInfo::get_##Name(VARIANT_BOOL* pVal) { \
-    *pVal = member;                                           \
-    return S_OK;                                              \
-  }                                                           \
-  HRESULT CScpRecordingInfo::put_##Name(VARIANT_BOOL value) { \
-    member = value;                                           \
-    if (value != 0) other = 0;                                \
-    return S_OK;                                              \
+#define KTX_FILTER_PROPERTY(Name, member, other)                  \
+  KTX_GET_PROPERTY(CScpRecordingInfo, Name, VARIANT_BOOL, member) \
+  HRESULT CScpRecordingInfo::put_##Name(VARIANT_BOOL value) {     \
+    member = value;                                               \
+    if (value != 0) other = 0;                                    \
+    return S_OK;                                                  \
   }
 KTX_FILTER_PROPERTY(FilterMuscleData, muscle_data_, muscle_)
 KTX_FILTER_PROPERTY(FilterMuscle, muscle_, muscle_data_)

@@ -1,5 +1,8 @@
 #include "automation/script_arrays.h"
 
+#include <dispex.h>
+
+#include <algorithm>
 #include <cwchar>
 
 namespace ktx_com {
@@ -15,14 +18,24 @@ const VARIANT* Unwrapped(const VARIANT* value) {
 // Every element of the array as a VARIANT, in order.
 using ElementSink = std::function<HRESULT(VARIANT*)>;
 
-HRESULT EachOfSafeArray(SAFEARRAY* array, VARTYPE type, const ElementSink& sink) {
-  if (!array || SafeArrayGetDim(array) != 1) return DISP_E_TYPEMISMATCH;
-  LONG low = 0;
+// The bounds of a one-dimensional array: its elements are low..low + count - 1.
+HRESULT Bounds(SAFEARRAY* array, LONG* low, size_t* count) {
   LONG high = -1;
-  if (FAILED(SafeArrayGetLBound(array, 1, &low)) || FAILED(SafeArrayGetUBound(array, 1, &high))) {
+  if (!array || SafeArrayGetDim(array) != 1 || FAILED(SafeArrayGetLBound(array, 1, low)) ||
+      FAILED(SafeArrayGetUBound(array, 1, &high))) {
     return DISP_E_TYPEMISMATCH;
   }
-  for (LONG i = low; i <= high; ++i) {
+  *count = high >= *low ? static_cast<size_t>(high - *low) + 1 : 0;
+  return S_OK;
+}
+
+HRESULT EachOfSafeArray(SAFEARRAY* array, VARTYPE type, size_t limit, const ElementSink& sink) {
+  LONG low = 0;
+  size_t count = 0;
+  const HRESULT bounds = Bounds(array, &low, &count);
+  if (FAILED(bounds)) return bounds;
+  const LONG end = low + static_cast<LONG>(std::min(count, limit));
+  for (LONG i = low; i < end; ++i) {
     VARIANT element;
     VariantInit(&element);
     HRESULT hr = S_OK;
@@ -51,41 +64,138 @@ HRESULT GetProperty(IDispatch* object, const wchar_t* name, VARIANT* value) {
                         nullptr, nullptr);
 }
 
-// A script array object: its length and its elements "0", "1", ...
-HRESULT EachOfScriptArray(IDispatch* object, const ElementSink& sink) {
+// A script array object's element name: "0", "1", ...
+struct SElementName {
+  explicit SElementName(size_t i) { swprintf(text, 24, L"%lu", static_cast<unsigned long>(i)); }
+  wchar_t text[24];
+};
+
+HRESULT ScriptArrayObjectLength(IDispatch* object, size_t* count) {
   VARIANT length;
   VariantInit(&length);
   HRESULT hr = GetProperty(object, L"length", &length);
   if (SUCCEEDED(hr)) hr = VariantChangeType(&length, &length, 0, VT_I4);
-  if (FAILED(hr)) return DISP_E_TYPEMISMATCH;
-  for (LONG i = 0; i < V_I4(&length) && SUCCEEDED(hr); ++i) {
-    wchar_t name[16];
-    swprintf(name, 16, L"%ld", static_cast<long>(i));
+  if (FAILED(hr) || V_I4(&length) < 0) return DISP_E_TYPEMISMATCH;
+  *count = static_cast<size_t>(V_I4(&length));
+  return S_OK;
+}
+
+// A script array object: its elements "0", "1", ... up to its length.
+HRESULT EachOfScriptArray(IDispatch* object, size_t limit, const ElementSink& sink) {
+  size_t count = 0;
+  HRESULT hr = ScriptArrayObjectLength(object, &count);
+  if (FAILED(hr)) return hr;
+  for (size_t i = 0; i < std::min(count, limit) && SUCCEEDED(hr); ++i) {
+    const SElementName name(i);
     VARIANT element;
     VariantInit(&element);
-    hr = GetProperty(object, name, &element);
+    hr = GetProperty(object, name.text, &element);
     if (SUCCEEDED(hr)) hr = sink(&element);
     VariantClear(&element);
   }
   return hr;
 }
 
-HRESULT EachElement(const VARIANT* value, const ElementSink& sink) {
+// What an argument holds: a SAFEARRAY and its element type, a script array object, or
+// neither (both null).
+struct SArrayArgument {
+  SAFEARRAY* Array = nullptr;
+  VARTYPE Type = VT_EMPTY;
+  IDispatch* Object = nullptr;
+  bool IsArray = false;
+};
+
+SArrayArgument ArrayArgument(const VARIANT* value) {
   value = Unwrapped(value);
   const VARTYPE type = V_VT(value);
+  SArrayArgument found;
   if (type & VT_ARRAY) {
-    SAFEARRAY* array =
+    found.Array =
         (type & VT_BYREF) ? (V_ARRAYREF(value) ? *V_ARRAYREF(value) : nullptr) : V_ARRAY(value);
-    return EachOfSafeArray(array, static_cast<VARTYPE>(type & VT_TYPEMASK), sink);
+    found.Type = static_cast<VARTYPE>(type & VT_TYPEMASK);
+    found.IsArray = true;
+  } else if (type == VT_DISPATCH && V_DISPATCH(value)) {
+    found.Object = V_DISPATCH(value);
+    found.IsArray = true;
   }
-  if (type == VT_DISPATCH && V_DISPATCH(value)) return EachOfScriptArray(V_DISPATCH(value), sink);
+  return found;
+}
+
+HRESULT EachElement(const VARIANT* value, size_t limit, const ElementSink& sink) {
+  const SArrayArgument argument = ArrayArgument(value);
+  if (argument.Object) return EachOfScriptArray(argument.Object, limit, sink);
+  if (argument.IsArray) return EachOfSafeArray(argument.Array, argument.Type, limit, sink);
   return S_FALSE;
 }
 
+// Element types a short can be stored into without loss.
+bool TakesShorts(VARTYPE type) {
+  return type == VT_VARIANT || type == VT_I2 || type == VT_I4 || type == VT_R8;
+}
+
+HRESULT StoreIntoSafeArray(SAFEARRAY* array, VARTYPE type, const int16_t* shorts, size_t count) {
+  LONG low = 0;
+  size_t length = 0;
+  HRESULT hr = Bounds(array, &low, &length);
+  if (FAILED(hr)) return hr;
+  if (count > length || !TakesShorts(type)) return DISP_E_TYPEMISMATCH;
+  for (size_t i = 0; i < count && SUCCEEDED(hr); ++i) {
+    LONG at = low + static_cast<LONG>(i);
+    VARIANT element;
+    V_VT(&element) = VT_I2;
+    V_I2(&element) = shorts[i];
+    if (type == VT_VARIANT) {
+      hr = SafeArrayPutElement(array, &at, &element);
+    } else {
+      hr = VariantChangeType(&element, &element, 0, type);
+      if (SUCCEEDED(hr)) hr = SafeArrayPutElement(array, &at, &V_I4(&element));
+    }
+  }
+  return hr;
+}
+
+// Sets element `name` of a script array object, creating it when the array has none
+// there yet (a JScript `new Array(n)` holds no elements until they are set).
+HRESULT PutElement(IDispatch* object, const wchar_t* name, VARIANT* value) {
+  DISPID named = DISPID_PROPERTYPUT;
+  DISPPARAMS params = {value, &named, 1, 1};
+  DISPID id = 0;
+  IDispatchEx* extended = nullptr;
+  if (SUCCEEDED(object->QueryInterface(__uuidof(IDispatchEx), (void**)&extended))) {
+    BSTR text = SysAllocString(name);
+    HRESULT hr = text ? extended->GetDispID(text, fdexNameEnsure | fdexNameCaseSensitive, &id)
+                      : E_OUTOFMEMORY;
+    SysFreeString(text);
+    if (SUCCEEDED(hr)) {
+      hr = extended->InvokeEx(id, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr,
+                              nullptr, nullptr);
+    }
+    extended->Release();
+    return hr;
+  }
+  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+  HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+  if (FAILED(hr)) return hr;
+  return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr,
+                        nullptr, nullptr);
+}
+
+HRESULT StoreIntoScriptArray(IDispatch* object, const int16_t* shorts, size_t count) {
+  HRESULT hr = S_OK;
+  for (size_t i = 0; i < count && SUCCEEDED(hr); ++i) {
+    const SElementName name(i);
+    VARIANT element;
+    V_VT(&element) = VT_I2;
+    V_I2(&element) = shorts[i];
+    hr = PutElement(object, name.text, &element);
+  }
+  return hr;
+}
+
 template <class T>
-HRESULT Elements(const VARIANT* value, VARTYPE type, std::vector<T>* out) {
+HRESULT Elements(const VARIANT* value, VARTYPE type, size_t limit, std::vector<T>* out) {
   out->clear();
-  return EachElement(value, [&](VARIANT* element) {
+  return EachElement(value, limit, [&](VARIANT* element) {
     const HRESULT hr = VariantChangeType(element, element, 0, type);
     if (FAILED(hr)) return hr;
     out->push_back(type == VT_UI1 ? static_cast<T>(V_UI1(element)) : static_cast<T>(V_I2(element)));
@@ -96,11 +206,27 @@ HRESULT Elements(const VARIANT* value, VARTYPE type, std::vector<T>* out) {
 }  // namespace
 
 HRESULT ScriptBytes(const VARIANT* value, std::vector<uint8_t>* bytes) {
-  return Elements(value, VT_UI1, bytes);
+  return Elements(value, VT_UI1, SIZE_MAX, bytes);
 }
 
-HRESULT ScriptShorts(const VARIANT* value, std::vector<int16_t>* shorts) {
-  return Elements(value, VT_I2, shorts);
+HRESULT ScriptShorts(const VARIANT* value, std::vector<int16_t>* shorts, size_t limit) {
+  return Elements(value, VT_I2, limit, shorts);
+}
+
+HRESULT ScriptArrayLength(const VARIANT* value, bool writable, size_t* length) {
+  const SArrayArgument argument = ArrayArgument(value);
+  if (argument.Object) return ScriptArrayObjectLength(argument.Object, length);
+  if (!argument.IsArray) return S_FALSE;
+  if (writable && !TakesShorts(argument.Type)) return DISP_E_TYPEMISMATCH;
+  LONG low = 0;
+  return Bounds(argument.Array, &low, length);
+}
+
+HRESULT StoreScriptShorts(const VARIANT* value, const int16_t* shorts, size_t count) {
+  const SArrayArgument argument = ArrayArgument(value);
+  if (argument.Object) return StoreIntoScriptArray(argument.Object, shorts, count);
+  if (!argument.IsArray) return DISP_E_TYPEMISMATCH;
+  return StoreIntoSafeArray(argument.Array, argument.Type, shorts, count);
 }
 
 HRESULT ArgumentAsLong(const DISPPARAMS* params, UINT position, LONG* value) {

@@ -6,8 +6,10 @@
 
 namespace ktx_com {
 
-// A new copy of the member (null stays null); E_OUTOFMEMORY when it cannot be made.
+// A new copy of the member (null stays null); E_OUTOFMEMORY when it cannot be made,
+// E_POINTER for a null result pointer.
 inline HRESULT GetText(const BSTR member, BSTR* value) {
+  if (!value) return E_POINTER;
   *value = nullptr;
   if (!member) return S_OK;
   *value = SysAllocString(member);

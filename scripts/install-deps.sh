@@ -9,17 +9,27 @@ packages=(cmake ninja-build g++ uuid-dev libcli11-dev nlohmann-json3-dev pkg-con
 if [ "$profile" = test ]; then
   packages+=(clang clang-format clang-tidy libclang-rt-14-dev libgtest-dev googletest
              libbenchmark-dev g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 wine64-tools
-             biosig-tools libxml2-dev)
+             biosig-tools libxml2-dev locales)
 fi
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo=sudo
 
 missing=()
 for package in "${packages[@]}"; do
   dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
 
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo=sudo
-echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# The automation tests run scripts as German, French and British callers: Wine takes the
+# caller's locale from LANG, which needs the locale compiled.
+if [ "$profile" = test ]; then
+  for name in de_DE fr_FR en_GB; do
+    locale -a 2>/dev/null | grep -qix "$name.utf-\?8" ||
+      $sudo localedef -i "$name" -f UTF-8 "$name.UTF-8"
+  done
+fi

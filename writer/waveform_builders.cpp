@@ -8,6 +8,9 @@
 
 namespace {
 
+// Samples one lead of Section 5 or 6 can hold: its byte count is a 16-bit field.
+constexpr uint16_t kMaxSectionSamples = 32767;
+
 bool HasSamples(const SEncodedData& data) {
   return data.SampleCounts != nullptr && data.LeadSamples != nullptr;
 }
@@ -47,7 +50,12 @@ bool CWriter::CreateSampleSection(uint16_t id, const SEncodedData& data) {
   uint16_t entry = 0;
   if (!NextEntry(&entry)) return false;
   uint64_t length = kSectionHeaderSize + 6;
-  for (unsigned lead = 0; lead < data.LeadCount; ++lead) length += 2 + 2u * data.SampleCounts[lead];
+  for (unsigned lead = 0; lead < data.LeadCount; ++lead) {
+    // A lead's byte count is 16 bits: a longer lead (a Bio event may hold up to 65535
+    // samples) would be written with a wrapped count, a broken record.
+    if (data.SampleCounts[lead] > kMaxSectionSamples) return plat::FailWith(plat::kErrInvalidData);
+    length += 2 + 2u * data.SampleCounts[lead];
+  }
   length += length & 1;
   uint8_t* section = nullptr;
   if (!PlaceSection(entry, id, static_cast<uint32_t>(length), &section)) return false;
@@ -58,7 +66,7 @@ bool CWriter::CreateSampleSection(uint16_t id, const SEncodedData& data) {
   out[5] = data.Bimodal;
   out += 6;
   for (unsigned lead = 0; lead < data.LeadCount; ++lead, out += 2) {
-    // Held leads never pass 32767 samples, so twice the count fits the 16-bit field.
+    // Checked above: twice the count fits the 16-bit field.
     plat::PutLE16(out, static_cast<uint16_t>(2u * data.SampleCounts[lead]));
   }
   for (unsigned lead = 0; lead < data.LeadCount; ++lead) {

@@ -18,8 +18,11 @@ class KTX_API CWriter : public CReader {
  public:
   CWriter();
   virtual ~CWriter();
-  CWriter(const CWriter&) = delete;
-  CWriter& operator=(const CWriter&) = delete;
+  // Deep copies of the section store, the reader's tables and records and the writer
+  // identity; the copy has no open file. Out of memory leaves the writer part as freshly
+  // constructed with last error 14 (a constructor cannot answer false); otherwise 0.
+  CWriter(const CWriter& source);
+  CWriter& operator=(const CWriter& source);
 
   // The application that writes: lands in Section 1 tags 208-211.
   void SelectWriter(const plat::OleChar* name, const plat::OleChar* version);
@@ -105,6 +108,10 @@ class KTX_API CWriter : public CReader {
   template <typename ReadEvent>
   bool CreateFromReader(bool argumentsGiven, const char* ScpFilename, const CPatientInfo* pPatInfo,
                         ReadEvent readEvent);
+
+  // The copy behind the copy constructor and assignment: false (and the writer part
+  // empty) when memory runs out.
+  bool CopyFrom(const CWriter& source);
 
   // The next free store entry, checked: 84 when the store is full or the entry lies
   // beyond the dynamic capacity.

@@ -1,4 +1,5 @@
-// Every class by ProgID, version-independent and .1 alike.
+// Every class by ProgID, version-independent and .1 alike; information objects and
+// sample arrays from JScript.
 var failures = 0;
 function fail(what) { WScript.Echo("FAIL " + what); failures++; }
 var served = ["PatientInfo", "RecordingInfo", "GeneralInfo", "AnalysisInfo", "LeadErrorInfo",
@@ -24,5 +25,17 @@ if (errors.Leads != 5) fail("Grow 2 gives 5 leads");
 try { errors.Grow(250); fail("Grow beyond 254 succeeded"); } catch (e) {}
 errors.Allocate(0);
 if (errors.Leads != 0) fail("Allocate 0 empties");
+
+// Sample arrays: SetDataSamples takes a JScript array, GetDataSamples fills one (its
+// elements need not exist yet), and no length beyond the array.
+var encoded = new ActiveXObject("KTXSCP32.ScpEncodedData");
+encoded.Allocate(1); encoded.SetSamples(1, 5);
+encoded.SetDataSamples(1, 1, 5, [3, -4, 5, 2031, 7]);
+if (encoded.DataSample(1, 2) != -4 || encoded.DataSample(1, 4) != 2031) fail("SetDataSamples");
+var filled = new Array(3);
+encoded.GetDataSamples(1, 3, 3, filled);
+if (filled.join() != "5,2031,7") fail("GetDataSamples gave " + filled.join());
+try { encoded.GetDataSamples(1, 1, 4, filled); fail("length beyond the array"); } catch (e) {}
+try { encoded.SetDataSamples(1, 5, 2, [1, 2, 3]); fail("samples beyond the lead"); } catch (e) {}
 
 if (failures == 0) WScript.Echo("PASS");

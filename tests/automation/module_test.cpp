@@ -1,6 +1,7 @@
 // The module as a COM client meets it: class objects, creation with and without an outer
 // object, the interfaces each object answers, unloading, ProgIDs and late binding by name.
 // Every test ends with DllCanUnloadNow answering S_OK (objects::ModuleTest).
+#include <algorithm>
 #include <string>
 
 #include "KTXSCP32_h.h"
@@ -22,6 +23,30 @@ HRESULT CanUnloadNow() {
 
 std::wstring Wide(const std::string& text) {
   return std::wstring(text.begin(), text.end());
+}
+
+const SInterface* InterfaceTable(const std::string& name) {
+  for (const SInterface& candidate : kInterfaces)
+    if (name == candidate.Name) return &candidate;
+  return nullptr;
+}
+
+// Calls the get in virtual-table slot `slot` with `indexes` index arguments of 1 and a
+// null result pointer, as a careless early-bound client might.
+HRESULT GetWithNullResult(IUnknown* object, UINT slot, unsigned indexes) {
+  VARIANT args[3] = {};
+  VARTYPE types[3] = {};
+  VARIANTARG* list[3] = {};
+  for (unsigned i = 0; i <= indexes; ++i) {
+    V_VT(&args[i]) = i < indexes ? VT_I2 : VT_BYREF | VT_I2;
+    if (i < indexes) V_I2(&args[i]) = 1;
+    types[i] = V_VT(&args[i]);
+    list[i] = &args[i];
+  }
+  VARIANT result = {};
+  const HRESULT hr = DispCallFunc(object, slot * sizeof(void*), CC_STDCALL, VT_ERROR, indexes + 1,
+                                  types, list, &result);
+  return FAILED(hr) ? hr : V_ERROR(&result);
 }
 
 // An outer object that aggregates one inner object and counts its own references.
@@ -185,6 +210,29 @@ TEST_F(ModuleBehaviour, ProgIdsNameTheClasses) {
     ASSERT_EQ(S_OK, ProgIDFromCLSID(*cls.Clsid, &progId));
     EXPECT_EQ(versioned, progId);
     CoTaskMemFree(progId);
+  }
+}
+
+// Every property get of every interface table, called through the virtual table with a
+// null result pointer: E_POINTER, and E_INVALIDARG for the three dates.
+TEST_F(ModuleBehaviour, GetsRefuseANullResultPointer) {
+  for (const SClass& cls : kClasses) {
+    const SInterface* table = InterfaceTable(std::string("I") + cls.Name);
+    ASSERT_NE(nullptr, table);
+    Ptr<IUnknown> object;
+    ASSERT_EQ(S_OK, objects::CreateObject(*cls.Clsid, *cls.Iid, (void**)object.Out()));
+    UINT slot = 7;  // after IUnknown and IDispatch
+    for (const SMember& row : table->Members) {
+      if (row.Kind != kFunc) {
+        const std::string args = row.Args;  // "short iIndex[, short iSampleIndex]"
+        const auto indexes =
+            static_cast<unsigned>(args.empty() ? 0 : 1 + std::count(args.begin(), args.end(), ','));
+        const HRESULT expected = std::string(row.Value) == "DATE" ? E_INVALIDARG : E_POINTER;
+        EXPECT_EQ(expected, GetWithNullResult(object.Get(), slot, indexes))
+            << cls.Name << "." << row.Name;
+      }
+      slot += row.Kind == kProp ? 2 : 1;
+    }
   }
 }
 

@@ -123,6 +123,22 @@ Check "HasMeasurements before analysis", CInt(reader.HasMeasurements(scp)), 0
 reader.ReadRhythm scp, rhythm
 reader.ReadLeadErrors scp, errors : Answer "ReadRhythm, ReadLeadErrors", Err.Number, 0
 Check "rhythm leads", rhythm.Leads, 12
+' Sample arrays: GetDataSamples fills a script's array, SetDataSamples takes one, and
+' no length beyond the array.
+Dim samples(9), same
+rhythm.GetDataSamples 1, 3, 10, samples : Answer "GetDataSamples into an array", Err.Number, 0
+same = True
+For i = 0 To 9
+  same = same And samples(i) = rhythm.DataSample(1, 3 + i)
+Next
+Check "GetDataSamples reads what DataSample reads", same, True
+rhythm.SetDataSamples 2, 1, 3, Array(5, -6, 2031)
+Answer "SetDataSamples from an array", Err.Number, 0
+Check "SetDataSamples stored", rhythm.DataSample(2, 1) & " " & rhythm.DataSample(2, 2) & " " & _
+  rhythm.DataSample(2, 3), "5 -6 2031"
+rhythm.GetDataSamples 1, 1, 11, samples : Answer "length beyond the array", Err.Number, E_INVALIDARG
+rhythm.GetDataSamples 1, rhythm.Samples(1), 2, samples
+Answer "samples beyond the lead", Err.Number, E_FAIL
 reader.ReadMedian scp, median : Answer "ReadMedian before analysis", Err.Number, E_FAIL
 reader.ReadLeadData scp, leadData : Answer "ReadLeadData before analysis", Err.Number, E_FAIL
 reader.ReadAnalysis scp, info : Answer "ReadAnalysis before analysis", Err.Number, E_FAIL

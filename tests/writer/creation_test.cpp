@@ -277,6 +277,36 @@ TEST(Creation, BioFileGivesOneFilePerEventAllReceivedAtOnce) {
   EXPECT_EQ(writer.File, plat::kClosedFile);
 }
 
+// A Bio event may hold up to 65535 samples a lead, a lead of Section 6 at most 32767
+// (its byte count is 16 bits): a longer event is refused (13), not written broken.
+TEST(Creation, BioEventLongerThanASectionLeadIsRefused) {
+  for (const uint16_t samples : {uint16_t{32767}, uint16_t{32768}}) {
+    acqtest::BioHeader header;
+    acqtest::BioFile bio;
+    bio.Block(30, acqtest::Bio30(header));
+    bio.Block(31, acqtest::BioEvent(samples, 14, 3, 24, 9, 30));
+    const Bytes record = acqtest::OneLeadRecord(1100);
+    Bytes records;
+    for (unsigned i = 0; i < samples; ++i)
+      records.insert(records.end(), record.begin(), record.end());
+    bio.Block(21, records, 0);  // a data block's length is not read
+    test::TempFolder folder;
+    const std::string scp = folder.File("long.scp");
+    CWriter writer;
+    const bool created = writer.CreateFromBioFile(
+        scp.c_str(), folder.Write("long.bio", bio.Build()).c_str(), nullptr);
+    EXPECT_EQ(created, samples == 32767) << samples;
+    if (created) {
+      SEncodedData rhythm;
+      ASSERT_TRUE(CReader::ReadRhythm(scp.c_str(), &rhythm));
+      EXPECT_EQ(rhythm.SampleCounts[0], samples);
+    } else {
+      EXPECT_EQ(plat::LastError(), plat::kErrInvalidData);
+      EXPECT_FALSE(std::filesystem::exists(scp));
+    }
+  }
+}
+
 TEST(Creation, RefusesMissingArgumentsAnOpenFileAndAFailingReader) {
   test::TempFolder folder;
   const std::string raw = folder.Write("in.bin", {1, 2, 3, 4});

@@ -5,9 +5,15 @@
 #include <vector>
 
 #include "acquisition/bio_reader.h"
+#include "acquisition/raw12_reader.h"
+#include "acquisition/raw16_reader.h"
+#include "acquisition/raw8_reader.h"
+#include "acquisition_window.h"
 #include "commands.h"
 #include "platform/errors.h"
+#include "platform/file.h"
 #include "platform/text.h"
+#include "platform/time.h"
 #include "reader/reader.h"
 #include "record/patient_info.h"
 #include "utf8_text.h"
@@ -33,11 +39,14 @@ struct CreateOptions {
   std::string Gender;
   uint16_t Height = 0;
   uint32_t Weight = 0;
+  SampleWindow Window;
 };
 
-// The names of the files that CreateFromBioFile writes for a Bio file of `events` events.
-struct EventNames : CWriter {
-  static std::vector<std::string> For(const std::string& output, int16_t events) {
+// A writer that also stores events the command has cut to a window.
+struct ToolWriter : CWriter {
+  using CWriter::CreateFromEvent;
+  // The names of the files that CreateFromBioFile writes for a Bio file of `events` events.
+  static std::vector<std::string> EventNames(const std::string& output, int16_t events) {
     std::vector<std::string> names;
     if (events == 1) names.push_back(output);
     for (int16_t i = 0; events > 1 && i < events; ++i) {
@@ -51,6 +60,12 @@ struct EventNames : CWriter {
 
 int Failed(const std::string& what) {
   std::cerr << what << ": " << ErrorText(plat::LastError()) << "\n";
+  return kExitFailed;
+}
+
+// A refusal that has no Win32 code: the acquisition does not fit the record as asked.
+int Refused(const std::string& message) {
+  std::cerr << "scpecg create: " << message << "\n";
   return kExitFailed;
 }
 
@@ -106,42 +121,213 @@ void Describe(const std::string& file, const std::string& source) {
   std::cout << "\n";
 }
 
+// Bytes per sample record of the raw formats: one sample of every lead.
+uint64_t RecordSize(const CreateOptions& options) {
+  if (options.From == "8bit") return 1;
+  if (options.From == "16bit") return 2;
+  if (options.Leads == 1) return 2;
+  return options.Leads == 8 || options.Leads == 12 ? 13 : 4;
+}
+
+// The header record the file reader makes of the acquisition (rate, resolution, date and
+// time), from its first samples.
+bool ReadHeader(const CreateOptions& o, SECGInfo* info) {
+  const char* in = o.File.c_str();
+  if (o.From == "raw12") return C12LReader().ReadEvent(in, info, o.Leads, o.Rate, o.Resolution);
+  if (o.From == "8bit") return C8BitReader().ReadEvent(in, info, o.Unsigned, o.Resolution, o.Rate);
+  return C16BitReader().ReadEvent(in, info, o.Unsigned, o.Resolution, o.Rate);
+}
+
+// `count` bytes of the file from byte `first`.
+bool ReadBytes(const std::string& file, uint64_t first, uint64_t count,
+               std::vector<uint8_t>* bytes) {
+  const plat::FileHandle handle = plat::OpenForRead(file.c_str());
+  if (handle == plat::kClosedFile) return false;
+  bytes->assign(count, 0);
+  uint32_t done = 0;
+  const bool read = plat::Seek(handle, static_cast<int64_t>(first), plat::SeekFrom::Begin) &&
+                    plat::ReadFile(handle, bytes->data(), static_cast<uint32_t>(count), &done) &&
+                    done == count;
+  plat::CloseFile(handle);
+  return read || plat::FailWith(plat::kErrInvalidData);
+}
+
+// The memory readers, one of which decodes the window's bytes; each owns its event.
+struct WindowReaders {
+  C12LMemReader Raw12;
+  C8BitMemReader Raw8;
+  C16BitMemReader Raw16;
+  const SLeadObj* Read(const CreateOptions& o, const std::vector<uint8_t>& bytes, SECGInfo* info) {
+    const auto size = static_cast<uint32_t>(bytes.size());
+    if (o.From == "raw12") {
+      return Raw12.ReadEvent(bytes.data(), size, info, o.Leads, o.Rate, o.Resolution);
+    }
+    if (o.From == "8bit") {
+      return Raw8.ReadEvent(bytes.data(), size, info, o.Unsigned, o.Resolution, o.Rate);
+    }
+    return Raw16.ReadEvent(bytes.data(), size, info, o.Unsigned, o.Resolution, o.Rate);
+  }
+};
+
+double RateOf(const SECGInfo& info) {
+  return info.SampleInterval != 0 ? 1e6 / info.SampleInterval : 0;
+}
+
+// The samples of one event to store; false after telling the user why they cannot be.
+bool StoredRange(const CreateOptions& options, const std::string& what, uint64_t total, double rate,
+                 SampleRange* range) {
+  *range = {0, total};
+  if (options.Window.Given) {
+    if (rate <= 0) {
+      Refused(what + ": its sampling rate is unknown, so --start/--seconds cannot be placed");
+      return false;
+    }
+    *range = WindowSamples(options.Window, rate, total);
+    if (range->Count == 0) {
+      char length[64];
+      std::snprintf(length, sizeof(length), "%.3f s", static_cast<double>(total) / rate);
+      Refused(what + ": --start lies at or after its end (" + length + ")");
+      return false;
+    }
+  }
+  if (range->Count > kMaxStoredSamples) {
+    Refused(options.Window.Given ? TooLongMessage("the window of " + what, range->Count, rate) +
+                                       ": give a shorter --seconds"
+                                 : TooLongMessage(what, range->Count, rate) +
+                                       ": store a part of it with --start S --seconds N");
+    return false;
+  }
+  return true;
+}
+
+std::string WindowText(const CreateOptions& options, const SampleRange& range, double rate) {
+  if (!options.Window.Given) return std::string();
+  char text[96];
+  std::snprintf(text, sizeof(text), " (%.3f s to %.3f s)", static_cast<double>(range.First) / rate,
+                static_cast<double>(range.First + range.Count) / rate);
+  return text;
+}
+
+// raw12, 8bit, 16bit: the plain creation, or the window decoded from its own bytes with
+// the header record the file reader makes (its date and time, rate and resolution).
+int CreateFromStream(const CreateOptions& options, ToolWriter& writer, CPatientInfo& patient,
+                     const std::string& what, const std::string& source) {
+  const char* out = options.Output.c_str();
+  const char* in = options.File.c_str();
+  uint64_t size = 0;
+  const plat::FileHandle handle = plat::OpenForRead(in);
+  if (handle == plat::kClosedFile) return Failed(what);
+  const bool sized = plat::FileSize(handle, &size);
+  plat::CloseFile(handle);
+  if (!sized) return Failed(what);
+  const uint64_t records = size / RecordSize(options);
+  // Only a window, or an acquisition longer than a record holds, needs the rate first.
+  SECGInfo header;
+  header.Clear();
+  SampleRange range{0, records};
+  double rate = 0;
+  if (options.Window.Given || records > kMaxStoredSamples) {
+    if (!ReadHeader(options, &header)) return Failed(what);
+    rate = RateOf(header);
+    if (!StoredRange(options, options.File, records, rate, &range)) return kExitFailed;
+  }
+  bool created = false;
+  if (!options.Window.Given) {
+    if (options.From == "raw12") {
+      created = writer.CreateFromRaw12L(out, in, &patient, options.Resolution, options.Rate,
+                                        options.Leads);
+    } else if (options.From == "8bit") {
+      created = writer.CreateFrom8bitFile(out, in, &patient, options.Unsigned, options.Resolution,
+                                          options.Rate);
+    } else {
+      created = writer.CreateFrom16bitFile(out, in, &patient, options.Unsigned, options.Resolution,
+                                           options.Rate);
+    }
+    if (!created) return Failed(what);
+    Describe(options.Output, source);
+    return kExitOk;
+  }
+  const uint64_t recordSize = RecordSize(options);
+  std::vector<uint8_t> bytes;
+  if (!ReadBytes(options.File, range.First * recordSize, range.Count * recordSize, &bytes)) {
+    return Failed(what);
+  }
+  WindowReaders readers;
+  SECGInfo decoded;
+  decoded.Clear();
+  const SLeadObj* leads = readers.Read(options, bytes, &decoded);
+  if (leads == nullptr) return Failed(what);
+  header.SampleCount = decoded.SampleCount;
+  if (!writer.CreateFromEvent(out, &patient, plat::LocalTimeNow(), header, leads)) {
+    return Failed(what);
+  }
+  Describe(options.Output, source + WindowText(options, range, rate));
+  return kExitOk;
+}
+
+// Bio: every event checked before anything is written, then the plain creation or each
+// event cut to the window, named as the plain creation names them.
+int CreateFromBio(const CreateOptions& options, ToolWriter& writer, CPatientInfo& patient,
+                  const std::string& what, const std::string& source) {
+  const char* out = options.Output.c_str();
+  const char* in = options.File.c_str();
+  CBioReader bio;
+  int16_t events = 0;
+  if (!bio.ReadEvents(in, &events)) return Failed(what);
+  const std::vector<std::string> names = ToolWriter::EventNames(options.Output, events);
+  std::vector<SampleRange> ranges;
+  for (int16_t i = 0; i < events; ++i) {
+    const SECGInfo& info = bio.Events[i].Info;
+    const std::string event =
+        events > 1 ? options.File + " event " + std::to_string(i + 1) : options.File;
+    ranges.emplace_back();
+    if (!StoredRange(options, event, info.SampleCount, RateOf(info), &ranges.back())) {
+      return kExitFailed;
+    }
+  }
+  auto describe = [&](size_t i) {
+    const double rate = RateOf(bio.Events[i].Info);
+    Describe(names[i], source + " (event " + std::to_string(i + 1) + " of " +
+                           std::to_string(names.size()) + ")" +
+                           WindowText(options, ranges[i], rate));
+  };
+  if (!options.Window.Given) {
+    if (!writer.CreateFromBioFile(out, in, &patient)) return Failed(what);
+    for (size_t i = 0; i < names.size(); ++i) describe(i);
+    return kExitOk;
+  }
+  // All events share one received time, as the plain creation stamps them.
+  const plat::SystemTime now = plat::LocalTimeNow();
+  for (int16_t i = 0; i < events; ++i) {
+    SECGInfo info;
+    info.Clear();
+    const SLeadObj* leads = bio.GetEvent(&info, i);
+    SLeadObj window;
+    if (leads == nullptr || !WindowLeads(*leads, ranges[i], &window)) return Failed(what);
+    info.SampleCount = static_cast<uint16_t>(ranges[i].Count);
+    if (!writer.CreateFromEvent(names[i].c_str(), &patient, now, info, &window)) {
+      return Failed(names[i] + " from " + source);
+    }
+    describe(static_cast<size_t>(i));
+  }
+  return kExitOk;
+}
+
 int CreateFrom(const CreateOptions& options) {
-  CWriter writer;
+  ToolWriter writer;
   CPatientInfo patient;
   const std::string source = options.From + " " + options.File;
   // Whether the acquisition or the new file failed, the message names both.
   const std::string what = options.Output + " from " + source;
   if (!SelectToolWriter(writer) || !FillPatient(options, &patient)) return Failed(what);
-  const char* out = options.Output.c_str();
-  const char* in = options.File.c_str();
-  bool created = false;
-  if (options.From == "raw12") {
-    created =
-        writer.CreateFromRaw12L(out, in, &patient, options.Resolution, options.Rate, options.Leads);
-  } else if (options.From == "8bit") {
-    created = writer.CreateFrom8bitFile(out, in, &patient, options.Unsigned, options.Resolution,
-                                        options.Rate);
-  } else if (options.From == "16bit") {
-    created = writer.CreateFrom16bitFile(out, in, &patient, options.Unsigned, options.Resolution,
-                                         options.Rate);
-  } else {
-    // Count the events first, to name every file written.
-    CBioReader bio;
-    int16_t events = 0;
-    if (!bio.ReadEvents(in, &events)) return Failed(what);
-    bio.ClearEvents();
-    if (!writer.CreateFromBioFile(out, in, &patient)) return Failed(what);
-    const std::vector<std::string> names = EventNames::For(options.Output, events);
-    for (size_t i = 0; i < names.size(); ++i) {
-      Describe(names[i], source + " (event " + std::to_string(i + 1) + " of " +
-                             std::to_string(names.size()) + ")");
-    }
-    return kExitOk;
+  if (options.From == "raw12" && options.Leads != 1 && options.Leads != 2 && options.Leads != 8) {
+    // 6 and 12 name the device's configuration; it records only I and II, or I, II, V1-V6.
+    std::cerr << "scpecg create: note: --leads " << options.Leads << " records "
+              << (options.Leads == 6 ? "2 leads (I, II)" : "8 leads (I, II, V1-V6)")
+              << "; scpecg derive adds III, aVR, aVL and aVF\n";
   }
-  if (!created) return Failed(what);
-  Describe(options.Output, source);
-  return kExitOk;
+  if (options.From == "bio") return CreateFromBio(options, writer, patient, what, source);
+  return CreateFromStream(options, writer, patient, what, source);
 }
 
 int RunCreate(CreateOptions options) {
@@ -224,9 +410,21 @@ void AddCreateCommand(CLI::App& app, int& status) {
           ->check(CLI::IsMember({"male", "female", "unknown", "unspecified"})),
       command->add_option("--height", options->Height, "Height in millimetres"),
       command->add_option("--weight", options->Weight, "Weight in grams"),
+      command
+          ->add_option("--start", options->Window.Start,
+                       "Store the acquisition from S seconds on (each event of a Bio file)")
+          ->check(CLI::NonNegativeNumber),
+      command
+          ->add_option("--seconds", options->Window.Seconds,
+                       "Store N seconds of it (default: to the end); a record holds at most "
+                       "32767 samples per lead")
+          ->check(CLI::PositiveNumber),
   };
   for (CLI::Option* option : acquisition) option->excludes(empty);
-  command->callback([options, &status] { status = RunCreate(*options); });
+  command->callback([options, command, &status] {
+    options->Window.Given = command->count("--start") + command->count("--seconds") > 0;
+    status = RunCreate(*options);
+  });
 }
 
 }  // namespace scpecg
