@@ -43,7 +43,7 @@ SMemoryFile* Find(FileHandle file) {
 }  // namespace
 
 FileHandle OpenMemoryFile(const void* bytes, size_t size) {
-  if (bytes == nullptr) {
+  if (bytes == nullptr && size != 0) {
     SetLastError(kErrInvalidParameter);
     return kClosedFile;
   }

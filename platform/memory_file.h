@@ -11,8 +11,9 @@
 
 namespace plat {
 
-// A handle over the `size` bytes at `bytes`, which must stay as they are until
-// CloseFile. kClosedFile with 87 for null bytes, 84 when 4096 are open already.
+// A handle over the `size` bytes at `bytes` (null for none), which must stay as they
+// are until CloseFile. kClosedFile with 87 for null bytes of a size, 84 when 4096 are
+// open already.
 KTX_API FileHandle OpenMemoryFile(const void* bytes, size_t size);
 
 // What the backends' file calls hand on for memory handles; Owns tells them apart

@@ -56,7 +56,7 @@ bool CReader::Open(FileHandle* file, const char* name, uint8_t* recordHeader) {
 
 bool CReader::OpenMemory(FileHandle* file, const uint8_t* bytes, size_t size,
                          uint8_t* recordHeader) {
-  if (file == nullptr || bytes == nullptr || recordHeader == nullptr) {
+  if (file == nullptr || (bytes == nullptr && size != 0) || recordHeader == nullptr) {
     return plat::FailWith(plat::kErrInvalidParameter);
   }
   CloseEarlier(file);

@@ -57,7 +57,7 @@ bool CReader::Load(const char* name, uint16_t* loaded, uint16_t request) {
 
 bool CReader::LoadMemory(const uint8_t* bytes, size_t size, uint16_t* loaded, uint16_t request) {
   if (loaded != nullptr) *loaded = 0;
-  if (bytes == nullptr || loaded == nullptr || request == 0) {
+  if ((bytes == nullptr && size != 0) || loaded == nullptr || request == 0) {
     return plat::FailWith(plat::kErrInvalidParameter);
   }
   Close();

@@ -42,7 +42,7 @@ TEST(MemoryFile, ReadsSeeksAndClosesLikeAFile) {
   char buffer[1];
   EXPECT_TRUE(test::FailedWith(plat::ReadFile(file, buffer, 1, &done), plat::kErrInvalidHandle));
   EXPECT_TRUE(test::FailedWith(plat::CloseFile(file), plat::kErrInvalidHandle));
-  EXPECT_TRUE(test::FailedWith(plat::OpenMemoryFile(nullptr, 0) != plat::kClosedFile,
+  EXPECT_TRUE(test::FailedWith(plat::OpenMemoryFile(nullptr, 5) != plat::kClosedFile,
                                plat::kErrInvalidParameter));
 }
 

@@ -115,7 +115,7 @@ TEST(ReaderLoad, RefusesFramingTheReaderCannotUse) {
   EXPECT_EQ(loaded, 0);
   EXPECT_TRUE(test::FailedWith(reader.Load(folder.File("x.scp").c_str(), &loaded, 0),
                                plat::kErrInvalidParameter));
-  EXPECT_TRUE(test::FailedWith(reader.LoadMemory(nullptr, 0, &loaded, kAllSections),
+  EXPECT_TRUE(test::FailedWith(reader.LoadMemory(nullptr, 1, &loaded, kAllSections),
                                plat::kErrInvalidParameter));
   // Fewer bytes in memory than the record length says.
   const Bytes full = FullRecord();
