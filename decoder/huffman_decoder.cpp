@@ -7,8 +7,10 @@
 
 namespace {
 
-// Lookup entries per code at most: many tiny tables stay small.
+// Lookup entries per code at most, so that many tiny tables stay small, and for all
+// tables together (4 MiB); tables beyond that are walked bit by bit.
 constexpr size_t kEntriesPerCode = 64;
+constexpr size_t kEntriesInAll = size_t{1} << 20;
 
 int16_t SignExtend(uint32_t raw, unsigned bits) {
   const uint32_t sign = 1u << (bits - 1);
@@ -28,6 +30,7 @@ uint32_t InStreamOrder(uint32_t code, unsigned length) {
 CHuffmanDecoder::CHuffmanDecoder(const SHuffmanTables& tables, unsigned lookupBits)
     : index_(tables.Tables.size()) {
   lookupBits = std::min(lookupBits, kLookupBits);
+  size_t budget = kEntriesInAll;
   for (size_t t = 0; t < tables.Tables.size(); ++t) {
     const std::vector<SHuffmanCode>& codes = tables.Tables[t];
     STable& table = index_[t];
@@ -41,18 +44,22 @@ CHuffmanDecoder::CHuffmanDecoder(const SHuffmanTables& tables, unsigned lookupBi
     for (const SHuffmanCode& code : codes) {
       if (code.PrefixBits <= 32) table.ByLength[next[code.PrefixBits]++] = &code;
     }
-    BuildLookup(&table, lookupBits);
+    BuildLookup(&table, lookupBits, &budget);
   }
 }
 
-void CHuffmanDecoder::BuildLookup(STable* table, unsigned maxBits) const {
+void CHuffmanDecoder::BuildLookup(STable* table, unsigned maxBits, size_t* budget) const {
   unsigned longest = 0;
   for (const SHuffmanCode* code : table->ByLength)
     longest = std::max<unsigned>(longest, code->PrefixBits);
   unsigned width = std::min(maxBits, longest);
-  while (width > 0 && (size_t{1} << width) > kEntriesPerCode * table->ByLength.size()) --width;
+  while (width > 0 && ((size_t{1} << width) > kEntriesPerCode * table->ByLength.size() ||
+                       (size_t{1} << width) > *budget)) {
+    --width;
+  }
   table->Bits = width;
   if (width == 0) return;
+  *budget -= size_t{1} << width;
   table->Lookup.assign(size_t{1} << width, SEntry{});
   // Shortest codes first, in table order: a code whose first entry is taken lies wholly
   // inside the range of a code that wins over it, so every entry is written once.

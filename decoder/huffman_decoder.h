@@ -41,7 +41,7 @@ class CHuffmanDecoder {
     std::vector<SEntry> Lookup;                 // 2^Bits entries, first stream bit highest
   };
 
-  void BuildLookup(STable* table, unsigned maxBits) const;
+  void BuildLookup(STable* table, unsigned maxBits, size_t* budget) const;
   // The code at the reader's position, by the bit walk; null at the end or with none.
   const SHuffmanCode* Walk(const STable& table, CBitReader* bits) const;
 

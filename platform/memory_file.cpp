@@ -78,7 +78,7 @@ bool Read(FileHandle file, void* buffer, uint32_t count, uint32_t* done) {
   // As with a file, reading at or past the end gives what is left, maybe nothing.
   const uint64_t left = open->Position < open->Size ? open->Size - open->Position : 0;
   const auto got = static_cast<uint32_t>(left < count ? left : count);
-  if (got != 0) std::memcpy(buffer, open->Bytes + open->Position, got);
+  if (got != 0) std::memcpy(buffer, open->Bytes + static_cast<size_t>(open->Position), got);
   open->Position += got;
   if (done) *done = got;
   return true;
