@@ -1,17 +1,14 @@
 // The lookup decoder against the bit walk: every lookup width (0 is the walk alone)
 // must give the values the tests' encoder put in, the same refusals, and the same
-// results on the sample records and on random tables and streams.
+// results on random tables and streams. (SamplesDecode holds it to the sample records.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <random>
 
 #include "decoder/huffman_decoder.h"
-#include "decoder/record_sections.h"
 #include "decoder/stream_encoder.h"
 #include "platform/errors.h"
-#include "support/temp_folder.h"
 
 namespace {
 
@@ -96,38 +93,6 @@ TEST(HuffmanLookup, EqualsTheBitWalkOnHandBuiltStreams) {
       }
     }
   }
-}
-
-TEST(HuffmanLookup, EqualsTheBitWalkOnSampleRecords) {
-  const std::string folder = test::SamplesFolder();
-  if (folder.empty()) GTEST_SKIP() << "no sample records beside the checkout";
-  size_t streams = 0;
-  for (const auto& file : std::filesystem::directory_iterator(folder)) {
-    if (!file.is_regular_file()) continue;
-    const Bytes record = test::ReadWholeFile(file.path().string());
-    CRecordSections sections;
-    SSectionBody section2, section3, data;
-    SHuffmanTables tables;
-    if (!sections.Open(record.data(), record.size()) || !sections.Find(2, &section2) ||
-        !sections.Find(3, &section3) ||
-        !ParseHuffmanTables(section2.Bytes, section2.Size, &tables) || tables.IsPlain16()) {
-      continue;
-    }
-    for (const uint16_t id : {uint16_t{5}, uint16_t{6}}) {
-      if (!sections.Find(id, &data)) continue;
-      size_t at = 6 + 2u * section3.Bytes[0];
-      for (size_t lead = 0; lead < section3.Bytes[0]; ++lead) {
-        const size_t size = LE16(data.Bytes + 6 + 2 * lead);
-        const Bytes stream(data.Bytes + at, data.Bytes + at + size);
-        at += size;
-        // More values than the stream holds: both walk it to its end.
-        const SResult walk = Decode(tables, 0, stream, 20000);
-        EXPECT_EQ(Decode(tables, CHuffmanDecoder::kLookupBits, stream, 20000), walk);
-        streams += walk.Values.size() > 100;
-      }
-    }
-  }
-  EXPECT_GE(streams, 50u);  // the Huffman-coded samples: 12 + 8 + 8 leads, twice
 }
 
 TEST(HuffmanLookup, EqualsTheBitWalkOnRandomTablesAndStreams) {
