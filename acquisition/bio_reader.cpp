@@ -3,6 +3,7 @@
 #include "acquisition/bio_data_blocks.h"
 #include "acquisition/bio_input.h"
 #include "platform/errors.h"
+#include "platform/memory_file.h"
 #include "platform/scoped_file.h"
 
 using ktx::acq::BioInput;
@@ -135,11 +136,28 @@ bool CBioReader::ReadEvents(const char* fileName, int16_t* eventCount) {
     return plat::FailWith(plat::kErrInvalidParameter);
   ClearEvents();
   *eventCount = 0;
-  plat::ScopedFile file(fileName);
-  if (!file.IsOpen()) return false;
+  const plat::ScopedFile file(fileName);
+  return file.IsOpen() && ReadOpened(file.Handle(), eventCount);
+}
+
+bool CBioReader::ReadEventsMemory(const uint8_t* bytes, size_t size, int16_t* eventCount) {
+  if ((bytes == nullptr && size != 0) || eventCount == nullptr) {
+    return plat::FailWith(plat::kErrInvalidParameter);
+  }
+  ClearEvents();
+  *eventCount = 0;
+  const plat::FileHandle file = plat::OpenMemoryFile(bytes, size);
+  if (file == plat::kClosedFile) return false;
+  const bool ok = ReadOpened(file, eventCount);
+  plat::KeepLastError keep;
+  plat::CloseFile(file);
+  return ok;
+}
+
+bool CBioReader::ReadOpened(plat::FileHandle file, int16_t* eventCount) {
   uint64_t size = 0;
-  if (!plat::FileSize(file.Handle(), &size)) return false;
-  BioInput input(file.Handle(), size);
+  if (!plat::FileSize(file, &size)) return false;
+  BioInput input(file, size);
 
   uint8_t blocks = 0;
   SECGInfo header;

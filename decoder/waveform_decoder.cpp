@@ -1,7 +1,9 @@
 #include "decoder/waveform_decoder.h"
 
+#include <memory>
 #include <new>
 
+#include "decoder/huffman_decoder.h"
 #include "decoder/record_sections.h"
 #include "decoder/waveform_steps.h"
 #include "platform/errors.h"
@@ -38,11 +40,11 @@ bool ReadSampleHeader(const SSectionBody& body, size_t leads, SSampleSection* se
 }
 
 // One lead's stored values: Huffman-decoded to `count`, or 16-bit words (at most `count`).
-bool StoredValues(const SSampleSection& section, size_t lead, const SHuffmanTables* tables,
+bool StoredValues(const SSampleSection& section, size_t lead, const CHuffmanDecoder* huffman,
                   size_t count, std::vector<int16_t>* values) {
   const uint8_t* data = section.Data[lead];
   const size_t bytes = section.Bytes[lead];
-  if (tables != nullptr) return DecodeHuffman(data, bytes, *tables, count, values);
+  if (huffman != nullptr) return huffman->Decode(data, bytes, count, values);
   const size_t words = std::min(bytes / 2, count);
   values->resize(words);
   for (size_t i = 0; i < words; ++i) (*values)[i] = static_cast<int16_t>(LE16(data + 2 * i));
@@ -50,11 +52,11 @@ bool StoredValues(const SSampleSection& section, size_t lead, const SHuffmanTabl
 }
 
 bool DecodeMedian(const SSectionBody& body, const std::vector<SLeadDef>& defs,
-                  const SHuffmanTables* tables, const SQrsLocations* qrs, SDecodedSamples* out) {
+                  const CHuffmanDecoder* huffman, const SQrsLocations* qrs, SDecodedSamples* out) {
   SSampleSection section{out, {}, {}};
   if (!ReadSampleHeader(body, defs.size(), &section)) return false;
   size_t count = 0;
-  if (tables != nullptr) {
+  if (huffman != nullptr) {
     // A coded beat says nothing of its length: Section 4 gives it in milliseconds.
     if (qrs == nullptr || out->SampleInterval == 0) return plat::FailWith(plat::kErrInvalidData);
     count = static_cast<size_t>(qrs->MedianLengthMs) * 1000 / out->SampleInterval;
@@ -63,8 +65,8 @@ bool DecodeMedian(const SSectionBody& body, const std::vector<SLeadDef>& defs,
   out->Leads.resize(defs.size());
   for (size_t i = 0; i < defs.size(); ++i) {
     if (section.Bytes[i] == 0) continue;
-    const size_t want = tables != nullptr ? count : section.Bytes[i] / 2u;
-    if (!StoredValues(section, i, tables, want, &out->Leads[i])) return false;
+    const size_t want = huffman != nullptr ? count : section.Bytes[i] / 2u;
+    if (!StoredValues(section, i, huffman, want, &out->Leads[i])) return false;
     if (!UndoDifferences(out->Difference, &out->Leads[i])) return false;
   }
   out->Present = true;
@@ -72,7 +74,7 @@ bool DecodeMedian(const SSectionBody& body, const std::vector<SLeadDef>& defs,
 }
 
 bool DecodeRhythm(const SSectionBody& body, std::vector<SLeadDef>* defs,
-                  const SHuffmanTables* tables, const SQrsLocations* qrs,
+                  const CHuffmanDecoder* huffman, const SQrsLocations* qrs,
                   const SDecodedSamples& median, bool subtract, SDecodedSamples* out) {
   SSampleSection section{out, {}, {}};
   if (!ReadSampleHeader(body, defs->size(), &section)) return false;
@@ -95,7 +97,7 @@ bool DecodeRhythm(const SSectionBody& body, std::vector<SLeadDef>* defs,
     if (section.Bytes[i] == 0) continue;
     std::vector<int16_t>& lead = out->Leads[i];
     const size_t stored = ratio > 1 ? DecimatedCount(*qrs, full, ratio) : full;
-    if (!StoredValues(section, i, tables, stored, &lead)) return false;
+    if (!StoredValues(section, i, huffman, stored, &lead)) return false;
     if (!UndoDifferences(out->Difference, &lead)) return false;
     if (ratio > 1) {
       std::vector<int16_t> decimated;
@@ -138,12 +140,12 @@ bool Decode(const uint8_t* record, size_t size, SDecodedWaveforms* out) {
 
   SHuffmanTables tables;
   SSectionBody body;
-  const SHuffmanTables* coded = nullptr;
+  std::unique_ptr<CHuffmanDecoder> coded;
   if (sections.Find(2, &body)) {
     if (!ParseHuffmanTables(body.Bytes, body.Size, &tables)) return false;
     out->HuffmanTables = tables.Declared;
     out->Plain16Table = tables.IsPlain16();
-    if (!out->Plain16Table) coded = &tables;
+    if (!out->Plain16Table) coded = std::make_unique<CHuffmanDecoder>(tables);
   } else if (plat::LastError() != 0) {
     return false;
   }
@@ -156,12 +158,12 @@ bool Decode(const uint8_t* record, size_t size, SDecodedWaveforms* out) {
     return false;
   }
   if (sections.Find(5, &body)) {
-    if (!DecodeMedian(body, out->LeadDefs, coded, zones, &out->Median)) return false;
+    if (!DecodeMedian(body, out->LeadDefs, coded.get(), zones, &out->Median)) return false;
   } else if (plat::LastError() != 0) {
     return false;
   }
   out->Subtracted = (out->LeadFlags & 1) != 0 && zones != nullptr && out->Median.Present;
-  return DecodeRhythm(rhythm, &out->LeadDefs, coded, zones, out->Median, out->Subtracted,
+  return DecodeRhythm(rhythm, &out->LeadDefs, coded.get(), zones, out->Median, out->Subtracted,
                       &out->Rhythm);
 }
 

@@ -5,13 +5,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "decoder/huffman_tables.h"
-
-// Decodes exactly `count` values from a Huffman stream; false with 13 when the
-// stream ends first or holds a bit pattern that is no code.
-bool DecodeHuffman(const uint8_t* bytes, size_t size, const SHuffmanTables& tables, size_t count,
-                   std::vector<int16_t>* out);
-
 // Undoes first (order 1) or second (order 2) differences in place, in 16-bit
 // arithmetic as the encoder's; order 0 leaves the samples. Other orders: false, 13.
 bool UndoDifferences(uint8_t order, std::vector<int16_t>* samples);

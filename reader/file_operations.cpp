@@ -1,5 +1,6 @@
 // The reader's file operations: opening a record, headers, Section 0, finding sections.
 #include "platform/errors.h"
+#include "platform/memory_file.h"
 #include "platform/read_exact.h"
 #include "reader/reader.h"
 
@@ -14,21 +15,16 @@ void CReader::CloseFile() {
   File = kClosedFile;
 }
 
-bool CReader::Open(FileHandle* file, const char* name, uint8_t* recordHeader) {
-  if (file == nullptr || name == nullptr || recordHeader == nullptr) {
-    return plat::FailWith(plat::kErrInvalidParameter);
-  }
-  if (*file != kClosedFile) {
-    plat::CloseFile(*file);
-    *file = kClosedFile;
-  }
-  const FileHandle opened = plat::OpenForRead(name);
-  if (opened == kClosedFile) return false;
+namespace {
 
+// Hands `opened` over to *file once its record header is read and the file is at
+// least as long as the record says (13 when shorter); closes it on failure.
+bool AdoptRecord(FileHandle* file, FileHandle opened, uint8_t* recordHeader) {
+  if (opened == kClosedFile) return false;
   uint64_t size = 0;
-  bool ok =
-      plat::ReadExact(opened, recordHeader, kRecordHeaderSize) && plat::FileSize(opened, &size);
-  if (ok && size < ReadU32(recordHeader + 2)) {
+  bool ok = plat::ReadExact(opened, recordHeader, CReader::kRecordHeaderSize) &&
+            plat::FileSize(opened, &size);
+  if (ok && size < CReader::ReadU32(recordHeader + 2)) {
     ok = plat::FailWith(plat::kErrInvalidData);
   }
   if (!ok) {
@@ -38,6 +34,33 @@ bool CReader::Open(FileHandle* file, const char* name, uint8_t* recordHeader) {
   }
   *file = opened;
   return true;
+}
+
+// Closes *file when it is open: Open and OpenMemory start afresh.
+void CloseEarlier(FileHandle* file) {
+  if (*file != kClosedFile) {
+    plat::CloseFile(*file);
+    *file = kClosedFile;
+  }
+}
+
+}  // namespace
+
+bool CReader::Open(FileHandle* file, const char* name, uint8_t* recordHeader) {
+  if (file == nullptr || name == nullptr || recordHeader == nullptr) {
+    return plat::FailWith(plat::kErrInvalidParameter);
+  }
+  CloseEarlier(file);
+  return AdoptRecord(file, plat::OpenForRead(name), recordHeader);
+}
+
+bool CReader::OpenMemory(FileHandle* file, const uint8_t* bytes, size_t size,
+                         uint8_t* recordHeader) {
+  if (file == nullptr || (bytes == nullptr && size != 0) || recordHeader == nullptr) {
+    return plat::FailWith(plat::kErrInvalidParameter);
+  }
+  CloseEarlier(file);
+  return AdoptRecord(file, plat::OpenMemoryFile(bytes, size), recordHeader);
 }
 
 bool CReader::ReadRecordHeader(FileHandle file, uint8_t* header) {

@@ -2,6 +2,7 @@
 // its members and closes the file again; stand-alone reads fill a caller's record.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/export.h"
@@ -46,6 +47,9 @@ class KTX_API CReader {
   // Reads the sections of `request` into the members; *loaded receives the mask of
   // what was read. False only when the file cannot be opened or its framing is refused.
   bool Load(const char* name, uint16_t* loaded, uint16_t request);
+  // Load for a record held in memory, over a memory file (platform/memory_file.h);
+  // the bytes need to stay valid during the call only.
+  bool LoadMemory(const uint8_t* bytes, size_t size, uint16_t* loaded, uint16_t request);
   void Close();
   // Empties the members of each bit of `mask`; keeps the last-error code.
   void Clear(uint16_t mask);
@@ -95,6 +99,9 @@ class KTX_API CReader {
   // Opens `name` for reading (closing *file first), reads the record header and
   // refuses a file shorter than its record length (13). Leaves the file at byte 6.
   static bool Open(plat::FileHandle* file, const char* name, uint8_t* recordHeader);
+  // Open for a record held in memory: *file becomes a memory file over `bytes`.
+  static bool OpenMemory(plat::FileHandle* file, const uint8_t* bytes, size_t size,
+                         uint8_t* recordHeader);
   static bool ReadRecordHeader(plat::FileHandle file, uint8_t* header);
   static bool ReadSectionHeader(plat::FileHandle file, uint8_t* header);
   // Reads Section 0 at the current position into `index`; emptied on failure.
@@ -137,4 +144,8 @@ class KTX_API CReader {
   uint8_t HasMedian = 0;
   uint8_t RequiredTags = 0;
   uint16_t Loaded = 0;
+
+ private:
+  // The rest of a load once File is open at byte 6: Section 0, then each section asked for.
+  bool LoadSections(uint16_t* loaded, uint16_t request);
 };

@@ -52,7 +52,19 @@ bool CReader::Load(const char* name, uint16_t* loaded, uint16_t request) {
     return plat::FailWith(plat::kErrInvalidParameter);
   }
   Close();
-  if (!Open(&File, name, RecordHeader)) return false;
+  return Open(&File, name, RecordHeader) && LoadSections(loaded, request);
+}
+
+bool CReader::LoadMemory(const uint8_t* bytes, size_t size, uint16_t* loaded, uint16_t request) {
+  if (loaded != nullptr) *loaded = 0;
+  if ((bytes == nullptr && size != 0) || loaded == nullptr || request == 0) {
+    return plat::FailWith(plat::kErrInvalidParameter);
+  }
+  Close();
+  return OpenMemory(&File, bytes, size, RecordHeader) && LoadSections(loaded, request);
+}
+
+bool CReader::LoadSections(uint16_t* loaded, uint16_t request) {
   if (!ReadSectionIndex(File, &Index)) {
     Close();
     return false;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: format and lint checks, native (g++), clang with
-# AddressSanitizer and UBSan, the Windows build under Wine, and the i686 compile.
+# AddressSanitizer and UBSan, a smoke run of the fuzz targets, the Windows build under
+# Wine, and the i686 compile.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh test
@@ -34,6 +35,9 @@ CC=clang CXX=clang++ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug 
 cmake --build build/asan -j$jobs
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build/asan --output-on-failure
+
+step "fuzz targets (clang, libFuzzer: a 2 s smoke run each; scripts/fuzz.sh runs them longer)"
+bash scripts/fuzz.sh all 2
 
 step "g++ with AddressSanitizer and UBSan (the core, compile only)"
 cmake -S . -B build/gcc-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKTX_SANITIZE=ON \

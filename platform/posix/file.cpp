@@ -8,6 +8,7 @@
 #include <cerrno>
 
 #include "platform/errors.h"
+#include "platform/memory_file.h"
 #include "platform/posix/posix_common.h"
 
 namespace plat {
@@ -63,6 +64,7 @@ FileHandle CreateAlways(const char* name) {
 }
 
 bool ReadFile(FileHandle file, void* buffer, uint32_t count, uint32_t* done) {
+  if (memory::Owns(file)) return memory::Read(file, buffer, count, done);
   if (done) *done = 0;
   int fd;
   if (!Descriptor(file, &fd)) return false;
@@ -105,6 +107,7 @@ bool WriteFile(FileHandle file, const void* buffer, uint32_t count, uint32_t* do
 }
 
 bool Seek(FileHandle file, int64_t offset, SeekFrom from, uint64_t* position) {
+  if (memory::Owns(file)) return memory::Seek(file, offset, from, position);
   int fd;
   if (!Descriptor(file, &fd)) return false;
   const int whence = from == SeekFrom::Begin     ? SEEK_SET
@@ -120,6 +123,7 @@ bool Seek(FileHandle file, int64_t offset, SeekFrom from, uint64_t* position) {
 }
 
 bool FileSize(FileHandle file, uint64_t* size) {
+  if (memory::Owns(file)) return memory::Size(file, size);
   int fd;
   if (!Descriptor(file, &fd)) return false;
   if (!size) return FailWith(kErrInvalidParameter);
@@ -138,6 +142,7 @@ bool Flush(FileHandle file) {
 }
 
 bool CloseFile(FileHandle file) {
+  if (memory::Owns(file)) return memory::Close(file);
   int fd;
   if (!Descriptor(file, &fd)) return false;
   // On Linux the descriptor is gone even when close() is interrupted: not a failure.

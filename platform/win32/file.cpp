@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "platform/errors.h"
+#include "platform/memory_file.h"
 
 namespace plat {
 namespace {
@@ -48,6 +49,7 @@ FileHandle CreateAlways(const char* name) {
 }
 
 bool ReadFile(FileHandle file, void* buffer, uint32_t count, uint32_t* done) {
+  if (memory::Owns(file)) return memory::Read(file, buffer, count, done);
   if (done) *done = 0;
   if (IsClosed(file)) return false;
   DWORD got = 0;
@@ -66,6 +68,7 @@ bool WriteFile(FileHandle file, const void* buffer, uint32_t count, uint32_t* do
 }
 
 bool Seek(FileHandle file, int64_t offset, SeekFrom from, uint64_t* position) {
+  if (memory::Owns(file)) return memory::Seek(file, offset, from, position);
   if (IsClosed(file)) return false;
   const DWORD method = from == SeekFrom::Begin     ? FILE_BEGIN
                        : from == SeekFrom::Current ? FILE_CURRENT
@@ -79,6 +82,7 @@ bool Seek(FileHandle file, int64_t offset, SeekFrom from, uint64_t* position) {
 }
 
 bool FileSize(FileHandle file, uint64_t* size) {
+  if (memory::Owns(file)) return memory::Size(file, size);
   if (IsClosed(file)) return false;
   if (!size) {
     return FailWith(kErrInvalidParameter);
@@ -95,6 +99,7 @@ bool Flush(FileHandle file) {
 }
 
 bool CloseFile(FileHandle file) {
+  if (memory::Owns(file)) return memory::Close(file);
   if (IsClosed(file)) return false;
   return ::CloseHandle(ToHandle(file)) != FALSE;
 }

@@ -27,6 +27,12 @@ class BioReaderTest : public ::testing::Test {
     int16_t count = 77;
     const bool ok = reader.ReadEvents(folder.Write("f.bio", bytes).c_str(), &count);
     Error = plat::LastError();
+    // From memory: the same answer.
+    CBioReader memory;
+    int16_t memoryCount = 77;
+    EXPECT_EQ(memory.ReadEventsMemory(bytes.data(), bytes.size(), &memoryCount), ok);
+    EXPECT_EQ(plat::LastError(), Error);
+    EXPECT_EQ(memoryCount, count);
     EXPECT_TRUE(ok || (count == 0 && reader.EventCount == 0 && reader.Events == nullptr));
     return ok ? count : -1;
   }

@@ -115,6 +115,14 @@ TEST(ReaderLoad, RefusesFramingTheReaderCannotUse) {
   EXPECT_EQ(loaded, 0);
   EXPECT_TRUE(test::FailedWith(reader.Load(folder.File("x.scp").c_str(), &loaded, 0),
                                plat::kErrInvalidParameter));
+  EXPECT_TRUE(test::FailedWith(reader.LoadMemory(nullptr, 1, &loaded, kAllSections),
+                               plat::kErrInvalidParameter));
+  // Fewer bytes in memory than the record length says.
+  const Bytes full = FullRecord();
+  EXPECT_TRUE(
+      test::FailedWith(reader.LoadMemory(full.data(), full.size() - 1, &loaded, kAllSections),
+                       plat::kErrInvalidData));
+  EXPECT_EQ(reader.File, plat::kClosedFile);
   // 256 pointer entries: the reader object refuses them, a stand-alone read does not.
   RecordBuilder many;
   many.Section(1, PatientSection());

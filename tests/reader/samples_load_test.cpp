@@ -75,6 +75,11 @@ TEST_F(SampleRecords, LoadTheSectionsAndGiveTheCrcVerdictWorkedOutByHand) {
       EXPECT_TRUE(reader_.Load(Path(sample.File).c_str(), &loaded_, kAllSections));
     }
     EXPECT_EQ(loaded_, sample.Loaded);
+    // The same from memory.
+    const test::Bytes bytes = test::ReadWholeFile(Path(sample.File));
+    EXPECT_EQ(reader_.LoadMemory(bytes.data(), bytes.size(), &loaded_, kAllSections),
+              sample.Loaded != 0);
+    EXPECT_EQ(loaded_, sample.Loaded);
   }
 }
 
