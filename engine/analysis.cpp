@@ -9,6 +9,8 @@
 namespace ktx::engine {
 namespace {
 
+constexpr double kDetectionLowPassHz = 40;
+
 double PeakToPeak(const std::vector<double>& x, const std::vector<uint8_t>& gap) {
   double lo = 0, hi = 0;
   bool any = false;
@@ -97,7 +99,8 @@ Analysis Analyse(const Signal& raw, bool perLead) {
   Analysis a;
   a.Result = CheckSignal(raw);
   if (a.Result != kResultOk) return a;
-  const Signal s = Condition(raw);
+  Signal s = Condition(raw, kDetectionLowPassHz);
+  s.Independent = IndependentLeads(raw);
   double quality = 0;
   const std::vector<DetectedBeat> beats = DetectQrs(s, &quality);
   if (beats.empty()) {
@@ -110,7 +113,12 @@ Analysis Analyse(const Signal& raw, bool perLead) {
     a.Result = kResultNoQrs;
     return a;
   }
-  a.Reference = MedianBeat(s, beats, a.Types);
+  // The reference beat, a median of several beats and so quieter than any one, is
+  // built from leads filtered less, so that the edges of its waves stay sharp.
+  Signal measured = ConditionForMeasurement(raw, a.Types.Fiducials);
+  measured.Independent = s.Independent;
+  a.Reference = MedianBeat(measured, beats, a.Types);
+  SmoothToNoise(a.Reference);
   if (a.Reference.BeatsUsed == 0) {
     a.Result = kResultNoQrs;
     return a;
@@ -129,10 +137,10 @@ Analysis Analyse(const Signal& raw, bool perLead) {
   auto ms = [&](int samples) { return Round(samples * 1000.0 / s.Rate); };
   f.PWavePresent = d.HasP;
   f.MeanPP = d.HasP ? f.MeanRR : 0;
-  f.PDuration = d.HasP ? ms(d.POffset - d.POnset + 1) : 0;
+  f.PDuration = d.HasP ? ms(d.POffset - d.POnset) : 0;
   f.PRInterval = d.HasP ? ms(d.QrsOnset - d.POnset) : 0;
-  f.QRSDuration = ms(d.QrsOffset - d.QrsOnset + 1);
-  f.QTInterval = ms(d.TOffset - d.QrsOnset + 1);
+  f.QRSDuration = ms(d.QrsOffset - d.QrsOnset);
+  f.QTInterval = ms(d.TOffset - d.QrsOnset);
   if (f.MeanRR > 0) {
     const double rrSeconds = f.MeanRR / 1000.0;
     f.QTcBazett = Round(f.QTInterval / std::sqrt(rrSeconds));

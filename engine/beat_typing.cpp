@@ -8,13 +8,13 @@ namespace {
 
 constexpr size_t kMaxGroups = 8;
 
-std::vector<double> QrsWindow(const Signal& s, int fiducial) {
+std::vector<double> QrsWindow(const Signal& s, const std::vector<size_t>& leads, int fiducial) {
   const int pre = s.Samples(0.08), post = s.Samples(0.12);
   const int n = static_cast<int>(s.Length());
   std::vector<double> w;
-  for (const auto& lead : s.Leads)
+  for (size_t l : leads)
     for (int i = fiducial - pre; i <= fiducial + post; ++i)
-      w.push_back(lead[static_cast<size_t>(std::clamp(i, 0, n - 1))]);
+      w.push_back(s.Leads[l][static_cast<size_t>(std::clamp(i, 0, n - 1))]);
   return w;
 }
 
@@ -56,11 +56,13 @@ TypedBeats TypeBeats(const Signal& s, const std::vector<DetectedBeat>& beats) {
   std::vector<Group> groups;
   std::vector<int> group(beats.size(), -1);
   const int reach = std::max(1, s.Samples(0.015));
+  const std::vector<size_t> leads = s.UsedLeads();
   out.Fiducials.resize(beats.size());
   for (size_t b = 0; b < beats.size(); ++b) {
     const int fid = beats[b].Fiducial;
     std::vector<std::vector<double>> shifted;
-    for (int shift = -reach; shift <= reach; ++shift) shifted.push_back(QrsWindow(s, fid + shift));
+    for (int shift = -reach; shift <= reach; ++shift)
+      shifted.push_back(QrsWindow(s, leads, fid + shift));
     int best = -1, bestShift = 0;
     double bestCorr = 0.85;
     for (size_t g = 0; g < groups.size(); ++g) {

@@ -2,11 +2,18 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace ktx::engine {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
+// Mains frequency drift (Hz), how far its line must stand above the spectrum around
+// it (power ratio) and how large it must be (microvolts) to be taken for hum: below
+// that its velocity hides in the baseline noise.
+constexpr double kMainsDrift = 0.2, kMainsLineRatio = 30, kMainsFromUv = 2;
+// Around each QRS fiducial, the samples left out when looking for hum (seconds).
+constexpr double kQrsBefore = 0.1, kQrsAfter = 0.12;
 
 struct Biquad {
   double b0, b1, b2, a1, a2;
@@ -49,6 +56,18 @@ std::vector<double> MedianFilter(const std::vector<double>& x, int half) {
   return out;
 }
 
+// Power of `x` at `hz` (Goertzel).
+double PowerAt(const std::vector<double>& x, double rate, double hz) {
+  const double c = 2 * std::cos(2 * kPi * hz / rate);
+  double s1 = 0, s2 = 0;
+  for (double v : x) {
+    const double s0 = v + c * s1 - s2;
+    s2 = s1;
+    s1 = s0;
+  }
+  return s1 * s1 + s2 * s2 - c * s1 * s2;
+}
+
 }  // namespace
 
 void RemoveBaseline(std::vector<double>& x, double rate) {
@@ -76,13 +95,38 @@ void RemoveBaseline(std::vector<double>& x, double rate) {
   }
 }
 
-void NotchMains(std::vector<double>& x, double rate) {
-  for (double hz : {50.0, 60.0}) {
-    if (rate < 2.4 * hz) continue;
-    const double w = 2 * kPi * hz / rate, r = 0.985, c = std::cos(w);
-    const double norm = (1 - 2 * r * c + r * r) / (2 - 2 * c);
-    RunZeroPhase(x, {norm, -2 * c * norm, norm, -2 * r * c, r * r});
+bool CarriesMains(const std::vector<double>& x, const std::vector<uint8_t>& skip, double rate,
+                  double hz) {
+  // Mains hum is one steady line (within the grid's drift); what the ECG has around it
+  // is a smooth spectrum once its QRS complexes are left out.
+  std::vector<double> quiet(x);
+  double counted = 0;
+  for (size_t i = 0; i < quiet.size(); ++i) {
+    if (i < skip.size() && skip[i])
+      quiet[i] = 0;
+    else
+      counted += 1;
   }
+  if (counted < 1) return false;
+  double line = 0;
+  for (double d = -kMainsDrift; d <= kMainsDrift + 1e-9; d += kMainsDrift / 2)
+    line = std::max(line, PowerAt(quiet, rate, hz + d));
+  std::vector<double> around;
+  for (double d = 2; d <= 4 + 1e-9; d += 0.5) {
+    around.push_back(PowerAt(quiet, rate, hz - d));
+    around.push_back(PowerAt(quiet, rate, hz + d));
+  }
+  auto mid = around.begin() + static_cast<long>(around.size() / 2);
+  std::nth_element(around.begin(), mid, around.end());
+  const double amplitude = 2 * std::sqrt(line) / counted;
+  return line > kMainsLineRatio * *mid && amplitude >= kMainsFromUv;
+}
+
+void NotchMains(std::vector<double>& x, double rate, double hz) {
+  if (rate < 2.4 * hz) return;
+  const double w = 2 * kPi * hz / rate, r = 0.985, c = std::cos(w);
+  const double norm = (1 - 2 * r * c + r * r) / (2 - 2 * c);
+  RunZeroPhase(x, {norm, -2 * c * norm, norm, -2 * r * c, r * r});
 }
 
 void LowPass(std::vector<double>& x, double rate, double cutoffHz) {
@@ -98,12 +142,29 @@ void HighPass(std::vector<double>& x, double rate, double cutoffHz) {
   RunZeroPhase(x, {norm, -2 * norm, norm, 2 * (k * k - 1) * norm, (1 - q * k + k * k) * norm});
 }
 
-Signal Condition(const Signal& raw) {
+Signal Condition(const Signal& raw, double lowPassHz) {
   Signal out = raw;
   for (auto& lead : out.Leads) {
     RemoveBaseline(lead, raw.Rate);
-    NotchMains(lead, raw.Rate);
-    LowPass(lead, raw.Rate, 40.0);
+    for (double hz : {50.0, 60.0}) NotchMains(lead, raw.Rate, hz);
+    LowPass(lead, raw.Rate, lowPassHz);
+  }
+  return out;
+}
+
+Signal ConditionForMeasurement(const Signal& raw, const std::vector<int>& fiducials) {
+  Signal out = raw;
+  const int n = static_cast<int>(raw.Length());
+  std::vector<uint8_t> busy(raw.Length(), 0);
+  for (int f : fiducials)
+    for (int i = std::max(0, f - raw.Samples(kQrsBefore));
+         i < std::min(n, f + raw.Samples(kQrsAfter)); ++i)
+      busy[static_cast<size_t>(i)] = 1;
+  for (auto& lead : out.Leads) {
+    RemoveBaseline(lead, raw.Rate);
+    for (double hz : {50.0, 60.0})
+      if (raw.Rate >= 2.4 * hz && CarriesMains(lead, busy, raw.Rate, hz))
+        NotchMains(lead, raw.Rate, hz);
   }
   return out;
 }

@@ -4,20 +4,34 @@
 #include <cmath>
 
 #include "engine/findings.h"
+#include "engine/knee_fit.h"
 #include "engine/lobe_fit.h"
 
 namespace ktx::engine {
 namespace {
 
-// QRS ends where the spatial velocity falls under this share of its peak; P and T on
-// a velocity smoothed over 20 ms, against 1.5 times the beat's median velocity.
-constexpr double kQrsShare = 0.12, kSlowSmoothing = 0.02, kNoiseFactor = 1.5, kPShare = 0.38;
+// The QRS spans the velocities (differences over kVelocitySpan) above kAboveBaseline
+// times the baseline's (its kBaselineShare percentile over the beat, at least
+// kFloorOfPeak of the peak) and above kQrsShare of its peak, gaps shorter than
+// kQrsHold bridged. Its edges lie on the knees fitted within kKneeReach outside and
+// kKneeInside inside that span, where the velocity has risen kOnsetRise times (fallen
+// to kOffsetFall times) the fitted baseline, or by kOnsetScatter (kOffsetScatter)
+// times that baseline's own scatter where that is more: the end of the QRS is taken
+// a little more firmly than its start, as slurred terminal forces fade into the ST
+// segment. P and T on a velocity smoothed over 20 ms, against 1.5 times the beat's
+// median velocity.
+constexpr double kBaselineShare = 0.1, kFloorOfPeak = 0.0075, kAboveBaseline = 4, kQrsShare = 0.03;
+constexpr double kQrsHold = 0.016, kKneeReach = 0.045, kKneeInside = 0.01;
+constexpr double kOnsetRise = 1.25, kOffsetFall = 2.5, kOnsetScatter = 1.5, kOffsetScatter = 2;
+constexpr double kVelocitySpan = 0.001;
+constexpr double kSlowSmoothing = 0.02, kNoiseFactor = 1.5, kPShare = 0.38;
 
 std::vector<double> SpatialVelocity(const ReferenceBeat& b, int smooth) {
   const int n = static_cast<int>(b.Length());
   std::vector<double> sum(static_cast<size_t>(n), 0.0);
   std::vector<double> d(static_cast<size_t>(n)), prefix(static_cast<size_t>(n) + 1);
-  for (const auto& x : b.Leads) {
+  for (size_t l : b.Used) {
+    const std::vector<double>& x = b.Leads[l];
     for (int i = 0; i < n; ++i) {
       const int a = std::max(0, i - 1), c = std::min(n - 1, i + 1);
       d[static_cast<size_t>(i)] =
@@ -61,17 +75,21 @@ int WalkOut(const std::vector<double>& v, int start, int step, double limit, int
   return last;
 }
 
-double Median(std::vector<double> v) {
+double Percentile(std::vector<double> v, double share) {
   if (v.empty()) return 0;
-  auto mid = v.begin() + static_cast<long>(v.size() / 2);
-  std::nth_element(v.begin(), mid, v.end());
-  return *mid;
+  auto at = v.begin() + static_cast<long>(share * static_cast<double>(v.size() - 1));
+  std::nth_element(v.begin(), at, v.end());
+  return *at;
+}
+
+double Median(std::vector<double> v) {
+  return Percentile(std::move(v), 0.5);
 }
 
 // Envelope of the deflection from the PR level, all leads together.
 std::vector<double> Envelope(const ReferenceBeat& b, const std::vector<double>& level) {
   std::vector<double> e(b.Length(), 0.0);
-  for (size_t l = 0; l < b.Leads.size(); ++l)
+  for (size_t l : b.Used)
     for (size_t i = 0; i < e.size(); ++i) {
       const double v = b.Leads[l][i] - level[l];
       e[i] += v * v;
@@ -115,16 +133,42 @@ Delineation Delineate(const ReferenceBeat& b, double rrSeconds) {
   const int n = static_cast<int>(b.Length());
   if (n < 10 || b.Leads.empty()) return d;
   auto at = [&](double seconds) { return static_cast<int>(std::lround(seconds * b.Rate)); };
-  const std::vector<double> sv = SpatialVelocity(b, std::max(1, at(0.004)));
-  const double noise = Median(sv);
+  const std::vector<double> sv = SpatialVelocity(b, std::max(1, at(kVelocitySpan)));
 
-  // QRS: outwards from the steepest point near the fiducial.
+  // QRS: outwards from the steepest point near the fiducial as long as the velocity
+  // stands clearly above the baseline's, gaps shorter than `hold` bridged (a notch, the
+  // turn between S and R'); then each edge where the velocity leaves the baseline's.
   const int f = b.Fiducial;
   const int peak = ArgMax(sv, std::max(1, f - at(0.06)), std::min(n - 2, f + at(0.06)));
-  const double qrsLimit = std::max(kQrsShare * sv[static_cast<size_t>(peak)], 3 * noise);
-  const int hold = std::max(2, at(0.012));
-  d.QrsOnset = WalkOut(sv, peak, -1, qrsLimit, hold, std::max(0, peak - at(0.12)));
-  d.QrsOffset = WalkOut(sv, peak, +1, qrsLimit, hold, std::min(n - 1, peak + at(0.16)));
+  const double top = sv[static_cast<size_t>(peak)];
+  const double baseline = std::max(Percentile(sv, kBaselineShare), kFloorOfPeak * top);
+  const double qrsLimit = std::max(kQrsShare * top, kAboveBaseline * baseline);
+  const int hold = std::max(2, at(kQrsHold));
+  const int outerOn = WalkOut(sv, peak, -1, qrsLimit, hold, std::max(0, peak - at(0.12)));
+  const int outerOff = WalkOut(sv, peak, +1, qrsLimit, hold, std::min(n - 1, peak + at(0.16)));
+  std::vector<double> logSv(sv.size());
+  for (size_t i = 0; i < sv.size(); ++i) logSv[i] = std::log(std::max(sv[i], 0.5 * baseline));
+  const Knee kneeOn = FitKnee(logSv, outerOn - at(kKneeReach), outerOn + at(kKneeInside), true);
+  const Knee kneeOff = FitKnee(logSv, outerOff - at(kKneeInside), outerOff + at(kKneeReach), false);
+  // Each edge where the fitted line stands clearly above the fitted baseline (by a
+  // factor, or by twice the baseline's own scatter where that is more), and no
+  // earlier than the first sample from the knee inwards whose velocity does: a sharp
+  // edge rises at once, whatever line is fitted through it.
+  const double riseOn = std::max(std::log(kOnsetRise), kOnsetScatter * kneeOn.Scatter);
+  const double fallOff = std::max(std::log(kOffsetFall), kOffsetScatter * kneeOff.Scatter);
+  int on = outerOn, off = outerOff;
+  if (kneeOn.At >= 0) {
+    on = kneeOn.At;
+    while (on < outerOn && logSv[static_cast<size_t>(on)] < kneeOn.Level + riseOn) ++on;
+    on = std::max(on, kneeOn.At + static_cast<int>(std::lround(riseOn / kneeOn.Slope)));
+  }
+  if (kneeOff.At >= 0) {
+    off = kneeOff.At;
+    while (off > outerOff && logSv[static_cast<size_t>(off)] < kneeOff.Level + fallOff) --off;
+    off = std::min(off, kneeOff.At - static_cast<int>(std::lround(fallOff / kneeOff.Slope)));
+  }
+  d.QrsOnset = std::min(on, outerOn);
+  d.QrsOffset = std::max(off, outerOff);
 
   // The PR level of every lead, just ahead of the QRS.
   std::vector<double> level(b.Leads.size(), 0.0);

@@ -98,7 +98,7 @@ std::vector<double> SlopeEnergy(const Signal& s, std::vector<LeadView>* views) {
   std::vector<LeadSlope> leads;
   std::vector<double> contrast;
   double best = 0;
-  for (size_t l = 0; l < s.Leads.size(); ++l) {
+  for (size_t l : s.UsedLeads()) {
     leads.push_back(SlopeOf(s, l, h, block));
     const LeadSlope& ls = leads.back();
     const double c = ls.Usual > 0 ? ls.TypicalMax / ls.Usual : (ls.TypicalMax > 0 ? 1e9 : 0);

@@ -94,7 +94,7 @@ TEST(Detection, FindsEveryBeatOnceWithinItsQrs) {
     const testgen::Ecg ecg = testgen::Generate(c.Options);
     Signal s = testgen::ToSignal(ecg);
     if (c.Spoil) c.Spoil(s, ecg);
-    const auto beats = DetectQrs(ktx::engine::Condition(s));
+    const auto beats = DetectQrs(ktx::engine::Condition(s, 40));
     ASSERT_EQ(beats.size(), ecg.Beats.size());
     for (size_t b = 0; b < beats.size(); ++b) {
       const double t = beats[b].Fiducial / c.Options.Rate;
@@ -108,7 +108,7 @@ TEST(Typing, EctopicBeatsFormTheirOwnTypeAndDominantBeatsTypeZero) {
   const testgen::Ecg ecg = testgen::Generate(With(Make(500, 70, 0), [](auto& o) {
     o.Ectopic = {4, 9, 15};
   }));
-  const auto s = ktx::engine::Condition(testgen::ToSignal(ecg));
+  const auto s = ktx::engine::Condition(testgen::ToSignal(ecg), 40);
   const auto beats = DetectQrs(s);
   ASSERT_EQ(beats.size(), ecg.Beats.size());
   const auto types = ktx::engine::TypeBeats(s, beats);
