@@ -99,8 +99,9 @@ Analysis Analyse(const Signal& raw, bool perLead) {
   Analysis a;
   a.Result = CheckSignal(raw);
   if (a.Result != kResultOk) return a;
-  Signal s = Condition(raw, kDetectionLowPassHz);
-  s.Independent = IndependentLeads(raw);
+  Signal base = WithoutBaseline(raw);
+  base.Independent = IndependentLeads(raw);
+  const Signal s = DetectionBand(base, kDetectionLowPassHz);
   double quality = 0;
   const std::vector<DetectedBeat> beats = DetectQrs(s, &quality);
   if (beats.empty()) {
@@ -115,9 +116,8 @@ Analysis Analyse(const Signal& raw, bool perLead) {
   }
   // The reference beat, a median of several beats and so quieter than any one, is
   // built from leads filtered less, so that the edges of its waves stay sharp.
-  Signal measured = ConditionForMeasurement(raw, a.Types.Fiducials);
-  measured.Independent = s.Independent;
-  a.Reference = MedianBeat(measured, beats, a.Types);
+  NotchWhereHum(base, a.Types.Fiducials);
+  a.Reference = MedianBeat(base, beats, a.Types);
   SmoothToNoise(a.Reference);
   if (a.Reference.BeatsUsed == 0) {
     a.Result = kResultNoQrs;

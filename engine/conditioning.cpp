@@ -1,17 +1,17 @@
 #include "engine/conditioning.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
-#include <cstdlib>
 
 namespace ktx::engine {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-// Mains frequency drift (Hz), how far its line must stand above the spectrum around
-// it (power ratio) and how large it must be (microvolts) to be taken for hum: below
-// that its velocity hides in the baseline noise.
-constexpr double kMainsDrift = 0.2, kMainsLineRatio = 30, kMainsFromUv = 2;
+// Seconds looked at for hum, how far its line must stand above the spectrum around it
+// (power ratio) and how large it must be (microvolts) to be taken for hum: below that
+// its velocity hides in the baseline noise.
+constexpr double kMainsWindow = 4, kMainsLineRatio = 30, kMainsFromUv = 2;
 // Around each QRS fiducial, the samples left out when looking for hum (seconds).
 constexpr double kQrsBefore = 0.1, kQrsAfter = 0.12;
 
@@ -56,16 +56,24 @@ std::vector<double> MedianFilter(const std::vector<double>& x, int half) {
   return out;
 }
 
-// Power of `x` at `hz` (Goertzel).
-double PowerAt(const std::vector<double>& x, double rate, double hz) {
-  const double c = 2 * std::cos(2 * kPi * hz / rate);
-  double s1 = 0, s2 = 0;
-  for (double v : x) {
-    const double s0 = v + c * s1 - s2;
-    s2 = s1;
-    s1 = s0;
+// Powers of `x` over [from, to) at each of `count` frequencies: Goertzel filters run
+// side by side in one pass.
+template <size_t count>
+std::array<double, count> PowersAt(const std::vector<double>& x, size_t from, size_t to,
+                                   double rate, const std::array<double, count>& hz) {
+  std::array<double, count> c{}, s1{}, s2{}, power{};
+  for (size_t k = 0; k < count; ++k) c[k] = 2 * std::cos(2 * kPi * hz[k] / rate);
+  for (size_t i = from; i < to; ++i) {
+    const double v = x[i];
+    for (size_t k = 0; k < count; ++k) {
+      const double s0 = v + c[k] * s1[k] - s2[k];
+      s2[k] = s1[k];
+      s1[k] = s0;
+    }
   }
-  return s1 * s1 + s2 * s2 - c * s1 * s2;
+  for (size_t k = 0; k < count; ++k)
+    power[k] = s1[k] * s1[k] + s2[k] * s2[k] - c[k] * s1[k] * s2[k];
+  return power;
 }
 
 }  // namespace
@@ -98,26 +106,24 @@ void RemoveBaseline(std::vector<double>& x, double rate) {
 bool CarriesMains(const std::vector<double>& x, const std::vector<uint8_t>& skip, double rate,
                   double hz) {
   // Mains hum is one steady line (within the grid's drift); what the ECG has around it
-  // is a smooth spectrum once its QRS complexes are left out.
-  std::vector<double> quiet(x);
+  // is a smooth spectrum once its QRS complexes are left out. A few seconds tell: the
+  // line's width, 1 / kMainsWindow, then covers the drift.
+  const size_t to = std::min(x.size(), static_cast<size_t>(kMainsWindow * rate));
+  std::vector<double> quiet(x.begin(), x.begin() + static_cast<long>(to));
   double counted = 0;
-  for (size_t i = 0; i < quiet.size(); ++i) {
+  for (size_t i = 0; i < to; ++i) {
     if (i < skip.size() && skip[i])
       quiet[i] = 0;
     else
       counted += 1;
   }
   if (counted < 1) return false;
-  double line = 0;
-  for (double d = -kMainsDrift; d <= kMainsDrift + 1e-9; d += kMainsDrift / 2)
-    line = std::max(line, PowerAt(quiet, rate, hz + d));
-  std::vector<double> around;
-  for (double d = 2; d <= 4 + 1e-9; d += 0.5) {
-    around.push_back(PowerAt(quiet, rate, hz - d));
-    around.push_back(PowerAt(quiet, rate, hz + d));
-  }
-  auto mid = around.begin() + static_cast<long>(around.size() / 2);
-  std::nth_element(around.begin(), mid, around.end());
+  const std::array<double, 9> at = {hz,     hz - 2, hz + 2, hz - 2.5, hz + 2.5,
+                                    hz - 3, hz + 3, hz - 4, hz + 4};
+  std::array<double, 9> power = PowersAt(quiet, 0, to, rate, at);
+  const double line = power[0];
+  auto mid = power.begin() + 1 + 4;
+  std::nth_element(power.begin() + 1, mid, power.end());
   const double amplitude = 2 * std::sqrt(line) / counted;
   return line > kMainsLineRatio * *mid && amplitude >= kMainsFromUv;
 }
@@ -142,31 +148,36 @@ void HighPass(std::vector<double>& x, double rate, double cutoffHz) {
   RunZeroPhase(x, {norm, -2 * norm, norm, 2 * (k * k - 1) * norm, (1 - q * k + k * k) * norm});
 }
 
-Signal Condition(const Signal& raw, double lowPassHz) {
+Signal WithoutBaseline(const Signal& raw) {
   Signal out = raw;
-  for (auto& lead : out.Leads) {
-    RemoveBaseline(lead, raw.Rate);
-    for (double hz : {50.0, 60.0}) NotchMains(lead, raw.Rate, hz);
-    LowPass(lead, raw.Rate, lowPassHz);
+  for (auto& lead : out.Leads) RemoveBaseline(lead, raw.Rate);
+  return out;
+}
+
+Signal DetectionBand(const Signal& base, double lowPassHz) {
+  Signal out = base;
+  for (size_t l : out.UsedLeads()) {
+    for (double hz : {50.0, 60.0}) NotchMains(out.Leads[l], base.Rate, hz);
+    LowPass(out.Leads[l], base.Rate, lowPassHz);
   }
   return out;
 }
 
-Signal ConditionForMeasurement(const Signal& raw, const std::vector<int>& fiducials) {
-  Signal out = raw;
-  const int n = static_cast<int>(raw.Length());
-  std::vector<uint8_t> busy(raw.Length(), 0);
+Signal Condition(const Signal& raw, double lowPassHz) {
+  return DetectionBand(WithoutBaseline(raw), lowPassHz);
+}
+
+void NotchWhereHum(Signal& base, const std::vector<int>& fiducials) {
+  const int n = static_cast<int>(base.Length());
+  std::vector<uint8_t> busy(base.Length(), 0);
   for (int f : fiducials)
-    for (int i = std::max(0, f - raw.Samples(kQrsBefore));
-         i < std::min(n, f + raw.Samples(kQrsAfter)); ++i)
+    for (int i = std::max(0, f - base.Samples(kQrsBefore));
+         i < std::min(n, f + base.Samples(kQrsAfter)); ++i)
       busy[static_cast<size_t>(i)] = 1;
-  for (auto& lead : out.Leads) {
-    RemoveBaseline(lead, raw.Rate);
+  for (auto& lead : base.Leads)
     for (double hz : {50.0, 60.0})
-      if (raw.Rate >= 2.4 * hz && CarriesMains(lead, busy, raw.Rate, hz))
-        NotchMains(lead, raw.Rate, hz);
-  }
-  return out;
+      if (base.Rate >= 2.4 * hz && CarriesMains(lead, busy, base.Rate, hz))
+        NotchMains(lead, base.Rate, hz);
 }
 
 }  // namespace ktx::engine

@@ -23,13 +23,16 @@ void LowPass(std::vector<double>& x, double rate, double cutoffHz);
 // Second-order Butterworth high-pass, run forwards and backwards.
 void HighPass(std::vector<double>& x, double rate, double cutoffHz);
 
-// All three on every lead, the low-pass at `lowPassHz`; gaps are held flat before
-// filtering.
+// The baseline removed from every lead.
+Signal WithoutBaseline(const Signal& raw);
+// The leads detection looks at (UsedLeads) notched and low-passed at `lowPassHz`.
+Signal DetectionBand(const Signal& base, double lowPassHz);
+// Both; gaps are held flat before filtering.
 Signal Condition(const Signal& raw, double lowPassHz);
-// For measuring waves: the baseline removed, the notch only on leads whose quiet parts
-// (outside the QRS complexes at `fiducials`) carry hum, no low-pass. Filters ring and
-// spread after every steep QRS edge and would blur the boundaries; the reference beat
-// is smoothed afterwards as far as its own noise asks (SmoothToNoise).
-Signal ConditionForMeasurement(const Signal& raw, const std::vector<int>& fiducials);
+// For measuring waves: the notch only on leads whose quiet parts (outside the QRS
+// complexes at `fiducials`) carry hum, and no low-pass. Filters ring and spread after
+// every steep QRS edge and would blur the boundaries; the reference beat is smoothed
+// afterwards as far as its own noise asks (SmoothToNoise).
+void NotchWhereHum(Signal& base, const std::vector<int>& fiducials);
 
 }  // namespace ktx::engine
