@@ -25,6 +25,10 @@ constexpr double kQrsHold = 0.016, kKneeReach = 0.045, kKneeInside = 0.01;
 constexpr double kOnsetRise = 1.25, kOffsetFall = 2.5, kOnsetScatter = 1.5, kOffsetScatter = 2;
 constexpr double kVelocitySpan = 0.001;
 constexpr double kSlowSmoothing = 0.02, kNoiseFactor = 1.5, kPShare = 0.38;
+// The T wave ends where the velocity of its last limb has fallen under kTEndShare of
+// its steepest and kTEndAboveBaseline times the baseline's, and before the next beat's
+// P wave: at most kLongestPR ahead of the next QRS, or its P onset once that is known.
+constexpr double kTEndShare = 0.3, kTEndAboveBaseline = 2, kLongestPR = 0.2;
 
 std::vector<double> SpatialVelocity(const ReferenceBeat& b, int smooth) {
   const int n = static_cast<int>(b.Length());
@@ -148,27 +152,10 @@ Delineation Delineate(const ReferenceBeat& b, double rrSeconds) {
   const int outerOff = WalkOut(sv, peak, +1, qrsLimit, hold, std::min(n - 1, peak + at(0.16)));
   std::vector<double> logSv(sv.size());
   for (size_t i = 0; i < sv.size(); ++i) logSv[i] = std::log(std::max(sv[i], 0.5 * baseline));
-  const Knee kneeOn = FitKnee(logSv, outerOn - at(kKneeReach), outerOn + at(kKneeInside), true);
-  const Knee kneeOff = FitKnee(logSv, outerOff - at(kKneeInside), outerOff + at(kKneeReach), false);
-  // Each edge where the fitted line stands clearly above the fitted baseline (by a
-  // factor, or by twice the baseline's own scatter where that is more), and no
-  // earlier than the first sample from the knee inwards whose velocity does: a sharp
-  // edge rises at once, whatever line is fitted through it.
-  const double riseOn = std::max(std::log(kOnsetRise), kOnsetScatter * kneeOn.Scatter);
-  const double fallOff = std::max(std::log(kOffsetFall), kOffsetScatter * kneeOff.Scatter);
-  int on = outerOn, off = outerOff;
-  if (kneeOn.At >= 0) {
-    on = kneeOn.At;
-    while (on < outerOn && logSv[static_cast<size_t>(on)] < kneeOn.Level + riseOn) ++on;
-    on = std::max(on, kneeOn.At + static_cast<int>(std::lround(riseOn / kneeOn.Slope)));
-  }
-  if (kneeOff.At >= 0) {
-    off = kneeOff.At;
-    while (off > outerOff && logSv[static_cast<size_t>(off)] < kneeOff.Level + fallOff) --off;
-    off = std::min(off, kneeOff.At - static_cast<int>(std::lround(fallOff / kneeOff.Slope)));
-  }
-  d.QrsOnset = std::min(on, outerOn);
-  d.QrsOffset = std::max(off, outerOff);
+  d.QrsOnset = WaveEdge(logSv, outerOn - at(kKneeReach), outerOn + at(kKneeInside), outerOn, true,
+                        kOnsetRise, kOnsetScatter);
+  d.QrsOffset = WaveEdge(logSv, outerOff - at(kKneeInside), outerOff + at(kKneeReach), outerOff,
+                         false, kOffsetFall, kOffsetScatter);
 
   // The PR level of every lead, just ahead of the QRS.
   std::vector<double> level(b.Leads.size(), 0.0);
@@ -190,19 +177,27 @@ Delineation Delineate(const ReferenceBeat& b, double rrSeconds) {
     envelopeNoise = Median(diffs) * std::sqrt(static_cast<double>(b.Leads.size()));
   }
 
-  // T: the largest deflection after the ST segment, then its end.
+  // T: the largest deflection after the ST segment; its end where the velocity of its
+  // last limb meets the baseline (a knee, as for the QRS), and never in the next beat.
   const double qtLimit = rrSeconds > 0 ? std::min(0.62, 0.9 * rrSeconds) : 0.62;
   const int t0 = d.QrsOffset + at(0.06);
   const int t1 = std::min(n - 2, d.QrsOnset + at(qtLimit));
+  // Before the next beat's P wave can start: its QRS less the longest usual PR.
+  const int nextBeat = rrSeconds > 0 ? d.QrsOnset + at(rrSeconds) : n - 1;
+  const int tBound = std::min(n - 1, std::max(t1, nextBeat - at(kLongestPR)));
+  const double slowBase = Percentile(slowSv, kBaselineShare);
+  int tFall = -1;  // the steepest point of the T wave's last limb
+  auto tEnd = [&](int bound) {
+    const double limit =
+        std::max(kTEndShare * slowSv[static_cast<size_t>(tFall)], kTEndAboveBaseline * slowBase);
+    return WalkOut(slowSv, tFall, +1, limit, std::max(2, at(0.02)), bound);
+  };
   if (t1 > t0 + at(0.04)) {
     d.TPeak = ArgMax(envelope, t0, t1);
     const double height = envelope[static_cast<size_t>(d.TPeak)];
     if (height > std::max(30.0, 6 * envelopeNoise)) {
-      const int fall = ArgMax(slowSv, d.TPeak, std::min(t1, d.TPeak + at(0.2)));
-      const double limit =
-          std::max(0.3 * slowSv[static_cast<size_t>(fall)], kNoiseFactor * slowNoise);
-      d.TOffset =
-          WalkOut(slowSv, fall, +1, limit, std::max(2, at(0.02)), std::min(n - 1, t1 + at(0.1)));
+      tFall = ArgMax(slowSv, d.TPeak, std::min(t1, d.TPeak + at(0.2)));
+      d.TOffset = tEnd(tBound);
       d.HasT = true;
     }
   }
@@ -221,6 +216,9 @@ Delineation Delineate(const ReferenceBeat& b, double rrSeconds) {
         d.POnset = lobe.Onset;
         d.POffset = lobe.Offset;
         d.HasP = true;
+        // The T wave ends before the next P wave begins.
+        if (rrSeconds > 0 && d.HasT && d.TOffset > d.POnset + at(rrSeconds))
+          d.TOffset = tEnd(std::max(tFall + 1, d.POnset + at(rrSeconds)));
         return d;
       }
       const int rise = ArgMax(slowSv, std::max(1, pPeak - at(0.08)), pPeak);

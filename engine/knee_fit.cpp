@@ -52,4 +52,17 @@ Knee FitKnee(const std::vector<double>& y, int from, int to, bool rising) {
   return best;
 }
 
+int WaveEdge(const std::vector<double>& logv, int from, int to, int inner, bool rising,
+             double factor, double scatterFactor) {
+  const Knee knee = FitKnee(logv, from, to, rising);
+  if (knee.At < 0) return inner;
+  const double above = std::max(std::log(factor), scatterFactor * knee.Scatter);
+  const int step = rising ? 1 : -1;
+  int edge = knee.At;
+  while (edge != inner && logv[static_cast<size_t>(edge)] < knee.Level + above) edge += step;
+  const int onLine = knee.At + step * static_cast<int>(std::lround(above / knee.Slope));
+  edge = rising ? std::max(edge, onLine) : std::min(edge, onLine);
+  return rising ? std::min(edge, inner) : std::max(edge, inner);
+}
+
 }  // namespace ktx::engine

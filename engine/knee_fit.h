@@ -21,4 +21,13 @@ struct Knee {
 // otherwise falling before it and flat after.
 Knee FitKnee(const std::vector<double>& y, int from, int to, bool rising);
 
+// The edge of a wave on `logv`, the logarithm of a velocity: the knee fitted over
+// [from, to] (rising: the wave lies after it), then inwards where the fitted line
+// stands `factor` times above the fitted baseline, or `scatterFactor` times that
+// baseline's own scatter where that is more; and no further out than the first sample
+// from the knee inwards whose velocity does so (a sharp edge rises at once, whatever
+// line is fitted through it). `inner` (inside the wave) when no knee fits.
+int WaveEdge(const std::vector<double>& logv, int from, int to, int inner, bool rising,
+             double factor, double scatterFactor);
+
 }  // namespace ktx::engine

@@ -269,7 +269,7 @@ int main(int argc, char** argv) {
     }
   }
   const std::filesystem::path scratch = std::filesystem::temp_directory_path() / "ktx_ludb.scp";
-  std::printf("%-5s %-6s %5s | %s | %s | %s | %s\n", "Rec", "Rhythm", "Beats",
+  std::printf("%-5s %-6s %3s %5s | %s | %s | %s | %s\n", "Rec", "Rhythm", "HR", "Beats",
               "12 leads: P on  P off QRS on QRSoff  T off",
               "lead II:  P on  P off QRS on QRSoff  T off", "QRS eng 12 II", "statements");
   std::vector<LudbRecord> records;
@@ -290,7 +290,8 @@ int main(int argc, char** argv) {
     for (double v : s.Global) line += Cell(v) + " ";
     line += "|          ";
     for (double v : s.LeadII) line += Cell(v) + " ";
-    std::printf("%-5s %-6s %5d | %s| %4.0f %3.0f %3.0f | %s%s\n", id.c_str(), RhythmClass(r),
+    std::printf("%-5s %-6s %3d %5d | %s| %4.0f %3.0f %3.0f | %s%s\n", id.c_str(), RhythmClass(r),
+                e.Global.AvRRms ? static_cast<int>(std::lround(60000.0 / e.Global.AvRRms)) : 0,
                 s.Beats, line.c_str(), s.QrsEngine, s.QrsGlobal, s.QrsII, Codes(e.Codes).c_str(),
                 e.Result ? (" result " + std::to_string(e.Result)).c_str() : "");
     all.Add(s);
