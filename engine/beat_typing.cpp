@@ -7,6 +7,11 @@ namespace ktx::engine {
 namespace {
 
 constexpr size_t kMaxGroups = 8;
+// Pacemaker spikes: a step within kSpikeRise at least kSpikeOverSteep times the lead's
+// kSteepShare percentile of such steps (its QRS upstrokes) and kSpikeMinUv, turning
+// back by kSpikeReturnShare of its height within kSpikeReturn.
+constexpr double kSpikeRise = 0.001, kSteepShare = 0.98, kSpikeOverSteep = 4, kSpikeMinUv = 300;
+constexpr double kSpikeReturn = 0.006, kSpikeReturnShare = 0.3;
 
 std::vector<double> QrsWindow(const Signal& s, const std::vector<size_t>& leads, int fiducial) {
   const int pre = s.Samples(0.08), post = s.Samples(0.12);
@@ -128,28 +133,45 @@ TypedBeats TypeBeats(const Signal& s, const std::vector<DetectedBeat>& beats) {
   return out;
 }
 
-std::vector<int> CountPacemakerSpikes(const Signal& raw) {
-  std::vector<int> spikes;
-  const int width = std::max(1, raw.Samples(0.002)), merge = raw.Samples(0.05);
+std::vector<int> CountPacemakerSpikes(const Signal& raw, const std::vector<size_t>& leads) {
   const int n = static_cast<int>(raw.Length());
-  int last = -merge - 1;
-  for (int i = width; i + width < n; ++i) {
-    bool spike = false;
-    for (size_t l = 0; l < raw.Leads.size() && !spike; ++l) {
-      const auto& x = raw.Leads[l];
-      const auto& gap = raw.Gaps[l];
-      if (gap[static_cast<size_t>(i)]) continue;
-      const double before = x[static_cast<size_t>(i - width)],
-                   after = x[static_cast<size_t>(i + width)];
-      const double v = x[static_cast<size_t>(i)];
-      spike = std::fabs(v - before) > 1000 && std::fabs(v - after) > 1000 &&
-              std::fabs(before - after) < 0.3 * std::fabs(v - before);
-    }
-    if (spike && i - last > merge) {
-      spikes.push_back(i);
-      last = i;
+  const int step = std::max(1, raw.Samples(kSpikeRise));
+  const int back = std::max(step + 1, raw.Samples(kSpikeReturn));
+  const int merge = raw.Samples(0.05);
+  std::vector<int> found;
+  std::vector<double> changes;
+  for (size_t l : leads) {
+    const std::vector<double>& x = raw.Leads[l];
+    const std::vector<uint8_t>& gap = raw.Gaps[l];
+    changes.clear();
+    for (int i = step; i < n; ++i)
+      changes.push_back(std::fabs(x[static_cast<size_t>(i)] - x[static_cast<size_t>(i - step)]));
+    if (changes.empty()) continue;
+    auto at =
+        changes.begin() + static_cast<long>(kSteepShare * static_cast<double>(changes.size() - 1));
+    std::nth_element(changes.begin(), at, changes.end());
+    const double least = std::max(kSpikeMinUv, kSpikeOverSteep * *at);
+    for (int i = step; i + back < n; ++i) {
+      const size_t k = static_cast<size_t>(i);
+      if (gap[k] || gap[k - static_cast<size_t>(step)]) continue;
+      const double jump = x[k] - x[k - static_cast<size_t>(step)];
+      if (std::fabs(jump) < least) continue;
+      // A pacing pulse turns back at once (bipolar) or decays through the
+      // recorder's high-pass (unipolar); a QRS this steep would go on.
+      double turned = 0;
+      for (int j = 1; j <= back; ++j) {
+        const double v = x[k + static_cast<size_t>(j)] - x[k];
+        turned = std::max(turned, jump > 0 ? -v : v);
+      }
+      if (turned < kSpikeReturnShare * std::fabs(jump)) continue;
+      found.push_back(i);
+      i += back;
     }
   }
+  std::sort(found.begin(), found.end());
+  std::vector<int> spikes;
+  for (int i : found)
+    if (spikes.empty() || i - spikes.back() > merge) spikes.push_back(i);
   return spikes;
 }
 

@@ -30,6 +30,9 @@ struct Findings {
   int VentricularEctopics = 0, SupraventricularEctopics = 0, PacedBeats = 0;
   int PacemakerSpikes = 0;
   bool PWavePresent = false;  // a P wave delineated on the reference beat before each QRS
+  // Without conducted P waves: continuous atrial waves between the beats, faster than
+  // sinus P waves (fibrillation or flutter).
+  bool FibrillatoryWaves = false;
 
   // Global measurements on the reference beat.
   int PDuration = 0, PRInterval = 0, QRSDuration = 0, QTInterval = 0;

@@ -50,6 +50,7 @@ ReferenceBeat MedianBeat(const Signal& s, const std::vector<DetectedBeat>& beats
   if (chosen.empty()) chosen = partial;
   if (chosen.empty()) return ref;
   ref.BeatsUsed = static_cast<int>(chosen.size());
+  ref.Members = chosen;
   std::vector<double> values;
   for (const auto& lead : s.Leads) {
     std::vector<double> out(static_cast<size_t>(pre + post), 0.0);

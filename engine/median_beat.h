@@ -16,6 +16,7 @@ struct ReferenceBeat {
   std::vector<std::vector<double>> Leads;  // microvolts
   std::vector<size_t> Used;                // the leads of the global boundaries
   int BeatsUsed = 0;
+  std::vector<int> Members;  // the fiducials of the beats it is the median of
   size_t Length() const { return Leads.empty() ? 0 : Leads[0].size(); }
 };
 

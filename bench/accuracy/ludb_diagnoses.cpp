@@ -32,8 +32,9 @@ bool Begins(const LudbRecord& r, const char* text) {
 
 }  // namespace
 
+// Ventricular pacing, or P-synchrony (pacing triggered by the atria).
 bool IsPaced(const LudbRecord& r) {
-  return Says(r, "ventricular pacing");
+  return Says(r, "ventricular pacing") || Says(r, "p-synchrony");
 }
 
 bool IsFibrillationOrFlutter(const LudbRecord& r) {

@@ -120,19 +120,19 @@ class Interpreter {
     const bool irregular = f_.RRIrregularity > c::kIrregularAbove;
     if (f_.BeatCount <= 0) {
       AddRhythm(code::kUndeterminedRhythm, Weight::kBorderline);
-    } else if (f_.PacedBeats > 0 && f_.PacedBeats * c::kPacedFractionDenominator >= f_.BeatCount) {
-      paced_ = true;
-      AddRhythm(code::kPacedRhythm, Weight::kAbnormal);
-    } else if (!f_.PWavePresent) {
-      if (!irregular) {
-        AddRhythm(code::kUndeterminedRhythm, Weight::kBorderline);
-      } else if (f_.BeatCount < c::kMinBeatsForFibrillation) {
-        AddRhythm(code::kIrregularRhythm, Weight::kBorderline);
-      } else {
-        AddRhythm(code::kAtrialFibrillation, Weight::kAbnormal);
-      }
-    } else {
+      return;
+    }
+    paced_ = f_.PacedBeats > 0 && f_.PacedBeats * c::kPacedFractionDenominator >= f_.BeatCount;
+    if (paced_) AddRhythm(code::kPacedRhythm, Weight::kAbnormal);
+    // The atria: sinus where P waves conduct; fibrillation or flutter where their waves
+    // show between the beats or, unpaced, the ventricles answer irregularly.
+    if (f_.PWavePresent) {
       SinusRhythm(irregular);
+    } else if (f_.FibrillatoryWaves || (irregular && f_.BeatCount >= c::kMinBeatsForFibrillation)) {
+      AddRhythm(code::kAtrialFibrillation, Weight::kAbnormal);
+    } else if (!paced_) {
+      AddRhythm(irregular ? code::kIrregularRhythm : code::kUndeterminedRhythm,
+                Weight::kBorderline);
     }
     if (f_.VentricularEctopics > 0) AddRhythm(code::kVentricularPremature, Weight::kBorderline);
     if (f_.SupraventricularEctopics > 0) {

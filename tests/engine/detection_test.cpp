@@ -122,9 +122,13 @@ TEST(Typing, EctopicBeatsFormTheirOwnTypeAndDominantBeatsTypeZero) {
 TEST(Typing, CountsPacemakerSpikesOncePerBeat) {
   testgen::Options o = Make(1000, 70, 0, 10);
   o.Paced = {1, 2, 3, 5};
-  EXPECT_EQ(ktx::engine::CountPacemakerSpikes(testgen::ToSignal(testgen::Generate(o))).size(), 4u);
+  const auto spikes = [](const testgen::Options& options) {
+    const ktx::engine::Signal s = testgen::ToSignal(testgen::Generate(options));
+    return ktx::engine::CountPacemakerSpikes(s, s.UsedLeads()).size();
+  };
+  EXPECT_EQ(spikes(o), 4u);
   o.Paced.clear();
-  EXPECT_TRUE(ktx::engine::CountPacemakerSpikes(testgen::ToSignal(testgen::Generate(o))).empty());
+  EXPECT_EQ(spikes(o), 0u);
 }
 
 }  // namespace
