@@ -7,6 +7,8 @@ namespace ktx::engine {
 namespace {
 
 constexpr size_t kMaxGroups = 8;
+// The QRS window beats are compared over, seconds around the fiducial.
+constexpr double kWindowBefore = 0.08, kWindowAfter = 0.12;
 // Pacemaker spikes: a step within kSpikeRise at least kSpikeOverSteep times the lead's
 // kSteepShare percentile of such steps (its QRS upstrokes) and kSpikeMinUv, turning
 // back by kSpikeReturnShare of its height within kSpikeReturn.
@@ -14,7 +16,7 @@ constexpr double kSpikeRise = 0.001, kSteepShare = 0.98, kSpikeOverSteep = 4, kS
 constexpr double kSpikeReturn = 0.006, kSpikeReturnShare = 0.3;
 
 std::vector<double> QrsWindow(const Signal& s, const std::vector<size_t>& leads, int fiducial) {
-  const int pre = s.Samples(0.08), post = s.Samples(0.12);
+  const int pre = s.Samples(kWindowBefore), post = s.Samples(kWindowAfter);
   const int n = static_cast<int>(s.Length());
   std::vector<double> w;
   for (size_t l : leads)
@@ -83,7 +85,11 @@ TypedBeats TypeBeats(const Signal& s, const std::vector<DetectedBeat>& beats) {
         }
       }
     }
-    if (best < 0 && groups.size() < kMaxGroups) {
+    // A beat the record's edge cuts may join a shape but does not found one: its
+    // window is not its own.
+    const bool whole = fid - reach - s.Samples(kWindowBefore) >= 0 &&
+                       fid + reach + s.Samples(kWindowAfter) < static_cast<int>(s.Length());
+    if (best < 0 && whole && groups.size() < kMaxGroups) {
       groups.push_back({shifted[static_cast<size_t>(reach)], 0});
       best = static_cast<int>(groups.size() - 1);
       bestShift = 0;
