@@ -29,6 +29,8 @@ constexpr double kSlowSmoothing = 0.02, kNoiseFactor = 1.5, kPShare = 0.38;
 // its steepest and kTEndAboveBaseline times the baseline's, and before the next beat's
 // P wave: at most kLongestPR ahead of the next QRS, or its P onset once that is known.
 constexpr double kTEndShare = 0.3, kTEndAboveBaseline = 2, kLongestPR = 0.2;
+// A lead's own T end is measured where its T wave reaches this size (microvolts).
+constexpr double kLeadTFrom = 100;
 
 std::vector<double> SpatialVelocity(const ReferenceBeat& b, int smooth) {
   const int n = static_cast<int>(b.Length());
@@ -234,6 +236,62 @@ Delineation Delineate(const ReferenceBeat& b, double rrSeconds) {
     }
   }
   return d;
+}
+
+LeadWaves DelineateLead(const ReferenceBeat& b, size_t lead, const Delineation& d) {
+  LeadWaves w{d.QrsOnset, d.QrsOffset, d.TOffset};
+  const int n = static_cast<int>(b.Length());
+  if (lead >= b.Leads.size() || d.QrsOnset < 1 || d.QrsOffset >= n - 1) return w;
+  auto at = [&](double seconds) { return static_cast<int>(std::lround(seconds * b.Rate)); };
+  const std::vector<double>& x = b.Leads[lead];
+  // The lead's velocity, as the spatial one is made of the leads' velocities.
+  const int k = std::max(1, at(kVelocitySpan));
+  std::vector<double> v(static_cast<size_t>(n), 0.0);
+  for (int i = 0; i < n; ++i) {
+    const int a = std::max(0, i - k), c = std::min(n - 1, i + k);
+    v[static_cast<size_t>(i)] = std::fabs(x[static_cast<size_t>(c)] - x[static_cast<size_t>(a)]) /
+                                std::max(1, c - a) * b.Rate;
+  }
+  const int peak = ArgMax(v, d.QrsOnset, d.QrsOffset);
+  const double top = v[static_cast<size_t>(peak)];
+  const double baseline = std::max(Percentile(v, kBaselineShare), kFloorOfPeak * top);
+  if (top <= 0) return w;
+  const double limit = std::max(kQrsShare * top, kAboveBaseline * baseline);
+  const int hold = std::max(2, at(kQrsHold));
+  const int outerOn = WalkOut(v, peak, -1, limit, hold, d.QrsOnset);
+  const int outerOff = WalkOut(v, peak, +1, limit, hold, d.QrsOffset);
+  std::vector<double> logV(v.size());
+  for (size_t i = 0; i < v.size(); ++i) logV[i] = std::log(std::max(v[i], 0.5 * baseline));
+  w.QrsOnset =
+      std::max(d.QrsOnset, WaveEdge(logV, outerOn - at(kKneeReach), outerOn + at(kKneeInside),
+                                    outerOn, true, kOnsetRise, kOnsetScatter));
+  w.QrsOffset =
+      std::min(d.QrsOffset, WaveEdge(logV, outerOff - at(kKneeInside), outerOff + at(kKneeReach),
+                                     outerOff, false, kOffsetFall, kOffsetScatter));
+  // T end: where the lead's own T wave has a body to end; else the global one.
+  if (!d.HasT || d.TOffset <= d.QrsOffset) return w;
+  const int from = d.QrsOffset + at(0.06);
+  if (from >= d.TOffset) return w;
+  const double level = x[static_cast<size_t>(d.QrsOnset)];
+  int tPeak = from;
+  for (int i = from; i <= d.TOffset; ++i)
+    if (std::fabs(x[static_cast<size_t>(i)] - level) >
+        std::fabs(x[static_cast<size_t>(tPeak)] - level))
+      tPeak = i;
+  if (std::fabs(x[static_cast<size_t>(tPeak)] - level) < kLeadTFrom) return w;
+  const int smooth = std::max(1, at(kSlowSmoothing)) / 2;
+  std::vector<double> slow(static_cast<size_t>(n), 0.0);
+  for (int i = 0; i < n; ++i) {
+    const int a = std::max(0, i - smooth - 1), c = std::min(n - 1, i + smooth + 1);
+    slow[static_cast<size_t>(i)] =
+        std::fabs(x[static_cast<size_t>(c)] - x[static_cast<size_t>(a)]) / (c - a) * b.Rate;
+  }
+  const int fall = ArgMax(slow, tPeak, std::min(d.TOffset, tPeak + at(0.2)));
+  const double tLimit = std::max(kTEndShare * slow[static_cast<size_t>(fall)],
+                                 kTEndAboveBaseline * Percentile(slow, kBaselineShare));
+  w.TOffset =
+      std::min(d.TOffset, WalkOut(slow, fall, +1, tLimit, std::max(2, at(0.02)), d.TOffset));
+  return w;
 }
 
 FrontalAxes Axes(const ReferenceBeat& b, const std::vector<uint16_t>& codes, const Delineation& d) {

@@ -18,6 +18,7 @@ struct LeadFindings {
   int QDuration = 0, RDuration = 0, SDuration = 0, RdashDuration = 0, SdashDuration = 0;
   int JPointAmplitude = 0, STJ20 = 0, STJ60 = 0, STJ80 = 0;  // ST levels against the PR baseline
   int TAmplitudePlus = 0, TAmplitudeMinus = 0;               // T- as a negative value
+  int QRSDuration = 0, QTInterval = 0;                       // this lead's own, ms
 };
 
 struct Findings {

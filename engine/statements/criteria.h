@@ -73,6 +73,10 @@ constexpr int kSTElevationV2V3YoungMenFrom = 250;
 constexpr int kSTElevationV2V3WomenFrom = 150;
 constexpr int kYoungMenBelowAge = 40;
 constexpr int kSTDepressionFrom = 50;
+// The depression is "horizontal or downsloping" (same source): judged at J+80 (J+60
+// above 100 a minute, as exercise testing does), rising from the J point by at most
+// 0.04 mV over the 80 ms, a slope of 0.5 mV/s.
+constexpr int kSTFlatRiseUpTo = 40;
 
 // T inversion, AHA/ACCF/HRS 2009 (Part IV): negative T of 0.1 mV, deeper than the
 // positive part, in two leads where T is normally upright (I, II, aVF, V3-V6).

@@ -161,9 +161,8 @@ class Interpreter {
   void SinusRhythm(bool irregular) {
     if (f_.HeartRate < c::kBradycardiaBelow) {
       // A resting rate from 50 is a normal variant; below it borderline.
-      AddRhythm(code::kSinusBradycardia, f_.HeartRate >= c::kNormalRestingRateFrom
-                                             ? Weight::kNormal
-                                             : Weight::kBorderline);
+      AddRhythm(code::kSinusBradycardia,
+                f_.HeartRate >= c::kNormalRestingRateFrom ? Weight::kNormal : Weight::kBorderline);
     } else if (f_.HeartRate > c::kTachycardiaAbove) {
       AddRhythm(code::kSinusTachycardia, Weight::kBorderline);
     } else if (!irregular) {
@@ -175,14 +174,16 @@ class Interpreter {
 
   // In order of importance: acute injury first, then conduction, then the rest.
   void Morphology() {
-    STElevation();
+    // Paced complexes carry their own Q waves and secondary ST-T changes.
+    if (!paced_) STElevation();
     Conduction();
-    if (f_.QRSDuration < c::kQRSCompleteBlockFrom) STDepression();
-    QWaves();
-    QTc();
+    const bool secondary = paced_ || f_.QRSDuration >= c::kQRSCompleteBlockFrom;
+    if (!secondary) STDepression();
+    if (!paced_) QWaves();
+    if (!paced_) QTc();
     PR();
     Hypertrophy();
-    if (f_.QRSDuration < c::kQRSCompleteBlockFrom) TInversion();
+    if (!secondary) TInversion();
     LowVoltage();
     Axis();
   }
@@ -204,8 +205,12 @@ class Interpreter {
                                             {code::kSTDepressionInferior, kInferior},
                                             {code::kSTDepressionLateral, kLateral}};
     for (const LeadGroup& group : kGroups) {
-      const int count = CountLeads(f_, group.Members, [](const LeadFindings& lead) {
-        return -lead.JPointAmplitude >= c::kSTDepressionFrom;
+      const int count = CountLeads(f_, group.Members, [this](const LeadFindings& lead) {
+        // Depressed where the ST segment is judged (J+60 at fast rates, else J+80)
+        // and horizontal or downsloping from the J point: an upsloping J-point
+        // depression is the end of the QRS, not ischaemia.
+        const int st = f_.HeartRate > c::kTachycardiaAbove ? lead.STJ60 : lead.STJ80;
+        return -st >= c::kSTDepressionFrom && st - lead.JPointAmplitude <= c::kSTFlatRiseUpTo;
       });
       if (count >= c::kLeadsInGroup) AddMorphology(group.Code, Weight::kAbnormal);
     }
