@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/analysis.h"
 #include "engine/ktxsys32.h"
 #include "scoring.h"
 #include "section4.h"
@@ -30,11 +31,14 @@ int main(int argc, char** argv) {
   std::vector<std::string> names;
   double limitSeconds = 0;
   bool verbose = false;
+  bool driver = false;  // through CAnalysis, which fills V1-V6 with copies of lead II
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--data") == 0 && i + 1 < argc) {
       folder = argv[++i];
     } else if (std::strcmp(argv[i], "--verbose") == 0) {
       verbose = true;
+    } else if (std::strcmp(argv[i], "--driver") == 0) {
+      driver = true;
     } else if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) {
       limitSeconds = std::atof(argv[++i]);
     } else {
@@ -74,7 +78,9 @@ int main(int argc, char** argv) {
                   static_cast<std::streamsize>(bytes.size()));
       }
       const auto start = std::chrono::steady_clock::now();
-      const uint16_t result = ScpAnalysis32(scratch.string().c_str(), 1);
+      CAnalysis analysis;
+      const int result = driver ? analysis.CreateAnalysis(scratch.string().c_str(), 0, false)
+                                : ScpAnalysis32(scratch.string().c_str(), 1);
       engineSeconds +=
           std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
       if (result != 0)
