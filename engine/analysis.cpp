@@ -125,6 +125,10 @@ Analysis Analyse(const Signal& raw, bool perLead) {
   if (a.Result != kResultOk) return a;
   Signal base = WithoutBaseline(raw);
   base.Independent = IndependentLeads(raw);
+  // Pacemaker spikes are found on the raw leads and then bridged: steps of several
+  // millivolts within a sample would otherwise stand for the QRS's steepest slope.
+  a.PacemakerSpikes = CountPacemakerSpikes(raw, base.UsedLeads());
+  BridgeSpikes(base, a.PacemakerSpikes);
   const Signal s = DetectionBand(base, kDetectionLowPassHz);
   double quality = 0;
   const std::vector<DetectedBeat> beats = DetectQrs(s, &quality);
@@ -168,7 +172,6 @@ Analysis Analyse(const Signal& raw, bool perLead) {
                           residue.Continuity >= kFibrillatoryContinuity &&
                           residue.DominantHz >= kFibrillatoryFromHz;
   }
-  a.PacemakerSpikes = CountPacemakerSpikes(raw, base.UsedLeads());
   f.PacemakerSpikes = static_cast<int>(a.PacemakerSpikes.size());
 
   const Delineation& d = a.Waves;

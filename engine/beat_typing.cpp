@@ -14,6 +14,8 @@ constexpr double kWindowBefore = 0.08, kWindowAfter = 0.12;
 // back by kSpikeReturnShare of its height within kSpikeReturn.
 constexpr double kSpikeRise = 0.001, kSteepShare = 0.98, kSpikeOverSteep = 4, kSpikeMinUv = 300;
 constexpr double kSpikeReturn = 0.006, kSpikeReturnShare = 0.3;
+// How long a pacing pulse's step takes to decay through a recorder's high-pass.
+constexpr double kSpikeDecay = 0.01;
 
 std::vector<double> QrsWindow(const Signal& s, const std::vector<size_t>& leads, int fiducial) {
   const int pre = s.Samples(kWindowBefore), post = s.Samples(kWindowAfter);
@@ -179,6 +181,19 @@ std::vector<int> CountPacemakerSpikes(const Signal& raw, const std::vector<size_
   for (int i : found)
     if (spikes.empty() || i - spikes.back() > merge) spikes.push_back(i);
   return spikes;
+}
+
+void BridgeSpikes(Signal& s, const std::vector<int>& spikes) {
+  const int n = static_cast<int>(s.Length());
+  const int before = std::max(1, s.Samples(kSpikeRise)), after = s.Samples(kSpikeDecay);
+  for (int spike : spikes) {
+    const int a = std::max(0, spike - before), b = std::min(n - 1, spike + after);
+    for (auto& x : s.Leads) {
+      const double from = x[static_cast<size_t>(a)], to = x[static_cast<size_t>(b)];
+      for (int i = a + 1; i < b; ++i)
+        x[static_cast<size_t>(i)] = from + (to - from) * (i - a) / (b - a);
+    }
+  }
 }
 
 }  // namespace ktx::engine

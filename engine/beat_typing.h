@@ -29,4 +29,8 @@ TypedBeats TypeBeats(const Signal& conditioned, const std::vector<DetectedBeat>&
 // samples, in time order, one per spike whatever the leads that show it.
 std::vector<int> CountPacemakerSpikes(const Signal& raw, const std::vector<size_t>& leads);
 
+// Replaces every lead around each spike (from a sample before to the end of its
+// decay) by the straight line between the samples at the ends.
+void BridgeSpikes(Signal& s, const std::vector<int>& spikes);
+
 }  // namespace ktx::engine

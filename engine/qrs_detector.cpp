@@ -342,9 +342,9 @@ std::vector<DetectedBeat> DetectQrs(const Signal& s, double* quality) {
         for (size_t j = k + 1; j < peaks.size() && peaks[j].Peak - last < kLateShare * rrAverage;
              ++j) {
           const int gap = peaks[j].Peak - last;
-          bypassed = bypassed || (peaks[j].Peak - c.Peak > refractory &&
-                                  gap > kOnTimeShare * rrAverage && peaks[j].Height > c.Height &&
-                                  peaks[j].Height > threshold());
+          bypassed =
+              bypassed || (peaks[j].Peak - c.Peak > refractory && gap > kOnTimeShare * rrAverage &&
+                           peaks[j].Height > c.Height && peaks[j].Height > threshold());
         }
         if (bypassed) continue;
       }

@@ -101,7 +101,8 @@ EngineOutput Analyse(const std::string& file) {
 struct RecordErrors {
   double Global[kBoundaries], LeadII[kBoundaries];
   double QrsEngine = NAN, QrsGlobal = NAN, QrsII = NAN;
-  std::vector<double> LeadQrs, LeadQt;  // per-lead errors, ms
+  double QtGlobal = NAN, PrGlobal = NAN;  // the marks' medians, 12 leads
+  std::vector<double> LeadQrs, LeadQt;    // per-lead errors, ms
   int Beats = 0;
 };
 
@@ -110,7 +111,7 @@ RecordErrors Score(const LudbRecord& r, const EngineOutput& e) {
   const double rate = r.Signals.Rate, ms = 1000.0 / rate;
   const auto span = [ms](long samples) { return static_cast<double>(samples) * ms; };
   const long window = static_cast<long>(0.15 * rate);
-  std::vector<double> global[kBoundaries], leadII[kBoundaries], qrsGlobal, qrsII;
+  std::vector<double> global[kBoundaries], leadII[kBoundaries], qrsGlobal, qrsII, qt, pr;
   std::vector<std::vector<double>> leadQrs(r.Leads.size()), leadQt(r.Leads.size());
   for (size_t b = 0; b < e.Qrs.Fiducials.size(); ++b) {
     if (e.Qrs.Types[b] != 0) continue;
@@ -119,6 +120,8 @@ RecordErrors Score(const LudbRecord& r, const EngineOutput& e) {
     if (!accuracy::GlobalMarksAt(r, f, window, &g)) continue;
     ++out.Beats;
     qrsGlobal.push_back(span(g.QrsOffset - g.QrsOnset));
+    if (g.TOffset >= 0) qt.push_back(span(g.TOffset - g.QrsOnset));
+    if (g.POnset >= 0) pr.push_back(span(g.QrsOnset - g.POnset));
     for (int k = 0; k < kBoundaries; ++k)
       if (Boundary(g, k) >= 0) global[k].push_back(span(Boundary(g, k) - f));
     if (accuracy::LeadMarksAt(r.Leads[1], f, window, &ii)) {
@@ -145,6 +148,8 @@ RecordErrors Score(const LudbRecord& r, const EngineOutput& e) {
   if (m.QRSOffsetms != kUndefined && e.Result == 0 && !e.Qrs.Fiducials.empty())
     out.QrsEngine = m.QRSOffsetms - m.QRSOnsetms;
   out.QrsGlobal = Median(qrsGlobal);
+  out.QtGlobal = Median(qt);
+  out.PrGlobal = Median(pr);
   out.QrsII = Median(qrsII);
   for (const SLeadMeasurement& lead : e.Leads)
     for (size_t l = 0; l < r.Leads.size(); ++l) {
@@ -246,10 +251,13 @@ void PrintStatements(const std::vector<LudbRecord>& records,
 int main(int argc, char** argv) {
   std::string folder = KTX_LUDB_DIR;
   std::vector<std::string> ids;
-  int half = 0;  // 1 or 2: every other record, for checking a change on both halves
+  int half = 0;            // 1 or 2: every other record, for checking a change on both halves
+  bool reference = false;  // the marks' 12-lead QRS, QT and PR and lead II's QRS per record
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--data") == 0 && i + 1 < argc) {
       folder = argv[++i];
+    } else if (std::strcmp(argv[i], "--reference") == 0) {
+      reference = true;
     } else if (std::strcmp(argv[i], "--half") == 0 && i + 1 < argc) {
       half = std::atoi(argv[++i]);
     } else {
@@ -294,6 +302,9 @@ int main(int argc, char** argv) {
                 e.Global.AvRRms ? static_cast<int>(std::lround(60000.0 / e.Global.AvRRms)) : 0,
                 s.Beats, line.c_str(), s.QrsEngine, s.QrsGlobal, s.QrsII, Codes(e.Codes).c_str(),
                 e.Result ? (" result " + std::to_string(e.Result)).c_str() : "");
+    if (reference)
+      std::printf("      marks: QRS 12 leads %.0f, lead II %.0f; QT %.0f; PR %.0f ms\n",
+                  s.QrsGlobal, s.QrsII, s.QtGlobal, s.PrGlobal);
     all.Add(s);
     if (accuracy::IsSinusNotPaced(r)) sinus.Add(s);
     records.push_back(std::move(r));
