@@ -120,15 +120,25 @@ TEST(Typing, EctopicBeatsFormTheirOwnTypeAndDominantBeatsTypeZero) {
 }
 
 TEST(Typing, CountsPacemakerSpikesOncePerBeat) {
-  testgen::Options o = Make(1000, 70, 0, 10);
-  o.Paced = {1, 2, 3, 5};
-  const auto spikes = [](const testgen::Options& options) {
-    const ktx::engine::Signal s = testgen::ToSignal(testgen::Generate(options));
-    return ktx::engine::CountPacemakerSpikes(s, s.UsedLeads()).size();
+  // Bipolar spikes at 1000 and 500 Hz (a sample high), a unipolar one decaying.
+  struct Spike {
+    double Rate, Uv;
+    bool Decays;
   };
-  EXPECT_EQ(spikes(o), 4u);
-  o.Paced.clear();
-  EXPECT_EQ(spikes(o), 0u);
+  for (const Spike& k :
+       {Spike{1000, 3000, false}, Spike{500, 800, false}, Spike{500, 3000, true}}) {
+    testgen::Options o = Make(k.Rate, 70, 0, 10);
+    o.SpikeUv = k.Uv;
+    o.SpikeDecays = k.Decays;
+    const auto spikes = [](const testgen::Options& options) {
+      const ktx::engine::Signal s = testgen::ToSignal(testgen::Generate(options));
+      return ktx::engine::CountPacemakerSpikes(s, s.UsedLeads()).size();
+    };
+    o.Paced = {1, 2, 3, 5};
+    EXPECT_EQ(spikes(o), 4u) << k.Rate << " Hz, " << k.Uv << " uV";
+    o.Paced.clear();
+    EXPECT_EQ(spikes(o), 0u) << k.Rate << " Hz, " << k.Uv << " uV";
+  }
 }
 
 }  // namespace

@@ -90,7 +90,11 @@ Ecg Generate(const Options& o) {
         const double tStart = w.QrsOffset + 0.06;
         v += p.TSign * o.TAmplitude * Projection(lead, p.TAxis, kTZ) *
              TShape(t, tStart, w.TOffset - tStart);
-        if (p.Paced && t >= w.QrsOnset - 0.004 && t < w.QrsOnset - 0.003) v += 3000;
+        const double spike = std::round((w.QrsOnset - 0.004) * o.Rate);
+        const double after = static_cast<double>(i) - spike;
+        if (p.Paced && after == 0) v += o.SpikeUv;
+        if (p.Paced && o.SpikeDecays && after > 0 && after < 0.015 * o.Rate)
+          v += o.SpikeUv * std::exp(-after / (0.003 * o.Rate));
       }
       v += o.WanderUv * (std::sin(2 * kPi * 0.3 * t) + 0.5 * std::sin(2 * kPi * 0.13 * t + 1));
       v += o.MainsUv * std::sin(2 * kPi * o.MainsHz * t);
