@@ -9,6 +9,7 @@ namespace ktx::engine {
 namespace {
 
 constexpr double kAtrialBandHz = 15;
+constexpr size_t kMostBeats = 24;
 // The atrial band of the residue between beats and the grid of its spectrum (Hz); the
 // QRS parts left out of it (seconds around each fiducial).
 constexpr double kAtrialLowHz = 3, kAtrialHighHz = 12, kAtrialStepHz = 0.25;
@@ -54,9 +55,12 @@ double Coupling(const Signal& s, const ReferenceBeat& ref, int from, int to, int
     band.push_back(s.Leads[l]);
     LowPass(band.back(), s.Rate, kAtrialBandHz);
   }
-  // Every member beat's window, all used leads one after the other.
+  // Every member beat's window, all used leads one after the other; of a long record
+  // kMostBeats beats spread over it are plenty.
   std::vector<std::vector<double>> windows;
-  for (int f : ref.Members) {
+  const size_t stride = (ref.Members.size() + kMostBeats - 1) / kMostBeats;
+  for (size_t m = 0; m < ref.Members.size(); m += stride) {
+    const int f = ref.Members[m];
     const int at = f - ref.Fiducial;
     if (at + from - span < 0 || at + qrsOnset >= n) continue;
     std::vector<double> w;

@@ -43,15 +43,22 @@ void RunZeroPhase(std::vector<double>& x, const Biquad& f) {
   RunPass(x.rbegin(), x.rend(), f);
 }
 
+// The median of x over [i - half, i + half] (cut at the ends) for every i; the window
+// is kept sorted as it slides.
 std::vector<double> MedianFilter(const std::vector<double>& x, int half) {
-  std::vector<double> out(x.size()), window;
   const int n = static_cast<int>(x.size());
+  std::vector<double> out(x.size()), window;
+  window.reserve(static_cast<size_t>(2 * half + 1));
+  auto insert = [&](double v) {
+    window.insert(std::upper_bound(window.begin(), window.end(), v), v);
+  };
+  for (int i = 0; i < std::min(n, half); ++i) insert(x[static_cast<size_t>(i)]);
   for (int i = 0; i < n; ++i) {
-    const int lo = std::max(0, i - half), hi = std::min(n - 1, i + half);
-    window.assign(x.begin() + lo, x.begin() + hi + 1);
-    auto mid = window.begin() + static_cast<long>(window.size() / 2);
-    std::nth_element(window.begin(), mid, window.end());
-    out[static_cast<size_t>(i)] = *mid;
+    if (i + half < n) insert(x[static_cast<size_t>(i + half)]);
+    if (i - half - 1 >= 0)
+      window.erase(
+          std::lower_bound(window.begin(), window.end(), x[static_cast<size_t>(i - half - 1)]));
+    out[static_cast<size_t>(i)] = window[window.size() / 2];
   }
   return out;
 }
