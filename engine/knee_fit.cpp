@@ -59,7 +59,9 @@ int WaveEdge(const std::vector<double>& logv, int from, int to, int inner, bool 
   const double above = std::max(std::log(factor), scatterFactor * knee.Scatter);
   const int step = rising ? 1 : -1;
   int edge = knee.At;
-  while (edge != inner && logv[static_cast<size_t>(edge)] < knee.Level + above) edge += step;
+  while ((rising ? edge < inner : edge > inner) &&
+         logv[static_cast<size_t>(edge)] < knee.Level + above)
+    edge += step;
   const int onLine = knee.At + step * static_cast<int>(std::lround(above / knee.Slope));
   edge = rising ? std::max(edge, onLine) : std::min(edge, onLine);
   return rising ? std::min(edge, inner) : std::max(edge, inner);
