@@ -338,13 +338,13 @@ std::vector<DetectedBeat> DetectQrs(const Signal& s, double* quality) {
       // rhythm or is followed by a pause.
       if (!beats.empty() && since < kEarlyShare * rrAverage && c.Height < signalLevel) {
         const int last = beats.back().Fiducial;
+        // Only the next strong peak counts: in a run of early beats it is the next one.
         bool bypassed = false;
         for (size_t j = k + 1; j < peaks.size() && peaks[j].Peak - last < kLateShare * rrAverage;
              ++j) {
-          const int gap = peaks[j].Peak - last;
-          bypassed =
-              bypassed || (peaks[j].Peak - c.Peak > refractory && gap > kOnTimeShare * rrAverage &&
-                           peaks[j].Height > c.Height && peaks[j].Height > threshold());
+          if (peaks[j].Height <= threshold() || peaks[j].Peak - c.Peak <= refractory) continue;
+          bypassed = peaks[j].Peak - last > kOnTimeShare * rrAverage && peaks[j].Height > c.Height;
+          break;
         }
         if (bypassed) continue;
       }

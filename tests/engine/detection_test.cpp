@@ -59,6 +59,13 @@ const Case kCases[] = {
             o.LeadOff = {{3.0, 6.0}};
           }),
      nullptr},
+    // A pause of four beats (3.4 s, sinus arrest): nothing in it is a beat.
+    {"pause",
+     With(Make(500, 70, 20, 30),
+          [](auto& o) {
+            o.Dropped = {10, 11, 12};
+          }),
+     nullptr},
     // Tremor in V1: a 6 Hz oscillation as large as the QRS slopes, all the time.
     {"tremor", Make(500, 70, 10, 30),
      [](Signal& s, const testgen::Ecg&) {

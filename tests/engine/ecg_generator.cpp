@@ -67,7 +67,7 @@ Ecg Generate(const Options& o) {
     p.Paced = std::find(o.Paced.begin(), o.Paced.end(), b) != o.Paced.end();
     p.Truth = {onset - o.PR,          onset - o.PR + o.PDuration,          onset,
                onset + p.QrsDuration, onset + o.QT + (ectopic ? 0.04 : 0), ectopic};
-    plans.push_back(p);
+    if (std::find(o.Dropped.begin(), o.Dropped.end(), b) == o.Dropped.end()) plans.push_back(p);
     qrsOnset += rr;
     if (ectopic) qrsOnset += 0.35 * rr;  // compensatory pause
   }
