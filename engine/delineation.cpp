@@ -25,6 +25,7 @@ constexpr double kQrsHold = 0.016, kKneeReach = 0.045, kKneeInside = 0.01;
 constexpr double kOnsetRise = 1.25, kOffsetFall = 2.5, kOnsetScatter = 1.5, kOffsetScatter = 2;
 constexpr double kVelocitySpan = 0.001;
 constexpr double kSlowSmoothing = 0.02, kNoiseFactor = 1.5, kPShare = 0.38;
+constexpr int kPowerIterations = 20;
 // The T wave ends where the velocity of its last limb has fallen under kTEndShare of
 // its steepest and kTEndAboveBaseline times the baseline's, and before the next beat's
 // P wave: at most kLongestPR ahead of the next QRS, or its P onset once that is known.
@@ -118,6 +119,28 @@ FittedLobe FitP(const ReferenceBeat& b, const std::vector<double>& level, int pe
     norm += direction[l] * direction[l];
   }
   if (norm <= 0) return {};
+  {
+    // The P wave's main direction over its whole window (power iteration on the
+    // leads' covariance, started from the peak's): a P wave whose parts point apart
+    // (a biphasic V1) is then followed over its whole length, not from its peak on.
+    for (int iteration = 0; iteration < kPowerIterations; ++iteration) {
+      std::vector<double> next(direction.size(), 0.0);
+      for (int i = from; i <= to; ++i) {
+        double p = 0;
+        for (size_t l = 0; l < b.Leads.size(); ++l)
+          p += direction[l] * (b.Leads[l][static_cast<size_t>(i)] - level[l]);
+        for (size_t l = 0; l < b.Leads.size(); ++l)
+          next[l] += p * (b.Leads[l][static_cast<size_t>(i)] - level[l]);
+      }
+      double m = 0;
+      for (double v : next) m += v * v;
+      if (m <= 0) break;
+      m = std::sqrt(m);
+      for (size_t l = 0; l < next.size(); ++l) direction[l] = next[l] / m;
+    }
+    norm = 0;
+    for (double v : direction) norm += v * v;
+  }
   norm = std::sqrt(norm);
   std::vector<double> y(b.Length(), 0.0);
   for (size_t l = 0; l < b.Leads.size(); ++l)
