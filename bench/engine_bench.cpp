@@ -7,6 +7,7 @@
 #include "accuracy/segments.h"
 #include "engine/ecg_generator.h"
 #include "engine/ktxsys32.h"
+#include "engine/ludb_signal.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -23,6 +24,23 @@ void BM_Engine12Lead10s(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_Engine12Lead10s)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// A real 12-lead record of the same length (LUDB 135, the tests' normal ECG).
+void BM_EngineLudb12Lead10s(benchmark::State& state) {
+  testgen::LudbSignal record;
+  if (!testgen::ReadLudb(KTX_LUDB_FIXTURES "/135", &record)) {
+    state.SkipWithError("LUDB record 135 missing");
+    return;
+  }
+  testgen::Ecg ecg;
+  static_cast<ktx::engine::Signal&>(ecg) = record;
+  test::TempFolder folder;
+  const std::string path = folder.Write("ludb135.scp", testgen::ScpRecord(ecg));
+  for (auto _ : state) {
+    if (ScpAnalysis32(path.c_str(), 1) != 0) state.SkipWithError("analysis failed");
+  }
+}
+BENCHMARK(BM_EngineLudb12Lead10s)->Unit(benchmark::kMillisecond);
 
 void BM_EngineMitRecord100(benchmark::State& state) {
   accuracy::WfdbRecord record;

@@ -3,11 +3,23 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/atrial_activity.h"
 #include "engine/conditioning.h"
 #include "engine/wave_measurements.h"
 
 namespace ktx::engine {
 namespace {
+
+constexpr double kDetectionLowPassHz = 40;
+// How far the reference beat's P wave must stand above what the beats differ from it.
+constexpr double kConductedCoupling = 4;
+// Atrial waves between the beats count as fibrillation or flutter from this size, when
+// they run on for this share of the time (P waves that do not conduct are short events
+// on a flat line) and their dominant frequency reaches 240 a minute.
+constexpr double kFibrillatoryFromUv = 8, kFibrillatoryContinuity = 0.6, kFibrillatoryFromHz = 4;
+// A beat shape is paced when at least 1 / kPacedShapeShare of its beats, and
+// kPacedShapeMin, carry a spike.
+constexpr int kPacedShapeShare = 5, kPacedShapeMin = 2;
 
 double PeakToPeak(const std::vector<double>& x, const std::vector<uint8_t>& gap) {
   double lo = 0, hi = 0;
@@ -79,14 +91,28 @@ void RhythmFindings(const Signal& s, const std::vector<DetectedBeat>& beats, con
 // A beat is paced when a spike comes just before its QRS peak: ventricular pacemakers
 // fire some tens of ms ahead of the onset they cause, and the spike itself blurs that
 // onset on the reference beat, so the window runs from before the onset to the peak.
-// Atrial spikes, a PR earlier, do not count here.
+// Atrial spikes, a PR earlier, do not count here. At 500 Hz a bipolar spike, shorter
+// than a sample, shows in some beats only: a beat shape that carries a spike in at
+// least a fifth of its beats (and two) is paced in all of them.
 int CountPacedBeats(const std::vector<QrsComplex>& complexes, const std::vector<int>& spikes,
                     double rate) {
   const int before = static_cast<int>(std::lround(0.080 * rate));
-  int paced = 0;
+  std::vector<int> members, spiked;
   for (const QrsComplex& q : complexes) {
+    const size_t type = static_cast<size_t>(std::clamp(q.Type, 0, kUnclassified));
+    if (members.size() <= type) {
+      members.resize(type + 1, 0);
+      spiked.resize(type + 1, 0);
+    }
+    ++members[type];
     const auto first = std::lower_bound(spikes.begin(), spikes.end(), q.Onset - before);
-    if (first != spikes.end() && *first <= q.Fiducial) ++paced;
+    if (first != spikes.end() && *first <= q.Fiducial) ++spiked[type];
+  }
+  int paced = 0;
+  for (size_t t = 0; t < members.size(); ++t) {
+    const bool shape = t != kUnclassified && spiked[t] >= kPacedShapeMin &&
+                       spiked[t] * kPacedShapeShare >= members[t];
+    paced += shape ? members[t] : spiked[t];
   }
   return paced;
 }
@@ -97,7 +123,13 @@ Analysis Analyse(const Signal& raw, bool perLead) {
   Analysis a;
   a.Result = CheckSignal(raw);
   if (a.Result != kResultOk) return a;
-  const Signal s = Condition(raw);
+  Signal base = WithoutBaseline(raw);
+  base.Independent = IndependentLeads(raw);
+  // Pacemaker spikes are found on the raw leads and then bridged: steps of several
+  // millivolts within a sample would otherwise stand for the QRS's steepest slope.
+  a.PacemakerSpikes = CountPacemakerSpikes(raw, base.UsedLeads());
+  BridgeSpikes(base, a.PacemakerSpikes);
+  const Signal s = DetectionBand(base, kDetectionLowPassHz);
   double quality = 0;
   const std::vector<DetectedBeat> beats = DetectQrs(s, &quality);
   if (beats.empty()) {
@@ -110,7 +142,11 @@ Analysis Analyse(const Signal& raw, bool perLead) {
     a.Result = kResultNoQrs;
     return a;
   }
-  a.Reference = MedianBeat(s, beats, a.Types);
+  // The reference beat, a median of several beats and so quieter than any one, is
+  // built from leads filtered less, so that the edges of its waves stay sharp.
+  NotchWhereHum(base, a.Types.Fiducials);
+  a.Reference = MedianBeat(base, beats, a.Types);
+  SmoothToNoise(a.Reference);
   if (a.Reference.BeatsUsed == 0) {
     a.Result = kResultNoQrs;
     return a;
@@ -122,17 +158,30 @@ Analysis Analyse(const Signal& raw, bool perLead) {
     a.Result = kResultNoPOrT;
     return a;
   }
-  a.PacemakerSpikes = CountPacemakerSpikes(raw);
+  // A P wave counts only where every beat shows it at the same place: one that
+  // conducts does, fibrillation and flutter waves drift against the QRS.
+  if (a.Waves.HasP && Coupling(base, a.Reference, a.Waves.POnset, a.Waves.POffset,
+                               a.Waves.QrsOnset) < kConductedCoupling) {
+    a.Waves.HasP = false;
+    a.Waves.POnset = a.Waves.POffset = -1;
+  }
+  if (!a.Waves.HasP) {
+    const AtrialResidue residue =
+        ResidueBetweenBeats(base, a.Types.Fiducials, a.Types.Types, a.Reference);
+    f.FibrillatoryWaves = residue.RmsUv >= kFibrillatoryFromUv &&
+                          residue.Continuity >= kFibrillatoryContinuity &&
+                          residue.DominantHz >= kFibrillatoryFromHz;
+  }
   f.PacemakerSpikes = static_cast<int>(a.PacemakerSpikes.size());
 
   const Delineation& d = a.Waves;
   auto ms = [&](int samples) { return Round(samples * 1000.0 / s.Rate); };
   f.PWavePresent = d.HasP;
   f.MeanPP = d.HasP ? f.MeanRR : 0;
-  f.PDuration = d.HasP ? ms(d.POffset - d.POnset + 1) : 0;
+  f.PDuration = d.HasP ? ms(d.POffset - d.POnset) : 0;
   f.PRInterval = d.HasP ? ms(d.QrsOnset - d.POnset) : 0;
-  f.QRSDuration = ms(d.QrsOffset - d.QrsOnset + 1);
-  f.QTInterval = ms(d.TOffset - d.QrsOnset + 1);
+  f.QRSDuration = ms(d.QrsOffset - d.QrsOnset);
+  f.QTInterval = ms(d.TOffset - d.QrsOnset);
   if (f.MeanRR > 0) {
     const double rrSeconds = f.MeanRR / 1000.0;
     f.QTcBazett = Round(f.QTInterval / std::sqrt(rrSeconds));

@@ -7,14 +7,23 @@ namespace ktx::engine {
 namespace {
 
 constexpr size_t kMaxGroups = 8;
+// The QRS window beats are compared over, seconds around the fiducial.
+constexpr double kWindowBefore = 0.08, kWindowAfter = 0.12;
+// Pacemaker spikes: a step within kSpikeRise at least kSpikeOverSteep times the lead's
+// kSteepShare percentile of such steps (its QRS upstrokes) and kSpikeMinUv, turning
+// back by kSpikeReturnShare of its height within kSpikeReturn.
+constexpr double kSpikeRise = 0.001, kSteepShare = 0.98, kSpikeOverSteep = 4, kSpikeMinUv = 300;
+constexpr double kSpikeReturn = 0.006, kSpikeReturnShare = 0.3;
+// How long a pacing pulse's step takes to decay through a recorder's high-pass.
+constexpr double kSpikeDecay = 0.01;
 
-std::vector<double> QrsWindow(const Signal& s, int fiducial) {
-  const int pre = s.Samples(0.08), post = s.Samples(0.12);
+std::vector<double> QrsWindow(const Signal& s, const std::vector<size_t>& leads, int fiducial) {
+  const int pre = s.Samples(kWindowBefore), post = s.Samples(kWindowAfter);
   const int n = static_cast<int>(s.Length());
   std::vector<double> w;
-  for (const auto& lead : s.Leads)
+  for (size_t l : leads)
     for (int i = fiducial - pre; i <= fiducial + post; ++i)
-      w.push_back(lead[static_cast<size_t>(std::clamp(i, 0, n - 1))]);
+      w.push_back(s.Leads[l][static_cast<size_t>(std::clamp(i, 0, n - 1))]);
   return w;
 }
 
@@ -56,11 +65,13 @@ TypedBeats TypeBeats(const Signal& s, const std::vector<DetectedBeat>& beats) {
   std::vector<Group> groups;
   std::vector<int> group(beats.size(), -1);
   const int reach = std::max(1, s.Samples(0.015));
+  const std::vector<size_t> leads = s.UsedLeads();
   out.Fiducials.resize(beats.size());
   for (size_t b = 0; b < beats.size(); ++b) {
     const int fid = beats[b].Fiducial;
     std::vector<std::vector<double>> shifted;
-    for (int shift = -reach; shift <= reach; ++shift) shifted.push_back(QrsWindow(s, fid + shift));
+    for (int shift = -reach; shift <= reach; ++shift)
+      shifted.push_back(QrsWindow(s, leads, fid + shift));
     int best = -1, bestShift = 0;
     double bestCorr = 0.85;
     for (size_t g = 0; g < groups.size(); ++g) {
@@ -76,7 +87,11 @@ TypedBeats TypeBeats(const Signal& s, const std::vector<DetectedBeat>& beats) {
         }
       }
     }
-    if (best < 0 && groups.size() < kMaxGroups) {
+    // A beat the record's edge cuts may join a shape but does not found one: its
+    // window is not its own.
+    const bool whole = fid - reach - s.Samples(kWindowBefore) >= 0 &&
+                       fid + reach + s.Samples(kWindowAfter) < static_cast<int>(s.Length());
+    if (best < 0 && whole && groups.size() < kMaxGroups) {
       groups.push_back({shifted[static_cast<size_t>(reach)], 0});
       best = static_cast<int>(groups.size() - 1);
       bestShift = 0;
@@ -126,29 +141,59 @@ TypedBeats TypeBeats(const Signal& s, const std::vector<DetectedBeat>& beats) {
   return out;
 }
 
-std::vector<int> CountPacemakerSpikes(const Signal& raw) {
-  std::vector<int> spikes;
-  const int width = std::max(1, raw.Samples(0.002)), merge = raw.Samples(0.05);
+std::vector<int> CountPacemakerSpikes(const Signal& raw, const std::vector<size_t>& leads) {
   const int n = static_cast<int>(raw.Length());
-  int last = -merge - 1;
-  for (int i = width; i + width < n; ++i) {
-    bool spike = false;
-    for (size_t l = 0; l < raw.Leads.size() && !spike; ++l) {
-      const auto& x = raw.Leads[l];
-      const auto& gap = raw.Gaps[l];
-      if (gap[static_cast<size_t>(i)]) continue;
-      const double before = x[static_cast<size_t>(i - width)],
-                   after = x[static_cast<size_t>(i + width)];
-      const double v = x[static_cast<size_t>(i)];
-      spike = std::fabs(v - before) > 1000 && std::fabs(v - after) > 1000 &&
-              std::fabs(before - after) < 0.3 * std::fabs(v - before);
-    }
-    if (spike && i - last > merge) {
-      spikes.push_back(i);
-      last = i;
+  const int step = std::max(1, raw.Samples(kSpikeRise));
+  const int back = std::max(step + 1, raw.Samples(kSpikeReturn));
+  const int merge = raw.Samples(0.05);
+  std::vector<int> found;
+  std::vector<double> changes;
+  for (size_t l : leads) {
+    const std::vector<double>& x = raw.Leads[l];
+    const std::vector<uint8_t>& gap = raw.Gaps[l];
+    changes.clear();
+    for (int i = step; i < n; ++i)
+      changes.push_back(std::fabs(x[static_cast<size_t>(i)] - x[static_cast<size_t>(i - step)]));
+    if (changes.empty()) continue;
+    auto at =
+        changes.begin() + static_cast<long>(kSteepShare * static_cast<double>(changes.size() - 1));
+    std::nth_element(changes.begin(), at, changes.end());
+    const double least = std::max(kSpikeMinUv, kSpikeOverSteep * *at);
+    for (int i = step; i + back < n; ++i) {
+      const size_t k = static_cast<size_t>(i);
+      if (gap[k] || gap[k - static_cast<size_t>(step)]) continue;
+      const double jump = x[k] - x[k - static_cast<size_t>(step)];
+      if (std::fabs(jump) < least) continue;
+      // A pacing pulse turns back at once (bipolar) or decays through the
+      // recorder's high-pass (unipolar); a QRS this steep would go on.
+      double turned = 0;
+      for (int j = 1; j <= back; ++j) {
+        const double v = x[k + static_cast<size_t>(j)] - x[k];
+        turned = std::max(turned, jump > 0 ? -v : v);
+      }
+      if (turned < kSpikeReturnShare * std::fabs(jump)) continue;
+      found.push_back(i);
+      i += back;
     }
   }
+  std::sort(found.begin(), found.end());
+  std::vector<int> spikes;
+  for (int i : found)
+    if (spikes.empty() || i - spikes.back() > merge) spikes.push_back(i);
   return spikes;
+}
+
+void BridgeSpikes(Signal& s, const std::vector<int>& spikes) {
+  const int n = static_cast<int>(s.Length());
+  const int before = std::max(1, s.Samples(kSpikeRise)), after = s.Samples(kSpikeDecay);
+  for (int spike : spikes) {
+    const int a = std::max(0, spike - before), b = std::min(n - 1, spike + after);
+    for (auto& x : s.Leads) {
+      const double from = x[static_cast<size_t>(a)], to = x[static_cast<size_t>(b)];
+      for (int i = a + 1; i < b; ++i)
+        x[static_cast<size_t>(i)] = from + (to - from) * (i - a) / (b - a);
+    }
+  }
 }
 
 }  // namespace ktx::engine

@@ -24,7 +24,13 @@ struct TypedBeats {
 
 TypedBeats TypeBeats(const Signal& conditioned, const std::vector<DetectedBeat>& beats);
 
-// Pacemaker spikes: narrow (under 4 ms) deflections of more than 1 mV in the raw signal.
-std::vector<int> CountPacemakerSpikes(const Signal& raw);
+// Pacemaker spikes in `leads` of the raw signal: steps within a millisecond (a sample)
+// far steeper than the lead's QRS upstrokes that turn back within a few milliseconds;
+// samples, in time order, one per spike whatever the leads that show it.
+std::vector<int> CountPacemakerSpikes(const Signal& raw, const std::vector<size_t>& leads);
+
+// Replaces every lead around each spike (from a sample before to the end of its
+// decay) by the straight line between the samples at the ends.
+void BridgeSpikes(Signal& s, const std::vector<int>& spikes);
 
 }  // namespace ktx::engine

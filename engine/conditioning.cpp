@@ -1,12 +1,19 @@
 #include "engine/conditioning.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace ktx::engine {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
+// Seconds looked at for hum, how far its line must stand above the spectrum around it
+// (power ratio) and how large it must be (microvolts) to be taken for hum: below that
+// its velocity hides in the baseline noise.
+constexpr double kMainsWindow = 4, kMainsLineRatio = 30, kMainsFromUv = 2;
+// Around each QRS fiducial, the samples left out when looking for hum (seconds).
+constexpr double kQrsBefore = 0.1, kQrsAfter = 0.12;
 
 struct Biquad {
   double b0, b1, b2, a1, a2;
@@ -36,17 +43,44 @@ void RunZeroPhase(std::vector<double>& x, const Biquad& f) {
   RunPass(x.rbegin(), x.rend(), f);
 }
 
+// The median of x over [i - half, i + half] (cut at the ends) for every i; the window
+// is kept sorted as it slides.
 std::vector<double> MedianFilter(const std::vector<double>& x, int half) {
-  std::vector<double> out(x.size()), window;
   const int n = static_cast<int>(x.size());
+  std::vector<double> out(x.size()), window;
+  window.reserve(static_cast<size_t>(2 * half + 1));
+  auto insert = [&](double v) {
+    window.insert(std::upper_bound(window.begin(), window.end(), v), v);
+  };
+  for (int i = 0; i < std::min(n, half); ++i) insert(x[static_cast<size_t>(i)]);
   for (int i = 0; i < n; ++i) {
-    const int lo = std::max(0, i - half), hi = std::min(n - 1, i + half);
-    window.assign(x.begin() + lo, x.begin() + hi + 1);
-    auto mid = window.begin() + static_cast<long>(window.size() / 2);
-    std::nth_element(window.begin(), mid, window.end());
-    out[static_cast<size_t>(i)] = *mid;
+    if (i + half < n) insert(x[static_cast<size_t>(i + half)]);
+    if (i - half - 1 >= 0)
+      window.erase(
+          std::lower_bound(window.begin(), window.end(), x[static_cast<size_t>(i - half - 1)]));
+    out[static_cast<size_t>(i)] = window[window.size() / 2];
   }
   return out;
+}
+
+// Powers of `x` over [from, to) at each of `count` frequencies: Goertzel filters run
+// side by side in one pass.
+template <size_t count>
+std::array<double, count> PowersAt(const std::vector<double>& x, size_t from, size_t to,
+                                   double rate, const std::array<double, count>& hz) {
+  std::array<double, count> c{}, s1{}, s2{}, power{};
+  for (size_t k = 0; k < count; ++k) c[k] = 2 * std::cos(2 * kPi * hz[k] / rate);
+  for (size_t i = from; i < to; ++i) {
+    const double v = x[i];
+    for (size_t k = 0; k < count; ++k) {
+      const double s0 = v + c[k] * s1[k] - s2[k];
+      s2[k] = s1[k];
+      s1[k] = s0;
+    }
+  }
+  for (size_t k = 0; k < count; ++k)
+    power[k] = s1[k] * s1[k] + s2[k] * s2[k] - c[k] * s1[k] * s2[k];
+  return power;
 }
 
 }  // namespace
@@ -76,13 +110,36 @@ void RemoveBaseline(std::vector<double>& x, double rate) {
   }
 }
 
-void NotchMains(std::vector<double>& x, double rate) {
-  for (double hz : {50.0, 60.0}) {
-    if (rate < 2.4 * hz) continue;
-    const double w = 2 * kPi * hz / rate, r = 0.985, c = std::cos(w);
-    const double norm = (1 - 2 * r * c + r * r) / (2 - 2 * c);
-    RunZeroPhase(x, {norm, -2 * c * norm, norm, -2 * r * c, r * r});
+bool CarriesMains(const std::vector<double>& x, const std::vector<uint8_t>& skip, double rate,
+                  double hz) {
+  // Mains hum is one steady line (within the grid's drift); what the ECG has around it
+  // is a smooth spectrum once its QRS complexes are left out. A few seconds tell: the
+  // line's width, 1 / kMainsWindow, then covers the drift.
+  const size_t to = std::min(x.size(), static_cast<size_t>(kMainsWindow * rate));
+  std::vector<double> quiet(x.begin(), x.begin() + static_cast<long>(to));
+  double counted = 0;
+  for (size_t i = 0; i < to; ++i) {
+    if (i < skip.size() && skip[i])
+      quiet[i] = 0;
+    else
+      counted += 1;
   }
+  if (counted < 1) return false;
+  const std::array<double, 9> at = {hz,     hz - 2, hz + 2, hz - 2.5, hz + 2.5,
+                                    hz - 3, hz + 3, hz - 4, hz + 4};
+  std::array<double, 9> power = PowersAt(quiet, 0, to, rate, at);
+  const double line = power[0];
+  auto mid = power.begin() + 1 + 4;
+  std::nth_element(power.begin() + 1, mid, power.end());
+  const double amplitude = 2 * std::sqrt(line) / counted;
+  return line > kMainsLineRatio * *mid && amplitude >= kMainsFromUv;
+}
+
+void NotchMains(std::vector<double>& x, double rate, double hz) {
+  if (rate < 2.4 * hz) return;
+  const double w = 2 * kPi * hz / rate, r = 0.985, c = std::cos(w);
+  const double norm = (1 - 2 * r * c + r * r) / (2 - 2 * c);
+  RunZeroPhase(x, {norm, -2 * c * norm, norm, -2 * r * c, r * r});
 }
 
 void LowPass(std::vector<double>& x, double rate, double cutoffHz) {
@@ -98,14 +155,36 @@ void HighPass(std::vector<double>& x, double rate, double cutoffHz) {
   RunZeroPhase(x, {norm, -2 * norm, norm, 2 * (k * k - 1) * norm, (1 - q * k + k * k) * norm});
 }
 
-Signal Condition(const Signal& raw) {
+Signal WithoutBaseline(const Signal& raw) {
   Signal out = raw;
-  for (auto& lead : out.Leads) {
-    RemoveBaseline(lead, raw.Rate);
-    NotchMains(lead, raw.Rate);
-    LowPass(lead, raw.Rate, 40.0);
+  for (auto& lead : out.Leads) RemoveBaseline(lead, raw.Rate);
+  return out;
+}
+
+Signal DetectionBand(const Signal& base, double lowPassHz) {
+  Signal out = base;
+  for (size_t l : out.UsedLeads()) {
+    for (double hz : {50.0, 60.0}) NotchMains(out.Leads[l], base.Rate, hz);
+    LowPass(out.Leads[l], base.Rate, lowPassHz);
   }
   return out;
+}
+
+Signal Condition(const Signal& raw, double lowPassHz) {
+  return DetectionBand(WithoutBaseline(raw), lowPassHz);
+}
+
+void NotchWhereHum(Signal& base, const std::vector<int>& fiducials) {
+  const int n = static_cast<int>(base.Length());
+  std::vector<uint8_t> busy(base.Length(), 0);
+  for (int f : fiducials)
+    for (int i = std::max(0, f - base.Samples(kQrsBefore));
+         i < std::min(n, f + base.Samples(kQrsAfter)); ++i)
+      busy[static_cast<size_t>(i)] = 1;
+  for (auto& lead : base.Leads)
+    for (double hz : {50.0, 60.0})
+      if (base.Rate >= 2.4 * hz && CarriesMains(lead, busy, base.Rate, hz))
+        NotchMains(lead, base.Rate, hz);
 }
 
 }  // namespace ktx::engine

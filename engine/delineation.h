@@ -20,6 +20,13 @@ struct Delineation {
 // `rrSeconds` is the mean RR interval (0 when unknown); it bounds the T-wave search.
 Delineation Delineate(const ReferenceBeat& beat, double rrSeconds);
 
+// One lead's own QRS and T end on the reference beat, within the global ones.
+struct LeadWaves {
+  int QrsOnset = -1, QrsOffset = -1, TOffset = -1;
+};
+
+LeadWaves DelineateLead(const ReferenceBeat& beat, size_t lead, const Delineation& global);
+
 struct FrontalAxes {
   int P, Qrs, T;  // degrees in (-90, 270], or kAxisUndefined
 };

@@ -18,6 +18,7 @@ struct LeadFindings {
   int QDuration = 0, RDuration = 0, SDuration = 0, RdashDuration = 0, SdashDuration = 0;
   int JPointAmplitude = 0, STJ20 = 0, STJ60 = 0, STJ80 = 0;  // ST levels against the PR baseline
   int TAmplitudePlus = 0, TAmplitudeMinus = 0;               // T- as a negative value
+  int QRSDuration = 0, QTInterval = 0;                       // this lead's own, ms
 };
 
 struct Findings {
@@ -30,6 +31,9 @@ struct Findings {
   int VentricularEctopics = 0, SupraventricularEctopics = 0, PacedBeats = 0;
   int PacemakerSpikes = 0;
   bool PWavePresent = false;  // a P wave delineated on the reference beat before each QRS
+  // Without conducted P waves: continuous atrial waves between the beats, faster than
+  // sinus P waves (fibrillation or flutter).
+  bool FibrillatoryWaves = false;
 
   // Global measurements on the reference beat.
   int PDuration = 0, PRInterval = 0, QRSDuration = 0, QTInterval = 0;

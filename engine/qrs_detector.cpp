@@ -23,6 +23,14 @@ constexpr double kAliveShare = 0.25;
 // steepest slope goes beyond kOrdinaryFactor times it holds something out of the
 // ordinary (an ectopic beat or an artefact), and that lead does not judge there.
 constexpr double kQuietShare = 0.15, kOrdinaryFactor = 1.5;
+// A peak under kForerunnerShare of the signal level that a peak kOvertakeFactor times
+// its height follows within a T wave's reach gives way to it.
+constexpr double kForerunnerShare = 0.7, kOvertakeFactor = 1.5;
+// A peak earlier than kEarlyShare of the mean RR, weaker than the usual beat, that a
+// stronger one follows between kOnTimeShare and kLateShare of the mean RR after the
+// last beat is a disturbance between beats.
+constexpr double kEarlyShare = 0.7, kOnTimeShare = 0.8, kLateShare = 1.25;
+constexpr double kRelearnFloor = 0.25;
 
 double Percentile(std::vector<double> v, double share) {
   if (v.empty()) return 0;
@@ -98,7 +106,7 @@ std::vector<double> SlopeEnergy(const Signal& s, std::vector<LeadView>* views) {
   std::vector<LeadSlope> leads;
   std::vector<double> contrast;
   double best = 0;
-  for (size_t l = 0; l < s.Leads.size(); ++l) {
+  for (size_t l : s.UsedLeads()) {
     leads.push_back(SlopeOf(s, l, h, block));
     const LeadSlope& ls = leads.back();
     const double c = ls.Usual > 0 ? ls.TypicalMax / ls.Usual : (ls.TypicalMax > 0 ? 1e9 : 0);
@@ -291,9 +299,11 @@ std::vector<DetectedBeat> DetectQrs(const Signal& s, double* quality) {
                  c.Peak - relearnedAt > 2.0 * s.Rate) {
         // Nothing near the levels for long: learn them again from this pause and
         // look at its peaks once more.
+        // A real pause holds P and T waves and noise only: the level may fall, but by
+        // at most kRelearnFloor at a time, or those would pass for beats.
         std::vector<double> heights;
         for (size_t j = lastBeatPeak; j <= k; ++j) heights.push_back(peaks[j].Height);
-        signalLevel = 0.5 * Percentile(heights, 0.9);
+        signalLevel = std::max(0.5 * Percentile(heights, 0.9), kRelearnFloor * signalLevel);
         noiseLevel = std::min(noiseLevel, 0.25 * signalLevel);
         relearnedAt = c.Peak;
         k = lastBeatPeak - 1;  // the loop steps on to the first peak of the pause
@@ -312,6 +322,31 @@ std::vector<DetectedBeat> DetectQrs(const Signal& s, double* quality) {
       if (!beats.empty() && since < 0.6 * rrAverage && c.Height < 0.6 * signalLevel) {
         noiseLevel = 0.125 * c.Height + 0.875 * noiseLevel;
         continue;
+      }
+      // A weak peak followed, within a T wave's reach, by one far stronger is the
+      // forerunner of that beat (its P wave, a noise burst), not a beat of its own:
+      // taken, it would make the real QRS look like its T wave.
+      if (c.Height < kForerunnerShare * signalLevel) {
+        bool overtaken = false;
+        for (size_t j = k + 1; j < peaks.size() && peaks[j].Peak - c.Peak < tWaveZone; ++j)
+          overtaken = overtaken || peaks[j].Height > kOvertakeFactor * c.Height;
+        if (overtaken) continue;
+      }
+      // An early peak weaker than the usual beat, after which the rhythm goes on as
+      // if it had not been there (the next beat due about one interval after the
+      // last), is a disturbance between two beats; a premature beat resets the
+      // rhythm or is followed by a pause.
+      if (!beats.empty() && since < kEarlyShare * rrAverage && c.Height < signalLevel) {
+        const int last = beats.back().Fiducial;
+        // Only the next strong peak counts: in a run of early beats it is the next one.
+        bool bypassed = false;
+        for (size_t j = k + 1; j < peaks.size() && peaks[j].Peak - last < kLateShare * rrAverage;
+             ++j) {
+          if (peaks[j].Height <= threshold() || peaks[j].Peak - c.Peak <= refractory) continue;
+          bypassed = peaks[j].Peak - last > kOnTimeShare * rrAverage && peaks[j].Height > c.Height;
+          break;
+        }
+        if (bypassed) continue;
       }
       accept(c, false);
       lastBeatPeak = k + 1;

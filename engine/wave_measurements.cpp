@@ -66,7 +66,12 @@ std::vector<LeadFindings> MeasureLeads(const ReferenceBeat& b, const std::vector
     for (int i = l0; i < l1; ++i) level += x[static_cast<size_t>(i)];
     level /= (l1 - l0);
 
-    const std::vector<Lobe> lobes = Lobes(x, level, d.QrsOnset, d.QrsOffset);
+    // The waves of this lead between its own QRS onset and offset: before and after
+    // them it is at its PR level or already in its ST segment.
+    const LeadWaves own = DelineateLead(b, l, d);
+    m.QRSDuration = ms(own.QrsOffset - own.QrsOnset);
+    m.QTInterval = d.HasT ? ms(own.TOffset - own.QrsOnset) : 0;
+    const std::vector<Lobe> lobes = Lobes(x, level, own.QrsOnset, own.QrsOffset);
     size_t next = 0;
     auto take = [&](bool positive, int& amplitude, int& duration) {
       if (next < lobes.size() && (lobes[next].Extreme >= 0) == positive) {

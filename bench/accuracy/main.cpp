@@ -8,13 +8,13 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "analysis/analysis.h"
 #include "engine/ktxsys32.h"
-#include "reader/reader.h"
 #include "scoring.h"
+#include "section4.h"
 #include "segments.h"
 #include "wfdb.h"
 
@@ -24,25 +24,6 @@ using accuracy::kOverlapSeconds;
 using accuracy::kSegmentSeconds;
 using accuracy::SegmentRecord;
 
-// QRS fiducials (0-based samples) from Section 4 of `file`.
-std::vector<long> QrsFiducials(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  const std::vector<unsigned char> b{std::istreambuf_iterator<char>(in),
-                                     std::istreambuf_iterator<char>()};
-  std::vector<long> out;
-  if (b.size() < 22) return out;
-  const uint32_t length0 = CReader::ReadU32(&b[10]);
-  for (size_t e = 22; e + 10 <= 6 + length0 && e + 10 <= b.size(); e += 10) {
-    if (CReader::ReadU16(&b[e]) != 4) continue;
-    const size_t at = CReader::ReadU32(&b[e + 6]) - 1 + 16;
-    if (CReader::ReadU32(&b[e + 2]) == 0 || at + 6 > b.size()) break;
-    const size_t n = CReader::ReadU16(&b[at + 4]);
-    for (size_t q = 0; q < n && at + 6 + 14 * q + 14 <= b.size(); ++q)
-      out.push_back(static_cast<long>(CReader::ReadU32(&b[at + 6 + 14 * q + 6])) - 1);
-  }
-  return out;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -50,11 +31,14 @@ int main(int argc, char** argv) {
   std::vector<std::string> names;
   double limitSeconds = 0;
   bool verbose = false;
+  bool driver = false;  // through CAnalysis, which fills V1-V6 with copies of lead II
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--data") == 0 && i + 1 < argc) {
       folder = argv[++i];
     } else if (std::strcmp(argv[i], "--verbose") == 0) {
       verbose = true;
+    } else if (std::strcmp(argv[i], "--driver") == 0) {
+      driver = true;
     } else if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) {
       limitSeconds = std::atof(argv[++i]);
     } else {
@@ -94,7 +78,9 @@ int main(int argc, char** argv) {
                   static_cast<std::streamsize>(bytes.size()));
       }
       const auto start = std::chrono::steady_clock::now();
-      const uint16_t result = ScpAnalysis32(scratch.string().c_str(), 1);
+      CAnalysis analysis;
+      const int result = driver ? analysis.CreateAnalysis(scratch.string().c_str(), 0, false)
+                                : ScpAnalysis32(scratch.string().c_str(), 1);
       engineSeconds +=
           std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
       if (result != 0)
@@ -102,7 +88,7 @@ int main(int argc, char** argv) {
       // Keep the middle: from half the overlap in (none at the start) to half before the end.
       const long keepFrom = from == 0 ? 0 : overlap / 2;
       const long keepTo = from + count >= total ? count : count - overlap / 2;
-      for (long f : QrsFiducials(scratch.string()))
+      for (long f : accuracy::ReadQrsLocations(scratch.string()).Fiducials)
         if (f >= keepFrom && f < keepTo) detected.push_back(from + f);
       if (from + count >= total) break;
     }

@@ -1,5 +1,5 @@
-// WFDB records as the MIT-BIH Arrhythmia Database ships them: the header, format 212
-// signals and MIT-format beat annotations.
+// WFDB records as PhysioNet ships them: the header (with its comment lines), format
+// 212 and format 16 signals, and MIT-format annotations.
 #pragma once
 
 #include <string>
@@ -12,10 +12,25 @@ struct WfdbRecord {
   std::vector<std::string> LeadNames;
   std::vector<int> Gains, Zeros;          // ADC units per mV, ADC zero
   std::vector<std::vector<int>> Samples;  // per signal, ADC units
+  std::vector<std::string> Comments;      // header lines after '#'
 };
 
-// Reads NAME.hea and NAME.dat (two signals, format 212); false with `error` set.
+// Reads NAME.hea and NAME.dat (format 212 or 16, every signal in one file); false
+// with `error` set.
 bool ReadRecord(const std::string& path, WfdbRecord* record, std::string* error);
+
+// MIT annotation codes the harnesses use.
+constexpr int kCodeNormal = 1, kCodePWave = 24, kCodeTWave = 27, kCodeWaveOn = 39,
+              kCodeWaveOff = 40;
+
+struct Annotation {
+  long Time;  // sample
+  int Code;
+};
+
+// Every annotation of the MIT-format file `file`, in time order.
+bool ReadAnnotations(const std::string& file, std::vector<Annotation>* annotations,
+                     std::string* error);
 
 // Sample numbers of the beat annotations in NAME.atr.
 bool ReadBeats(const std::string& path, std::vector<long>* beats, std::string* error);

@@ -7,6 +7,9 @@ namespace ktx::engine::criteria {
 // Rate: AHA/ACCF/HRS 2009 recommendations for the standardization and interpretation
 // of the ECG (Part I, Mason et al.): sinus bradycardia below 60, tachycardia above 100.
 constexpr int kBradycardiaBelow = 60;
+// Spodick (Am J Cardiol 1993), surveying cardiologists: the normal resting sinus rate
+// is 50 to 90 a minute, so sinus bradycardia from 50 is a normal variant.
+constexpr int kNormalRestingRateFrom = 50;
 constexpr int kTachycardiaAbove = 100;
 
 // Irregularity: successive RR differences (RMSSD) above 10% of the mean RR; the
@@ -34,6 +37,9 @@ constexpr int kPRShortBelow = 120;
 constexpr int kQRSCompleteBlockFrom = 120;
 constexpr int kQRSIncompleteFrom = 110;
 constexpr int kRBBBBroadSAbove = 40;
+// LBBB (same source): no q waves in I, V5 and V6; a q under 0.1 mV is taken for
+// the noise of its onset, not for septal activation.
+constexpr int kSeptalQFrom = 100;
 
 // QTc, AHA/ACCF/HRS 2009 (Part IV, Rautaharju et al.): prolonged from 450 ms in men and
 // 460 ms in women. Fridericia decides (Bazett over-corrects at fast rates), Bazett
@@ -50,6 +56,10 @@ constexpr int kLowVoltagePrecordialBelow = 1000;
 // (Casale et al. 1985), R aVL + S V3 above 2.8 mV in men, 2.0 mV in women (unknown
 // sex: men's). Not applied with complete LBBB.
 constexpr int kSokolowLyonFrom = 3500;
+// The voltage criteria were drawn from adults of middle age; below 35 years high
+// QRS voltage is common in healthy hearts (young adults, athletes), so voltage alone is
+// not called hypertrophy there (unknown age: applied).
+constexpr int kVoltageLVHFromAge = 35;
 constexpr int kCornellMenAbove = 2800;
 constexpr int kCornellWomenAbove = 2000;
 
@@ -63,6 +73,10 @@ constexpr int kSTElevationV2V3YoungMenFrom = 250;
 constexpr int kSTElevationV2V3WomenFrom = 150;
 constexpr int kYoungMenBelowAge = 40;
 constexpr int kSTDepressionFrom = 50;
+// The depression is "horizontal or downsloping" (same source): judged at J+80 (J+60
+// above 100 a minute, as exercise testing does), rising from the J point by at most
+// 0.04 mV over the 80 ms, a slope of 0.5 mV/s.
+constexpr int kSTFlatRiseUpTo = 40;
 
 // T inversion, AHA/ACCF/HRS 2009 (Part IV): negative T of 0.1 mV, deeper than the
 // positive part, in two leads where T is normally upright (I, II, aVF, V3-V6).

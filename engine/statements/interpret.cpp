@@ -66,6 +66,20 @@ int CountPresent(const Findings& findings, const Leads& codes) {
   return CountLeads(findings, codes, [](const LeadFindings&) { return true; });
 }
 
+// The positive waves outweigh the negative ones.
+bool MainlyPositive(const LeadFindings& lead) {
+  const int up = std::max(lead.RAmplitude, lead.RdashAmplitude);
+  const int down = -std::min({lead.QAmplitude, lead.SAmplitude, lead.SdashAmplitude});
+  return up > down;
+}
+
+// The S wave of a right bundle branch block in I and V6: longer than the R or than
+// 40 ms.
+bool BroadS(const LeadFindings& lead) {
+  return lead.SAmplitude < 0 &&
+         (lead.SDuration > lead.RDuration || lead.SDuration > c::kRBBBBroadSAbove);
+}
+
 bool IsQS(const LeadFindings& lead) {
   return lead.RAmplitude <= 0 && lead.RdashAmplitude <= 0 &&
          std::min(lead.QAmplitude, lead.SAmplitude) < 0;
@@ -120,29 +134,35 @@ class Interpreter {
     const bool irregular = f_.RRIrregularity > c::kIrregularAbove;
     if (f_.BeatCount <= 0) {
       AddRhythm(code::kUndeterminedRhythm, Weight::kBorderline);
-    } else if (f_.PacedBeats > 0 && f_.PacedBeats * c::kPacedFractionDenominator >= f_.BeatCount) {
-      paced_ = true;
-      AddRhythm(code::kPacedRhythm, Weight::kAbnormal);
-    } else if (!f_.PWavePresent) {
-      if (!irregular) {
-        AddRhythm(code::kUndeterminedRhythm, Weight::kBorderline);
-      } else if (f_.BeatCount < c::kMinBeatsForFibrillation) {
-        AddRhythm(code::kIrregularRhythm, Weight::kBorderline);
-      } else {
-        AddRhythm(code::kAtrialFibrillation, Weight::kAbnormal);
-      }
-    } else {
-      SinusRhythm(irregular);
+      return;
     }
-    if (f_.VentricularEctopics > 0) AddRhythm(code::kVentricularPremature, Weight::kBorderline);
-    if (f_.SupraventricularEctopics > 0) {
+    paced_ = f_.PacedBeats > 0 && f_.PacedBeats * c::kPacedFractionDenominator >= f_.BeatCount;
+    if (paced_) AddRhythm(code::kPacedRhythm, Weight::kAbnormal);
+    // The atria: sinus where P waves conduct; fibrillation or flutter where their waves
+    // show between the beats or, unpaced, the ventricles answer irregularly.
+    if (f_.PWavePresent) {
+      SinusRhythm(irregular);
+    } else if (f_.FibrillatoryWaves || (irregular && f_.BeatCount >= c::kMinBeatsForFibrillation)) {
+      AddRhythm(code::kAtrialFibrillation, Weight::kAbnormal);
+    } else if (!paced_) {
+      AddRhythm(irregular ? code::kIrregularRhythm : code::kUndeterminedRhythm,
+                Weight::kBorderline);
+    }
+    // Beats of another shape in a paced rhythm are as often its own conducted or
+    // fusion beats; early beats are premature only against a sinus rhythm.
+    if (f_.VentricularEctopics > 0 && !paced_) {
+      AddRhythm(code::kVentricularPremature, Weight::kBorderline);
+    }
+    if (f_.SupraventricularEctopics > 0 && f_.PWavePresent) {
       AddRhythm(code::kSupraventricularPremature, Weight::kBorderline);
     }
   }
 
   void SinusRhythm(bool irregular) {
     if (f_.HeartRate < c::kBradycardiaBelow) {
-      AddRhythm(code::kSinusBradycardia, Weight::kBorderline);
+      // A resting rate from 50 is a normal variant; below it borderline.
+      AddRhythm(code::kSinusBradycardia,
+                f_.HeartRate >= c::kNormalRestingRateFrom ? Weight::kNormal : Weight::kBorderline);
     } else if (f_.HeartRate > c::kTachycardiaAbove) {
       AddRhythm(code::kSinusTachycardia, Weight::kBorderline);
     } else if (!irregular) {
@@ -154,14 +174,16 @@ class Interpreter {
 
   // In order of importance: acute injury first, then conduction, then the rest.
   void Morphology() {
-    STElevation();
+    // Paced complexes carry their own Q waves and secondary ST-T changes.
+    if (!paced_) STElevation();
     Conduction();
-    if (f_.QRSDuration < c::kQRSCompleteBlockFrom) STDepression();
-    QWaves();
-    QTc();
+    const bool secondary = paced_ || f_.QRSDuration >= c::kQRSCompleteBlockFrom;
+    if (!secondary) STDepression();
+    if (!paced_) QWaves();
+    if (!paced_) QTc();
     PR();
     Hypertrophy();
-    if (f_.QRSDuration < c::kQRSCompleteBlockFrom) TInversion();
+    if (!secondary) TInversion();
     LowVoltage();
     Axis();
   }
@@ -183,31 +205,37 @@ class Interpreter {
                                             {code::kSTDepressionInferior, kInferior},
                                             {code::kSTDepressionLateral, kLateral}};
     for (const LeadGroup& group : kGroups) {
-      const int count = CountLeads(f_, group.Members, [](const LeadFindings& lead) {
-        return -lead.JPointAmplitude >= c::kSTDepressionFrom;
+      const int count = CountLeads(f_, group.Members, [this](const LeadFindings& lead) {
+        // Depressed where the ST segment is judged (J+60 at fast rates, else J+80)
+        // and horizontal or downsloping from the J point: an upsloping J-point
+        // depression is the end of the QRS, not ischaemia.
+        const int st = f_.HeartRate > c::kTachycardiaAbove ? lead.STJ60 : lead.STJ80;
+        return -st >= c::kSTDepressionFrom && st - lead.JPointAmplitude <= c::kSTFlatRiseUpTo;
       });
       if (count >= c::kLeadsInGroup) AddMorphology(group.Code, Weight::kAbnormal);
     }
   }
 
   bool LeftBundlePattern() const {
+    // V1 a QS or rS: mainly negative, whatever its negative wave is called.
     const LeadFindings* v1 = FindLead(f_, kV1);
-    // V1 a QS or rS: no R', S deeper than R.
-    if (!v1 || v1->RdashAmplitude > 0 || -v1->SAmplitude <= v1->RAmplitude) return false;
-    // Broad, mainly positive I and V6 without a septal q.
+    if (!v1 || MainlyPositive(*v1)) return false;
+    // Broad, mainly positive I and V6 without the broad S of a right bundle branch
+    // block, and no septal q in I, V5 and V6.
     const int upright = CountLeads(f_, kIAndV6, [](const LeadFindings& lead) {
-      return lead.RAmplitude > -lead.SAmplitude && lead.QAmplitude == 0;
+      return MainlyPositive(lead) && !BroadS(lead);
     });
-    return upright == CountPresent(f_, kIAndV6) && upright > 0;
+    const int septalQ = CountLeads(f_, {kI, kV5, kV6}, [](const LeadFindings& lead) {
+      return -lead.QAmplitude >= c::kSeptalQFrom;
+    });
+    return upright == CountPresent(f_, kIAndV6) && upright > 0 && septalQ == 0;
   }
 
   bool RightBundlePattern() const {
+    // rsr', rsR' or rSR' in V1, or a dominant R there.
     const LeadFindings* v1 = FindLead(f_, kV1);
-    if (!v1 || (v1->RdashAmplitude <= 0 && v1->RAmplitude <= -v1->SAmplitude)) return false;
-    const int broadS = CountLeads(f_, kIAndV6, [](const LeadFindings& lead) {
-      return lead.SAmplitude < 0 &&
-             (lead.SDuration > lead.RDuration || lead.SDuration > c::kRBBBBroadSAbove);
-    });
+    if (!v1 || (v1->RdashAmplitude <= 0 && !MainlyPositive(*v1))) return false;
+    const int broadS = CountLeads(f_, kIAndV6, BroadS);
     return broadS == CountPresent(f_, kIAndV6) && broadS > 0;
   }
 
@@ -255,7 +283,8 @@ class Interpreter {
   }
 
   void Hypertrophy() {
-    if (lbbb_ || paced_) return;
+    // Voltage alone is no hypertrophy in the young, whose healthy hearts often reach it.
+    if (lbbb_ || paced_ || (f_.AgeYears >= 0 && f_.AgeYears < c::kVoltageLVHFromAge)) return;
     const LeadFindings* v1 = FindLead(f_, kV1);
     const LeadFindings* v5 = FindLead(f_, kV5);
     const LeadFindings* v6 = FindLead(f_, kV6);

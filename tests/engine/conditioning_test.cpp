@@ -1,4 +1,5 @@
 #include "engine/conditioning.h"
+#include "engine/ecg_generator.h"
 
 #include <gtest/gtest.h>
 
@@ -33,11 +34,23 @@ TEST_P(ConditioningAtRate, RemovesWanderHumAndHighFrequenciesButKeepsTheEcgBand)
   for (double mains : {50.0, 60.0}) {
     if (rate < 2.4 * mains) continue;
     auto hum = Sine(rate, mains, 100, 10);
-    ktx::engine::NotchMains(hum, rate);
+    ktx::engine::NotchMains(hum, rate, mains);
     EXPECT_LT(InnerPeak(hum), 5) << mains << " Hz hum left";
+    // Hum of 20 uV on an ECG is found, the ECG's own content near the mains is not.
+    for (double uv : {0.0, 20.0}) {
+      testgen::Options o;
+      o.Rate = rate;
+      o.MainsHz = mains;
+      o.MainsUv = uv;
+      const testgen::Ecg ecg = testgen::Generate(o);
+      std::vector<double> lead = ecg.Leads[1];
+      ktx::engine::RemoveBaseline(lead, rate);
+      const std::vector<uint8_t> none(lead.size(), 0);
+      EXPECT_EQ(ktx::engine::CarriesMains(lead, none, rate, mains), uv > 0) << mains << " Hz";
+    }
   }
   auto band = Sine(rate, 10, 100, 10);
-  ktx::engine::NotchMains(band, rate);
+  for (double mains : {50.0, 60.0}) ktx::engine::NotchMains(band, rate, mains);
   ktx::engine::LowPass(band, rate, 40);
   EXPECT_GT(InnerPeak(band), 95) << "10 Hz content lost";
 

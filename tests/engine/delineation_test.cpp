@@ -100,6 +100,19 @@ TEST(Delineation, QrsLocationsOfEveryBeatMatchItsOnsetAndOffset) {
   }
 }
 
+TEST(Delineation, TheTWaveEndsBeforeTheNextBeatAtFastRates) {
+  // 150/min: the next P wave starts 10 ms after the T wave ends.
+  testgen::Options o;
+  o.HeartRate = 150;
+  o.QT = 0.25;
+  o.PR = 0.14;
+  o.NoiseUv = 10;
+  const auto a = ktx::engine::Analyse(testgen::ToSignal(testgen::Generate(o)), true);
+  ASSERT_EQ(a.Result, ktx::engine::kResultOk);
+  EXPECT_NEAR(a.Found.QTInterval, 250, 25);
+  EXPECT_NEAR(a.Found.PRInterval, 140, 20);
+}
+
 TEST(Delineation, FrontalAxesFollowTheWaveDirections) {
   for (double axis : {0.0, 45.0, 75.0, 110.0}) {
     testgen::Options o;

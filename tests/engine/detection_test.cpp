@@ -59,6 +59,13 @@ const Case kCases[] = {
             o.LeadOff = {{3.0, 6.0}};
           }),
      nullptr},
+    // A pause of four beats (3.4 s, sinus arrest): nothing in it is a beat.
+    {"pause",
+     With(Make(500, 70, 20, 30),
+          [](auto& o) {
+            o.Dropped = {10, 11, 12};
+          }),
+     nullptr},
     // Tremor in V1: a 6 Hz oscillation as large as the QRS slopes, all the time.
     {"tremor", Make(500, 70, 10, 30),
      [](Signal& s, const testgen::Ecg&) {
@@ -94,7 +101,7 @@ TEST(Detection, FindsEveryBeatOnceWithinItsQrs) {
     const testgen::Ecg ecg = testgen::Generate(c.Options);
     Signal s = testgen::ToSignal(ecg);
     if (c.Spoil) c.Spoil(s, ecg);
-    const auto beats = DetectQrs(ktx::engine::Condition(s));
+    const auto beats = DetectQrs(ktx::engine::Condition(s, 40));
     ASSERT_EQ(beats.size(), ecg.Beats.size());
     for (size_t b = 0; b < beats.size(); ++b) {
       const double t = beats[b].Fiducial / c.Options.Rate;
@@ -108,7 +115,7 @@ TEST(Typing, EctopicBeatsFormTheirOwnTypeAndDominantBeatsTypeZero) {
   const testgen::Ecg ecg = testgen::Generate(With(Make(500, 70, 0), [](auto& o) {
     o.Ectopic = {4, 9, 15};
   }));
-  const auto s = ktx::engine::Condition(testgen::ToSignal(ecg));
+  const auto s = ktx::engine::Condition(testgen::ToSignal(ecg), 40);
   const auto beats = DetectQrs(s);
   ASSERT_EQ(beats.size(), ecg.Beats.size());
   const auto types = ktx::engine::TypeBeats(s, beats);
@@ -120,11 +127,25 @@ TEST(Typing, EctopicBeatsFormTheirOwnTypeAndDominantBeatsTypeZero) {
 }
 
 TEST(Typing, CountsPacemakerSpikesOncePerBeat) {
-  testgen::Options o = Make(1000, 70, 0, 10);
-  o.Paced = {1, 2, 3, 5};
-  EXPECT_EQ(ktx::engine::CountPacemakerSpikes(testgen::ToSignal(testgen::Generate(o))).size(), 4u);
-  o.Paced.clear();
-  EXPECT_TRUE(ktx::engine::CountPacemakerSpikes(testgen::ToSignal(testgen::Generate(o))).empty());
+  // Bipolar spikes at 1000 and 500 Hz (a sample high), a unipolar one decaying.
+  struct Spike {
+    double Rate, Uv;
+    bool Decays;
+  };
+  for (const Spike& k :
+       {Spike{1000, 3000, false}, Spike{500, 800, false}, Spike{500, 3000, true}}) {
+    testgen::Options o = Make(k.Rate, 70, 0, 10);
+    o.SpikeUv = k.Uv;
+    o.SpikeDecays = k.Decays;
+    const auto spikes = [](const testgen::Options& options) {
+      const ktx::engine::Signal s = testgen::ToSignal(testgen::Generate(options));
+      return ktx::engine::CountPacemakerSpikes(s, s.UsedLeads()).size();
+    };
+    o.Paced = {1, 2, 3, 5};
+    EXPECT_EQ(spikes(o), 4u) << k.Rate << " Hz, " << k.Uv << " uV";
+    o.Paced.clear();
+    EXPECT_EQ(spikes(o), 0u) << k.Rate << " Hz, " << k.Uv << " uV";
+  }
 }
 
 }  // namespace

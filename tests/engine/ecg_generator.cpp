@@ -67,7 +67,7 @@ Ecg Generate(const Options& o) {
     p.Paced = std::find(o.Paced.begin(), o.Paced.end(), b) != o.Paced.end();
     p.Truth = {onset - o.PR,          onset - o.PR + o.PDuration,          onset,
                onset + p.QrsDuration, onset + o.QT + (ectopic ? 0.04 : 0), ectopic};
-    plans.push_back(p);
+    if (std::find(o.Dropped.begin(), o.Dropped.end(), b) == o.Dropped.end()) plans.push_back(p);
     qrsOnset += rr;
     if (ectopic) qrsOnset += 0.35 * rr;  // compensatory pause
   }
@@ -90,7 +90,11 @@ Ecg Generate(const Options& o) {
         const double tStart = w.QrsOffset + 0.06;
         v += p.TSign * o.TAmplitude * Projection(lead, p.TAxis, kTZ) *
              TShape(t, tStart, w.TOffset - tStart);
-        if (p.Paced && t >= w.QrsOnset - 0.004 && t < w.QrsOnset - 0.003) v += 3000;
+        const double spike = std::round((w.QrsOnset - 0.004) * o.Rate);
+        const double after = static_cast<double>(i) - spike;
+        if (p.Paced && after == 0) v += o.SpikeUv;
+        if (p.Paced && o.SpikeDecays && after > 0 && after < 0.015 * o.Rate)
+          v += o.SpikeUv * std::exp(-after / (0.003 * o.Rate));
       }
       v += o.WanderUv * (std::sin(2 * kPi * 0.3 * t) + 0.5 * std::sin(2 * kPi * 0.13 * t + 1));
       v += o.MainsUv * std::sin(2 * kPi * o.MainsHz * t);

@@ -23,6 +23,11 @@ struct Options {
   double NoiseUv = 0, WanderUv = 0, MainsUv = 0, MainsHz = 50;
   std::vector<int> Ectopic;  // beat numbers replaced by early, wide ventricular beats
   std::vector<int> Paced;    // beat numbers preceded by a pacemaker spike
+  std::vector<int> Dropped;  // beat numbers left out altogether: a pause
+  // The spike: one sample of SpikeUv 4 ms ahead of the QRS; a unipolar one then decays
+  // through the recorder's high-pass (3 ms), a bipolar one is gone at the next sample.
+  double SpikeUv = 3000;
+  bool SpikeDecays = false;
   // Stretches (seconds) where lead `LeadOffLead` carries the marker 2032.
   std::vector<std::pair<double, double>> LeadOff;
   int LeadOffLead = 0;

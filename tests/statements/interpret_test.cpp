@@ -88,6 +88,11 @@ const auto J = [](Codes leads, int uv, char sex = 'M', int age = 50, int qrs = 9
   return All({Set(&F::Sex, sex), Set(&F::AgeYears, age), Set(&F::QRSDuration, qrs),
               In(leads, &L::JPointAmplitude, uv)});
 };
+// ST level at the J point, J+60 and J+80: flat when `rise` is 0.
+const auto ST = [](Codes leads, int uv, int rise = 0, int qrs = 90) {
+  return All({Set(&F::QRSDuration, qrs), In(leads, &L::JPointAmplitude, uv),
+              In(leads, &L::STJ60, uv + rise * 3 / 4), In(leads, &L::STJ80, uv + rise)});
+};
 const auto TNegative = [](int uv, int qrs = 90) {
   return All({Set(&F::QRSDuration, qrs), In({kII, kAVF}, &L::TAmplitudePlus, 0),
               In({kII, kAVF}, &L::TAmplitudeMinus, -uv)});
@@ -107,20 +112,32 @@ const Criterion kCriteria[] = {
     {kSinusBradycardia, {Rate(59)}, {Rate(60)}},
     {kSinusTachycardia, {Rate(101)}, {Rate(100)}},
     {kSinusArrhythmia, {Irregular(0.11)}, {Irregular(0.10)}},
-    {kAtrialFibrillation, {NoP(0.11, 8)}, {NoP(0.11, 7), NoP(0.10, 10)}},
+    // Irregular without P waves, or regular with atrial waves between the beats.
+    {kAtrialFibrillation,
+     {NoP(0.11, 8), All({NoP(0.02, 10), Set(&F::FibrillatoryWaves, true)})},
+     {NoP(0.11, 7), NoP(0.10, 10)}},
     {kIrregularRhythm, {NoP(0.11, 7)}, {}},
     {kUndeterminedRhythm, {NoP(0.10, 10), Set(&F::BeatCount, 0)}, {}},
     {kPacedRhythm, {Set(&F::PacedBeats, 5)}, {Set(&F::PacedBeats, 4)}},
-    {kVentricularPremature, {Set(&F::VentricularEctopics, 1)}, {}},
-    {kSupraventricularPremature, {Set(&F::SupraventricularEctopics, 1)}, {}},
+    // Not among paced beats; early beats are premature against a sinus rhythm only.
+    {kVentricularPremature,
+     {Set(&F::VentricularEctopics, 1)},
+     {All({Set(&F::VentricularEctopics, 1), Set(&F::PacedBeats, 10)})}},
+    {kSupraventricularPremature,
+     {Set(&F::SupraventricularEctopics, 1)},
+     {All({Set(&F::SupraventricularEctopics, 1), NoP(0.3, 20)})}},
     {kNormalAxis, {Axis(-30)}, {Axis(ktx::engine::kAxisUndefined)}},
     {kLeftAxisDeviation, {Axis(-31)}, {Axis(-30)}},
     {kRightAxisDeviation, {Axis(91)}, {Axis(90)}},
     {kFirstDegreeAVBlock, {PR(201)}, {PR(200), All({PR(240), Set(&F::PWavePresent, false)})}},
     {kShortPR, {PR(119)}, {PR(120)}},
+    // A QS in V1 (stored as a Q wave) is negative; a septal q or a broad S in I and V6
+    // is no LBBB.
     {kLeftBundleBranchBlock,
-     {Qrs(120, false)},
-     {Qrs(119, false), All({Qrs(120, false), In({kV6}, &L::QAmplitude, -100)})}},  // septal Q
+     {Qrs(120, false), All({Qrs(120, false), In({kV1}, &L::QAmplitude, -1000),
+                            In({kV1}, &L::RAmplitude, 0), In({kV1}, &L::SAmplitude, 0)})},
+     {Qrs(119, false), All({Qrs(120, false), In({kV6}, &L::QAmplitude, -100)}),
+      All({Qrs(120, false), In({kI, kV6}, &L::SDuration, 60)})}},
     {kRightBundleBranchBlock, {Qrs(120, true)}, {Qrs(119, true)}},
     {kIncompleteRBBB, {Qrs(119, true)}, {Qrs(109, true)}},
     // Wide, with neither bundle branch pattern.
@@ -132,20 +149,24 @@ const Criterion kCriteria[] = {
     {kLowQRSVoltage,
      {Voltage(kLimb, 499), Voltage(kChest, 999)},
      {Voltage(kLimb, 500), Voltage(kChest, 1000), Voltage({kI, kII, kIII, kAVR, kAVL}, 400)}},
+    // Voltage alone is no hypertrophy under 35 years.
     {kLeftVentricularHypertrophy,
      {Sokolow(1500, 2000), Cornell('M', 2000, 801), Cornell('F', 1500, 501)},
-     {Sokolow(1499, 2000), Cornell('M', 2000, 800), Cornell('F', 1500, 500)}},
+     {Sokolow(1499, 2000), Cornell('M', 2000, 800), Cornell('F', 1500, 500),
+      All({Sokolow(1500, 2000), Set(&F::AgeYears, 34)})}},
     {kSTElevationInferior, {J({kII, kIII}, 100)}, {J({kII, kIII}, 99), J({kIII}, 300)}},
     {kSTElevationLateral, {J({kI, kAVL}, 100)}, {}},
     {kSTElevationAnterior,
      {J({kV2, kV3}, 200), J({kV2, kV3}, 250, 'M', 39), J({kV2, kV3}, 150, 'F'), J({kV1, kV4}, 100)},
      {J({kV2, kV3}, 199), J({kV2, kV3}, 249, 'M', 39), J({kV2, kV3}, 149, 'F')}},
-    // Secondary to a wide QRS, depression is not stated.
+    // Horizontal or downsloping at J+80 (J+60 above 100/min); secondary to a wide QRS
+    // it is not stated, nor a J-point depression that slopes up.
     {kSTDepressionLateral,
-     {J({kV5, kV6}, -50)},
-     {J({kV5, kV6}, -49), J({kV5, kV6}, -100, 'M', 50, 120)}},
-    {kSTDepressionInferior, {J({kII, kAVF}, -50)}, {}},
-    {kSTDepressionAnterior, {J({kV2, kV3}, -50)}, {}},
+     {ST({kV5, kV6}, -50), ST({kV5, kV6}, -90, 40), All({ST({kV5, kV6}, -80, 40), Rate(110)})},
+     {ST({kV5, kV6}, -49), ST({kV5, kV6}, -100, 0, 120), ST({kV5, kV6}, -100, 60),
+      ST({kV5, kV6}, -80, 40)}},
+    {kSTDepressionInferior, {ST({kII, kAVF}, -50)}, {}},
+    {kSTDepressionAnterior, {ST({kV2, kV3}, -50)}, {}},
     {kTWaveInversion, {TNegative(100)}, {TNegative(99), TNegative(300, 120)}},
     {kQWavesInferior,
      {QWave({kII, kIII}, 30, 100)},
@@ -154,8 +175,9 @@ const Criterion kCriteria[] = {
     {kQWavesAnterior,
      {QWave({kV2, kV3}, 21, 50), In({kV2, kV3}, &L::RAmplitude, 0)},  // and QS
      {QWave({kV2, kV3}, 20, 50)}},
-    {kNormalECG, {[](F&) {}, Irregular(0.2)}, {Rate(50)}},
-    {kBorderlineECG, {Rate(50)}, {}},
+    // Sinus bradycardia from 50/min is a normal variant.
+    {kNormalECG, {[](F&) {}, Irregular(0.2), Rate(50)}, {Rate(49)}},
+    {kBorderlineECG, {Rate(49)}, {}},
     {kAbnormalECG, {NoP(0.3, 20), All({PR(240), Set(&F::QTcFridericia, 480)})}, {}},
 };
 
@@ -180,7 +202,7 @@ TEST(Interpret, MakesEachStatementOnlyPastItsThreshold) {
 
 // Whole lists: the most important first, the summary last, within the three rhythm and
 // seven morphology records of Section 9; a paced rhythm makes no conduction or axis
-// statements.
+// statements and names its atria (here P waves that conduct: sinus) beside it.
 TEST(Interpret, ListsByImportanceWithinTheSectionLimits) {
   const struct {
     Change Apply;
@@ -189,13 +211,13 @@ TEST(Interpret, ListsByImportanceWithinTheSectionLimits) {
       {[](F&) {}, {kSinusRhythm}, {kNormalAxis, kNormalECG}},
       {All({Rate(45), Irregular(0.2), Set(&F::VentricularEctopics, 2),
             Set(&F::SupraventricularEctopics, 3), PR(240), Set(&F::QTcFridericia, 500), Axis(-60),
-            J({kII, kIII, kAVF}, 200), J({kV5, kV6}, -100), QWave({kV2, kV3}, 40, 300),
+            J({kII, kIII, kAVF}, 200), ST({kV5, kV6}, -100), QWave({kV2, kV3}, 40, 300),
             TNegative(200)}),
        {kSinusBradycardia, kSinusArrhythmia, kVentricularPremature},
        {kSTElevationInferior, kSTDepressionLateral, kQWavesAnterior, kProlongedQTc,
         kFirstDegreeAVBlock, kTWaveInversion, kAbnormalECG}},
       {All({Set(&F::PacedBeats, 10), Set(&F::QRSDuration, 160), Axis(-70)}),
-       {kPacedRhythm},
+       {kPacedRhythm, kSinusRhythm},
        {kAbnormalECG}},
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
