@@ -6,6 +6,7 @@
 
 #include "acquisition/bio_reader.h"
 #include "commands.h"
+#include "file_rewrite.h"
 #include "platform/errors.h"
 #include "platform/text.h"
 #include "reader/reader.h"
@@ -33,6 +34,7 @@ struct CreateOptions {
   std::string Gender;
   uint16_t Height = 0;
   uint32_t Weight = 0;
+  bool InPlace = false;
 };
 
 // The names of the files that CreateFromBioFile writes for a Bio file of `events` events.
@@ -106,14 +108,31 @@ void Describe(const std::string& file, const std::string& source) {
   std::cout << "\n";
 }
 
+// The events of a Bio file written beside OUT under the copy's name, put in place one
+// by one; what is not put in place is removed.
+bool PlaceEvents(const std::vector<std::string>& written, const std::vector<std::string>& names,
+                 bool place) {
+  for (size_t i = 0; i < written.size(); ++i) {
+    if (written[i] == names[i]) continue;
+    if (place && plat::RenameOver(written[i].c_str(), names[i].c_str())) continue;
+    place = false;
+    plat::KeepLastError keep;
+    plat::RemoveFile(written[i].c_str());
+  }
+  return place;
+}
+
 int CreateFrom(const CreateOptions& options) {
   CWriter writer;
   CPatientInfo patient;
   const std::string source = options.From + " " + options.File;
   // Whether the acquisition or the new file failed, the message names both.
   const std::string what = options.Output + " from " + source;
-  if (!SelectToolWriter(writer) || !FillPatient(options, &patient)) return Failed(what);
-  const char* out = options.Output.c_str();
+  FileRewrite rewrite(options.Output, options.InPlace, FileRewrite::Kind::Create);
+  if (!SelectToolWriter(writer) || !FillPatient(options, &patient) || !rewrite.Begin()) {
+    return Failed(what);
+  }
+  const char* out = rewrite.Target().c_str();
   const char* in = options.File.c_str();
   bool created = false;
   if (options.From == "raw12") {
@@ -131,15 +150,20 @@ int CreateFrom(const CreateOptions& options) {
     int16_t events = 0;
     if (!bio.ReadEvents(in, &events)) return Failed(what);
     bio.ClearEvents();
-    if (!writer.CreateFromBioFile(out, in, &patient)) return Failed(what);
+    const std::vector<std::string> written = EventNames::For(rewrite.Target(), events);
     const std::vector<std::string> names = EventNames::For(options.Output, events);
+    if (!writer.CreateFromBioFile(out, in, &patient)) {
+      if (events > 1) PlaceEvents(written, names, false);
+      return Failed(what);
+    }
+    if (!(events == 1 ? rewrite.Commit() : PlaceEvents(written, names, true))) return Failed(what);
     for (size_t i = 0; i < names.size(); ++i) {
       Describe(names[i], source + " (event " + std::to_string(i + 1) + " of " +
                              std::to_string(names.size()) + ")");
     }
     return kExitOk;
   }
-  if (!created) return Failed(what);
+  if (!created || !rewrite.Commit()) return Failed(what);
   Describe(options.Output, source);
   return kExitOk;
 }
@@ -156,7 +180,10 @@ int RunCreate(CreateOptions options) {
     }
     if (options.Output.empty()) options.Output = options.File;
     CWriter writer;
-    if (!writer.CreateEmpty(options.Output.c_str())) return Failed(options.Output);
+    FileRewrite rewrite(options.Output, options.InPlace, FileRewrite::Kind::Create);
+    if (!rewrite.Begin() || !writer.CreateEmpty(rewrite.Target().c_str()) || !rewrite.Commit()) {
+      return Failed(options.Output);
+    }
     std::cout << options.Output << ": created\n";
     return kExitOk;
   }
@@ -202,6 +229,7 @@ void AddCreateCommand(CLI::App& app, int& status) {
                        "named OUT with .a, .b, ... before the extension")
           ->check(CLI::IsMember({"raw12", "8bit", "16bit", "bio"}));
   empty->excludes(from);
+  AddInPlaceFlag(*command, options->InPlace);
   std::vector<CLI::Option*> acquisition = {
       command
           ->add_option("--leads", options->Leads,

@@ -1,0 +1,124 @@
+#include "file_rewrite.h"
+
+#include <utility>
+#include <vector>
+
+#include "platform/errors.h"
+#include "platform/file.h"
+#include "platform/path.h"
+
+namespace scpecg {
+
+namespace {
+
+// Hidden beside the file, so that the rename stays within one file system.
+constexpr char kCopyPrefix[] = ".sc";
+
+std::string FolderOf(const std::string& file) {
+  const plat::PathParts parts = plat::SplitPath(file);
+  const std::string folder = parts.Drive + parts.Folder;
+  return folder.empty() ? "." : folder;
+}
+
+}  // namespace
+
+Fingerprint FingerprintOf(const std::string& file) {
+  plat::KeepLastError keep;
+  Fingerprint print;
+  const plat::FileHandle handle = plat::OpenForRead(file.c_str());
+  if (handle == plat::kClosedFile) return print;
+  // FNV-1a over every byte: a change of any byte changes it.
+  uint64_t hash = 0xcbf29ce484222325ull;
+  std::vector<unsigned char> buffer(64 * 1024);
+  bool read = true;
+  for (;;) {
+    uint32_t got = 0;
+    if (!plat::ReadFile(handle, buffer.data(), static_cast<uint32_t>(buffer.size()), &got)) {
+      read = false;
+      break;
+    }
+    if (got == 0) break;
+    for (uint32_t i = 0; i < got; ++i) hash = (hash ^ buffer[i]) * 0x100000001b3ull;
+    print.Size += got;
+  }
+  plat::CloseFile(handle);
+  if (!read) return Fingerprint{};
+  print.Read = true;
+  print.Hash = hash;
+  return print;
+}
+
+FileRewrite::FileRewrite(std::string file, bool inPlace, Kind kind)
+    : file_(std::move(file)), inPlace_(inPlace), kind_(kind) {}
+
+FileRewrite::~FileRewrite() {
+  plat::KeepLastError keep;
+  if (!copy_.empty() && !committed_) plat::RemoveFile(copy_.c_str());
+}
+
+bool FileRewrite::Begin() {
+  before_ = FingerprintOf(file_);
+  if (inPlace_) return true;
+  if (!plat::ResolveLinks(file_.c_str(), &real_)) return false;
+  if (!plat::CreateTempFile(FolderOf(real_).c_str(), kCopyPrefix, &copy_)) {
+    copy_.clear();
+    return false;
+  }
+  if (kind_ == Kind::Change) {
+    return plat::CopyFileOver(real_.c_str(), copy_.c_str()) &&
+           plat::CopyPermissions(real_.c_str(), copy_.c_str());
+  }
+  // A new file replaces an existing one with the same permissions; a missing one is new.
+  return plat::CopyPermissions(real_.c_str(), copy_.c_str()) ||
+         plat::LastError() == plat::kErrFileNotFound;
+}
+
+void FileRewrite::Checkpoint() {
+  if (inPlace_) before_ = FingerprintOf(file_);
+}
+
+bool FileRewrite::TargetChanged() const {
+  return !(FingerprintOf(Target()) == before_);
+}
+
+bool FileRewrite::Commit() {
+  if (inPlace_) return true;
+  if (!plat::RenameOver(copy_.c_str(), real_.c_str())) return false;
+  committed_ = true;
+  return true;
+}
+
+bool FileRewrite::LeftAsItWas() const {
+  return inPlace_ ? FingerprintOf(file_) == before_ : !committed_;
+}
+
+std::string FileRewrite::Note() const {
+  return LeftAsItWas() ? " (file left as it was)"
+                       : " (the file was changed and may be incomplete: check it)";
+}
+
+CLI::Option* AddInPlaceFlag(CLI::App& command, bool& inPlace) {
+  return command.add_flag(
+      "--in-place", inPlace,
+      "Rewrite the file itself rather than a copy renamed over it: keeps its hard links and "
+      "owner, but a kill part way leaves it torn");
+}
+
+bool IsFileSystemError(uint32_t code) {
+  switch (code) {
+    case plat::kErrFileNotFound:
+    case plat::kErrPathNotFound:
+    case plat::kErrAccessDenied:
+    case plat::kErrWriteProtect:
+    case plat::kErrGenFailure:
+    case plat::kErrSharingViolation:
+    case plat::kErrNotSupported:
+    case plat::kErrDiskFull:
+    case plat::kErrFileTooLarge:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace scpecg
