@@ -21,10 +21,10 @@ enum ErrorCode : uint32_t {
   kErrInvalidAccess = 12,  // writer has, or lacks, an open file
   kErrInvalidData = 13,
   kErrOutOfMemory = 14,
-  kErrWriteProtect = 19,  // a read-only file system
+  kErrWriteProtect = 19,      // a read-only file system
   kErrGenFailure = 31,        // any POSIX errno without a closer Win32 match
   kErrSharingViolation = 32,  // the file is open elsewhere in a way that excludes this use
-  kErrNotSupported = 50,  // the file system cannot do what was asked
+  kErrNotSupported = 50,      // the file system cannot do what was asked
   kErrFileExists = 80,
   kErrOutOfStructures = 84,  // table or store full
   kErrInvalidParameter = 87,

@@ -69,11 +69,17 @@ KTX_API bool ResolveLinks(const char* name, std::string* resolved);
 // HoldFile gives (reading and rewriting the file stay open to everyone) and closes it
 // with CloseFile; RemoveUnheldFile deletes the file only when nobody holds it (32 when
 // someone does), so a file left by a process that died can be told from a live one.
+// POSIX holds with a lock the share modes never meet; Windows with a hidden companion
+// "<name>.held" that lives as long as the hold's handle.
 KTX_API FileHandle HoldFile(const char* name);
 KTX_API bool RemoveUnheldFile(const char* name);
 // The files in `folder` whose names start with `prefix` and end with `suffix`, as paths.
 KTX_API bool ListFiles(const char* folder, const char* prefix, const char* suffix,
                        std::vector<std::string>* paths);
+// CreateTempFile and HoldFile in one: the new file's path and its hold. The temporary
+// files of the same prefix in `folder` that nobody holds are removed first.
+KTX_API bool CreateHeldTempFile(const char* folder, const char* prefix, std::string* path,
+                                FileHandle* hold);
 
 // Lets a write past the process's file-size limit fail with 223 instead of ending the
 // process; for programs, never called by the library itself.

@@ -23,7 +23,6 @@ FileHandle NoFile(uint32_t code) {
   return kClosedFile;
 }
 
-
 // Opens `name` and takes its share; a refused share closes the file again.
 FileHandle OpenShared(const char* name, int flags, posix::Share share) {
   int fd;

@@ -79,7 +79,8 @@ bool ListFiles(const char* folder, const char* prefix, const char* suffix,
                std::vector<std::string>* paths) {
   if (!folder || !*folder || !prefix || !suffix || !paths) return FailWith(kErrInvalidParameter);
   DIR* dir = opendir(folder);
-  if (!dir) return FailWith(posix::ErrorForName(errno, folder));
+  // A missing folder is a missing path, as FindFirstFile says.
+  if (!dir) return FailWith(errno == ENOENT ? kErrPathNotFound : ErrorFromErrno(errno));
   const bool listed = CatchOutOfMemory(false, [&] {
     paths->clear();
     std::string base = folder;

@@ -18,8 +18,9 @@ namespace {
 int ExtendWithZeros(int fd, off_t from, off_t to) {
   static const unsigned char zeros[64 * 1024] = {};
   while (from < to) {
-    const size_t count =
-        to - from < static_cast<off_t>(sizeof zeros) ? static_cast<size_t>(to - from) : sizeof zeros;
+    const size_t count = to - from < static_cast<off_t>(sizeof zeros)
+                             ? static_cast<size_t>(to - from)
+                             : sizeof zeros;
     const ssize_t put = pwrite(fd, zeros, count, from);
     if (put < 0 && errno == EINTR) continue;
     if (put < 0) return errno;

@@ -101,19 +101,23 @@ int RunAnalyze(const AnalyzeOptions& options) {
   analysis.GenerateAnalysisText = options.Text;
   analysis.GeneratePatientWarningText = options.PatientWarning;
   analysis.ShortStatementPrefix = options.ShortPrefix;
-  const int16_t result =
-      analysis.CreateAnalysis(rewrite.Target().c_str(), language, options.Short);
+  const int16_t result = analysis.CreateAnalysis(rewrite.Target().c_str(), language, options.Short);
   uint32_t error = plat::LastError();
+  // The driver reports a record it could not rewrite like one that is no record (-1);
+  // the error the file system left tells the two apart, and says why the engine (2-5)
+  // or the driver could not read or write a file.
+  const bool fileResult = result >= ResultNotFileOpen && result <= ResultNotFileSeek;
+  const bool refused = (result < 0 || fileResult) && IsFileSystemError(error);
+  // A rewrite the file system refused, or an engine that could not use its files, leaves
+  // the file as it was, whatever steps before did to the copy; other outcomes are kept
+  // as the library leaves them in place.
+  const bool writeRefused = (refused && result != ResultNotText) || fileResult;
   bool replaced = true;
-  bool dropped = false;  // a changed copy that is not a whole record
-  if (!rewrite.InPlace() && rewrite.TargetChanged()) {
-    dropped = !CopyIsComplete(rewrite.Target(), fileValid);
-    if (!dropped) replaced = rewrite.Commit();
+  if (!rewrite.InPlace() && rewrite.TargetChanged() && !writeRefused &&
+      CopyIsComplete(rewrite.Target(), fileValid)) {
+    replaced = rewrite.Commit();
     if (!replaced) error = plat::LastError();
   }
-  // The driver reports a record it could not rewrite like one that is no record (-1);
-  // the error left by the file system tells the two apart.
-  const bool refused = (result < 0 || !replaced) && IsFileSystemError(error);
   const char* name = AnalysisResultName(result);
   const char* text = AnalysisResultText(result);
   const std::string nameText = name != nullptr ? name : "UnknownResult";
@@ -128,14 +132,14 @@ int RunAnalyze(const AnalyzeOptions& options) {
   const bool succeeded = result == ResultIsSuccess && replaced;
   if (options.Json) {
     Json out{{"file", options.File}, {"result", result}, {"name", nameText}, {"text", textText}};
-    if (refused) out["error"] = {{"code", error}, {"text", plat::ErrorMessage(error)}};
+    if (refused || !replaced) out["error"] = {{"code", error}, {"text", plat::ErrorMessage(error)}};
     if (!succeeded) out["left_as_it_was"] = rewrite.LeftAsItWas();
     if (succeeded) out["analysis"] = Results(options, language);
     std::cout << out.dump(2) << "\n";
   } else {
     std::cout << options.File << ": " << result << " " << nameText << " " << textText;
-    if (refused) std::cout << ": " << ErrorText(error);
-    if (refused || dropped) std::cout << rewrite.Note();
+    if (refused || !replaced) std::cout << ": " << ErrorText(error);
+    if (!succeeded) std::cout << rewrite.Note();
     std::cout << "\n";
   }
   return succeeded ? kExitOk : kExitFailed;

@@ -3,8 +3,8 @@
 #include <iostream>
 
 #include "commands.h"
-#include "file_rewrite.h"
 #include "decoder/decoded_copy.h"
+#include "file_rewrite.h"
 #include "platform/errors.h"
 
 namespace scpecg {

@@ -6,6 +6,7 @@
 #include "platform/errors.h"
 #include "platform/file.h"
 #include "platform/path.h"
+#include "reader/reader.h"
 
 namespace scpecg {
 
@@ -53,14 +54,26 @@ FileRewrite::FileRewrite(std::string file, bool inPlace, Kind kind)
 
 FileRewrite::~FileRewrite() {
   plat::KeepLastError keep;
+  Release();
   if (!copy_.empty() && !committed_) plat::RemoveFile(copy_.c_str());
 }
 
+void FileRewrite::Release() {
+  if (hold_ == plat::kClosedFile) return;
+  plat::KeepLastError keep;
+  plat::CloseFile(hold_);
+  hold_ = plat::kClosedFile;
+}
+
 bool FileRewrite::Begin() {
-  before_ = FingerprintOf(file_);
-  if (inPlace_) return true;
+  if (inPlace_) {
+    before_ = FingerprintOf(file_);
+    return true;
+  }
   if (!plat::ResolveLinks(file_.c_str(), &real_)) return false;
-  if (!plat::CreateTempFile(FolderOf(real_).c_str(), kCopyPrefix, &copy_)) {
+  // Held while scpecg works on it: the copies of scpecg runs that were killed are
+  // removed by the next one in the same folder, a live one's never.
+  if (!plat::CreateHeldTempFile(FolderOf(real_).c_str(), kCopyPrefix, &copy_, &hold_)) {
     copy_.clear();
     return false;
   }
@@ -78,13 +91,15 @@ void FileRewrite::Checkpoint() {
 }
 
 bool FileRewrite::TargetChanged() const {
-  return !(FingerprintOf(Target()) == before_);
+  const Fingerprint before = inPlace_ ? before_ : FingerprintOf(real_);
+  return !(FingerprintOf(Target()) == before);
 }
 
 bool FileRewrite::Commit() {
   if (inPlace_) return true;
   if (!plat::RenameOver(copy_.c_str(), real_.c_str())) return false;
   committed_ = true;
+  Release();
   return true;
 }
 
@@ -93,8 +108,12 @@ bool FileRewrite::LeftAsItWas() const {
 }
 
 std::string FileRewrite::Note() const {
-  return LeftAsItWas() ? " (file left as it was)"
-                       : " (the file was changed and may be incomplete: check it)";
+  if (LeftAsItWas()) return " (file left as it was)";
+  plat::KeepLastError keep;
+  bool valid = false;
+  return CReader::CheckCrc(file_.c_str(), &valid) && valid
+             ? " (file changed, and a valid record)"
+             : " (file changed, and damaged: see scpecg check)";
 }
 
 CLI::Option* AddInPlaceFlag(CLI::App& command, bool& inPlace) {

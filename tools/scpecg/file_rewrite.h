@@ -10,6 +10,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include "platform/file.h"
+
 namespace scpecg {
 
 // Size and hash of a file's bytes, to tell whether a failed rewrite changed it.
@@ -55,11 +57,14 @@ class FileRewrite {
   std::string Note() const;
 
  private:
+  void Release();
+
   std::string file_;
   bool inPlace_;
   Kind kind_;
   std::string real_;  // the file itself when file_ is a link
   std::string copy_;
+  plat::FileHandle hold_ = plat::kClosedFile;
   bool committed_ = false;
   Fingerprint before_;
 };
