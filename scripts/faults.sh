@@ -23,14 +23,16 @@ scpecg=$build/tools/scpecg/scpecg
 
 work=$(mktemp -d /tmp/ktx-faults.XXXXXX)
 mounts=()
-helper=""
 cleanup() {
-  [ -n "$helper" ] && kill "$helper" 2>/dev/null
+  touch "$work/share/stop" 2>/dev/null
+  for job in $(jobs -p); do kill "$job" 2>/dev/null; done
+  wait 2>/dev/null
   for m in "${mounts[@]}"; do umount "$m" 2>/dev/null; done
   chattr -i "$work"/eperm/* 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 130' INT TERM
 export HOME=$work/home XDG_CONFIG_HOME=$work/no-config
 mkdir -p "$HOME"
 failures=0
@@ -115,8 +117,23 @@ else
   echo "(EPERM skipped: chattr +i needs root and a file system that keeps the flag)"
 fi
 
+# The copy takes the file's place with its permissions, and a link stays a link.
+dir=$work/keep
+mkdir -p "$dir"
+cp "$orig" "$dir/f.scp"
+chmod 640 "$dir/f.scp"
+ln -s f.scp "$dir/link.scp"
+"$scpecg" edit "$dir/link.scp" --comment "through the link" >/dev/null
+mode=$(stat -c %a "$dir/f.scp")
+echo "edit through a link: link kept: $([ -L "$dir/link.scp" ] && echo yes || echo no), mode $mode"
+[ -L "$dir/link.scp" ] && [ "$mode" = 640 ] || fail "the replacement lost the link or the mode"
+"$scpecg" show "$dir/f.scp" | grep -q "through the link" || fail "the edit did not reach the file behind the link"
+
 # ---------------------------------------------------------------------------------------
-# kill -9 at each write call until the command runs to its end.
+# kill -9 at each write call until the command runs to its end. (LeakSanitizer cannot
+# work under strace: a sanitizer build runs without it here.)
+traced() { ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 strace -f -o /dev/null "$@"; }
+tearing=fail
 kill_at_every_write() {  # command words...
   local dir=$work/kill
   rm -rf "$dir"; mkdir -p "$dir"
@@ -125,7 +142,7 @@ kill_at_every_write() {  # command words...
   local n=1 torn=0 old=0 new=0 left=0 rc
   while :; do
     cp "$orig" "$dir/k.scp"
-    { (cd "$dir" && exec strace -f -o /dev/null -e trace=write -e inject=write:signal=KILL:when=$n \
+    { (cd "$dir" && traced -e trace=write -e inject=write:signal=KILL:when=$n \
       "$scpecg" "$@" k.scp >/dev/null 2>&1); } 2>/dev/null
     rc=$?
     if cmp -s "$dir/k.scp" "$orig"; then
@@ -134,7 +151,7 @@ kill_at_every_write() {  # command words...
       new=$((new + 1))
     else
       torn=$((torn + 1))
-      fail "$1 killed at write $n: torn record"
+      [ $tearing = fail ] && fail "$1 killed at write $n: torn record"
     fi
     left=$(ls -A "$dir" | grep -c '^\.sc')
     [ $rc -eq 0 ] && break
@@ -147,6 +164,10 @@ if command -v strace >/dev/null && strace -o /dev/null -e inject=write:retval=1:
   echo "== kill -9 at every write call"
   kill_at_every_write edit --comment "a new comment"
   kill_at_every_write analyze --text
+  # For the record: the library's own rewrite keeps the old bytes until the new ones fit,
+  # but nothing can keep a kill part way from tearing it.
+  tearing=expected
+  kill_at_every_write edit --in-place --comment "a new comment"
   rm -f "$HOME"/~KT*.tmp
 else
   echo "(kill -9 skipped: strace with fault injection is needed)"
@@ -209,7 +230,7 @@ if command -v strace >/dev/null && command -v python3 >/dev/null; then
   mkdir -p "$dir"
   cp "$orig" "$dir/w.scp"
   # The analysis is killed after its working copy is filled (its tenth write).
-  { strace -f -o /dev/null -e trace=write -e inject=write:signal=KILL:when=10 \
+  { traced -e trace=write -e inject=write:signal=KILL:when=10 \
     "$scpecg" analyze "$dir/w.scp" >/dev/null 2>&1; } 2>/dev/null
   stale=$(ls "$HOME" | grep -c '^~KT')
   # A live copy: held as an analysis holds its copy, by a process that stays.
@@ -226,7 +247,8 @@ EOF
   sleep 0.5
   "$scpecg" analyze "$dir/w.scp" >/dev/null 2>&1
   after=$(ls "$HOME" | grep '^~KT' | tr '\n' ' ')
-  kill $helper 2>/dev/null; wait $helper 2>/dev/null; helper=""
+  kill $helper 2>/dev/null
+  wait $helper 2>/dev/null
   echo "left by the killed analysis: $stale; after the next analysis: ${after:-none} (the held ~KTFFFF.tmp must stay)"
   [ "$stale" -ge 1 ] || fail "the killed analysis left no working copy (nothing tested)"
   [ "$after" = "~KTFFFF.tmp " ] || fail "after the next analysis: '$after', expected the held copy alone"

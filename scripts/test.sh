@@ -16,6 +16,9 @@ cmake -S . -B build/gcc -G Ninja -DCMAKE_BUILD_TYPE=Release -DKTX_BUILD_BENCH=ON
 cmake --build build/gcc -j$jobs
 ctest --test-dir build/gcc --output-on-failure -LE host
 
+step "fault injection: full disk, size limit, read-only, EPERM, kill -9, readers and a writer"
+bash scripts/faults.sh build/gcc
+
 step "host builds (add_subdirectory, and find_package after install)"
 ctest --test-dir build/gcc --output-on-failure -L host
 
