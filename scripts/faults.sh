@@ -229,10 +229,15 @@ if command -v strace >/dev/null && command -v python3 >/dev/null; then
   dir=$work/copies
   mkdir -p "$dir"
   cp "$orig" "$dir/w.scp"
-  # The analysis is killed after its working copy is filled (its tenth write).
-  { traced -e trace=write -e inject=write:signal=KILL:when=10 \
-    "$scpecg" analyze "$dir/w.scp" >/dev/null 2>&1; } 2>/dev/null
-  stale=$(ls "$HOME" | grep -c '^~KT')
+  # The analysis is killed at the first write call after its working copy exists.
+  stale=0
+  for n in $(seq 1 300); do
+    { traced -e trace=write -e inject=write:signal=KILL:when=$n \
+      "$scpecg" analyze "$dir/w.scp" >/dev/null 2>&1; } 2>/dev/null
+    stale=$(ls "$HOME" | grep -c '^~KT')
+    [ "$stale" -ge 1 ] && break
+    cp "$orig" "$dir/w.scp"
+  done
   # A live copy: held as an analysis holds its copy, by a process that stays.
   live=$HOME/~KTFFFF.tmp
   cp "$orig" "$live"

@@ -1,6 +1,8 @@
 // A file's length: room made before a rewrite overwrites anything, and the final cut.
 #include <fcntl.h>
+#include <linux/falloc.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -48,11 +50,25 @@ bool ReserveLength(FileHandle file, uint64_t length) {
   struct stat before {};
   if (fstat(fd, &before) != 0) return FailWith(ErrorFromErrno(errno));
   const auto wanted = static_cast<off_t>(length);
+  // Allocating past the end without moving it is not held against the file-size limit,
+  // which the writes then would meet part way: it is asked here.
+  rlimit limit{};
+  if (getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+      length > limit.rlim_cur) {
+    return FailWith(kErrFileTooLarge);
+  }
+  // Blocks set aside past the end without moving it: until the first write the file
+  // reads exactly as before, even to a process that kills this one.
   int err;
   do {
-    err = posix_fallocate(fd, 0, wanted);
+    err = fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, wanted) == 0 ? 0 : errno;
   } while (err == EINTR);
-  // The C library emulates fallocate where the file system lacks it; some still refuse.
+  if (err == EOPNOTSUPP || err == ENOSYS) {
+    // The C library emulates allocation where the file system has none; some refuse even that.
+    do {
+      err = posix_fallocate(fd, 0, wanted);
+    } while (err == EINTR);
+  }
   if (err == EOPNOTSUPP || err == EINVAL || err == ENOSYS) {
     err = ExtendWithZeros(fd, before.st_size, wanted);
   }
