@@ -1,13 +1,11 @@
 // The analysis driver: checks the record, removes earlier results, runs the engine on
 // a working copy in the user's documents folder and carries the results back.
-#include <string>
-
 #include "analysis/analysis.h"
 #include "analysis/engine_entry.h"
+#include "analysis/working_copy.h"
 #include "platform/errors.h"
 #include "platform/file.h"
 #include "platform/module.h"
-#include "platform/path.h"
 
 namespace {
 
@@ -27,32 +25,27 @@ class EngineRun {
   ~EngineRun() {
     plat::KeepLastError keep;
     Release();
-    if (!copy_.empty()) plat::RemoveFile(copy_.c_str());
   }
   EngineRun(const EngineRun&) = delete;
   EngineRun& operator=(const EngineRun&) = delete;
 
-  // A new empty file "~KTxxxx.tmp" in the documents folder.
-  bool MakeWorkingCopy() {
-    std::string folder;
-    return plat::DocumentsFolder(&folder) && plat::CreateTempFile(folder.c_str(), "~KT", &copy_);
-  }
+  bool MakeWorkingCopy() { return copy_.Make(); }
   bool LoadEngine() {
     module_ = plat::LoadModule(KTX_ENGINE_MODULE);
     if (module_ == nullptr) return false;
     entry_ = reinterpret_cast<ScpAnalysis32Fn>(plat::FindEntry(module_, KTX_ENGINE_ENTRY));
     return entry_ != nullptr;
   }
-  uint16_t Call(int32_t mode) const { return entry_(copy_.c_str(), mode); }
+  uint16_t Call(int32_t mode) const { return entry_(copy_.Name(), mode); }
   void Release() {
     plat::UnloadModule(module_);
     module_ = nullptr;
     entry_ = nullptr;
   }
-  const char* Copy() const { return copy_.c_str(); }
+  const char* Copy() const { return copy_.Name(); }
 
  private:
-  std::string copy_;
+  WorkingCopy copy_;  // deleted after the module is released
   plat::ModuleHandle module_ = nullptr;
   ScpAnalysis32Fn entry_ = nullptr;
 };

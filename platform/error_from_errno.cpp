@@ -26,7 +26,14 @@ uint32_t ErrorFromErrno(int err) {
     case EEXIST:
       return kErrFileExists;
     case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:  // an exhausted quota, which Windows reports as a full disk too
+#endif
       return kErrDiskFull;
+    case EROFS:
+      return kErrWriteProtect;
+    case EFBIG:
+      return kErrFileTooLarge;
     case EINVAL:
       return kErrInvalidParameter;
     default:

@@ -21,8 +21,10 @@ enum ErrorCode : uint32_t {
   kErrInvalidAccess = 12,  // writer has, or lacks, an open file
   kErrInvalidData = 13,
   kErrOutOfMemory = 14,
+  kErrWriteProtect = 19,      // a read-only file system
   kErrGenFailure = 31,        // any POSIX errno without a closer Win32 match
-  kErrSharingViolation = 32,  // copying a file onto itself
+  kErrSharingViolation = 32,  // the file is open elsewhere in a way that excludes this use
+  kErrNotSupported = 50,      // the file system cannot do what was asked
   kErrFileExists = 80,
   kErrOutOfStructures = 84,  // table or store full
   kErrInvalidParameter = 87,
@@ -31,6 +33,7 @@ enum ErrorCode : uint32_t {
   kErrModNotFound = 126,
   kErrProcNotFound = 127,
   kErrNegativeSeek = 131,
+  kErrFileTooLarge = 223,  // past the process's file-size limit
   kErrNoData = 232,
   kErrNoUnicodeTranslation = 1113,  // text the ANSI code page cannot hold
   kErrResourceNameNotFound = 1814,  // no string resource with that id

@@ -9,7 +9,7 @@ packages=(cmake ninja-build g++ uuid-dev libcli11-dev nlohmann-json3-dev pkg-con
 if [ "$profile" = test ]; then
   packages+=(clang clang-format clang-tidy libclang-rt-14-dev libgtest-dev googletest
              libbenchmark-dev g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 wine64-tools
-             biosig-tools libbiosig-dev libxml2-dev locales)
+             biosig-tools libbiosig-dev libxml2-dev locales strace e2fsprogs python3)
 fi
 
 sudo=""

@@ -17,6 +17,9 @@ cmake -S . -B build/gcc -G Ninja -DCMAKE_BUILD_TYPE=Release -DKTX_BUILD_BENCH=ON
 cmake --build build/gcc -j$jobs
 ctest --test-dir build/gcc --output-on-failure -LE host
 
+step "fault injection: full disk, size limit, read-only, EPERM, kill -9, readers and a writer"
+bash scripts/faults.sh build/gcc
+
 step "plain CMake build (default generator, Unix Makefiles): the core, scpecg, the type library step"
 # As a packager configures it; Make, unlike Ninja, creates no output folders by itself.
 cmake -S . -B build/make -DCMAKE_BUILD_TYPE=Release >/dev/null

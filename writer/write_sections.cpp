@@ -91,15 +91,23 @@ bool CWriter::WriteSections(const char* name) {
   plat::PutLE16(header, crc.Value());
 
   if (!OpenWr(name)) return fail();
-  auto write = [this](const uint8_t* bytes, uint32_t count) {
+  // Room for the whole record first: a full disk or a size limit refuses it while the
+  // file still holds its old record, byte for byte.
+  if (!plat::ReserveLength(File, recordLength)) return fail();
+  uint64_t written = 0;
+  auto write = [this, &written](const uint8_t* bytes, uint32_t count) {
     uint32_t done = 0;
     if (!plat::WriteFile(File, bytes, count, &done)) return false;
+    written += done;
     return done == count || plat::FailWith(plat::kErrDiskFull);
   };
   if (!write(header, kRecordHeaderSize)) return fail();
   for (uint16_t entry : order) {
     if (!write(Store.Data(entry), Store.Length(entry))) return fail();
   }
+  // What is left of a longer old record goes, and the new one is on the disk before
+  // the call reports success.
+  if (!plat::SetLength(File, written) || !plat::Flush(File)) return fail();
   Store.KillData();
   return true;
 }

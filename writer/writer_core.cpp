@@ -60,7 +60,9 @@ bool CWriter::OpenRd(const char* name, bool writable) {
 bool CWriter::OpenWr(const char* name) {
   if (name == nullptr) return plat::FailWith(plat::kErrInvalidParameter);
   CloseFile();
-  File = plat::CreateAlways(name);
+  // Not truncated here: the old record stays whole until WriteSections has made room for
+  // the new one, and its end is cut once the new one is written.
+  File = plat::OpenReadWrite(name);
   return File != plat::kClosedFile;
 }
 

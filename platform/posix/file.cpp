@@ -1,4 +1,4 @@
-// Files on POSIX: a descriptor behind each handle, with Win32 results and codes.
+// Files on POSIX: a descriptor behind each handle, with Win32 results, codes and share modes.
 #include "platform/file.h"
 
 #include <fcntl.h>
@@ -10,6 +10,7 @@
 #include "platform/errors.h"
 #include "platform/memory_file.h"
 #include "platform/posix/posix_common.h"
+#include "platform/posix/share_lock.h"
 
 namespace plat {
 
@@ -22,13 +23,12 @@ FileHandle NoFile(uint32_t code) {
   SetLastError(code);
   return kClosedFile;
 }
-}  // namespace
 
-FileHandle OpenForRead(const char* name) {
-  if (!name) return NoFile(kErrInvalidParameter);
+// Opens `name` and takes its share; a refused share closes the file again.
+FileHandle OpenShared(const char* name, int flags, posix::Share share) {
   int fd;
   do {
-    fd = open(name, O_RDONLY | O_CLOEXEC);
+    fd = open(name, flags | O_CLOEXEC, 0666);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) return NoFile(posix::ErrorForName(errno, name));
   struct stat info {};
@@ -38,29 +38,48 @@ FileHandle OpenForRead(const char* name) {
     close(fd);
     return NoFile(code);
   }
-  posix_fadvise(fd, 0, 0, POSIX_FADV_RANDOM);  // only a hint: a refusal changes nothing
+  if (!posix::TakeShare(fd, share)) {
+    const uint32_t code = LastError();
+    close(fd);
+    return NoFile(code);
+  }
   return static_cast<FileHandle>(fd);
+}
+
+}  // namespace
+
+FileHandle OpenForRead(const char* name) {
+  if (!name) return NoFile(kErrInvalidParameter);
+  const FileHandle file = OpenShared(name, O_RDONLY, posix::Share::Read);
+  if (file != kClosedFile) {
+    // Only a hint: a refusal changes nothing.
+    posix_fadvise(static_cast<int>(file), 0, 0, POSIX_FADV_RANDOM);
+  }
+  return file;
 }
 
 FileHandle OpenReadWrite(const char* name) {
   if (!name) return NoFile(kErrInvalidParameter);
-  int fd;
-  do {
-    fd = open(name, O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return NoFile(posix::ErrorForName(errno, name));
-  posix_fadvise(fd, 0, 0, POSIX_FADV_RANDOM);
-  return static_cast<FileHandle>(fd);
+  const FileHandle file = OpenShared(name, O_RDWR | O_CREAT, posix::Share::None);
+  if (file != kClosedFile) posix_fadvise(static_cast<int>(file), 0, 0, POSIX_FADV_RANDOM);
+  return file;
 }
 
 FileHandle CreateAlways(const char* name) {
   if (!name) return NoFile(kErrInvalidParameter);
-  int fd;
+  // Truncated only once the file is ours alone, as Windows refuses a file in use.
+  const FileHandle file = OpenShared(name, O_WRONLY | O_CREAT, posix::Share::None);
+  if (file == kClosedFile) return file;
+  int result;
   do {
-    fd = open(name, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return NoFile(posix::ErrorForName(errno, name));
-  return static_cast<FileHandle>(fd);
+    result = ftruncate(static_cast<int>(file), 0);
+  } while (result != 0 && errno == EINTR);
+  if (result != 0) {
+    const uint32_t code = ErrorFromErrno(errno);
+    close(static_cast<int>(file));
+    return NoFile(code);
+  }
+  return file;
 }
 
 bool ReadFile(FileHandle file, void* buffer, uint32_t count, uint32_t* done) {

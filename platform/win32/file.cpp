@@ -23,13 +23,24 @@ bool IsClosed(FileHandle file) {
   return true;
 }
 
+// How long an open waits for a conflicting one to close, as on POSIX.
+constexpr ULONGLONG kShareWaitMilliseconds = 2000;
+constexpr DWORD kPollMilliseconds = 5;
+
 FileHandle Open(const char* name, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
   if (!name) {
     ::SetLastError(kErrInvalidParameter);
     return kClosedFile;
   }
-  const HANDLE handle = ::CreateFileA(name, access, share, nullptr, disposition, flags, nullptr);
-  return reinterpret_cast<FileHandle>(handle);
+  const ULONGLONG deadline = ::GetTickCount64() + kShareWaitMilliseconds;
+  for (;;) {
+    const HANDLE handle = ::CreateFileA(name, access, share, nullptr, disposition, flags, nullptr);
+    if (handle != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_SHARING_VIOLATION ||
+        ::GetTickCount64() >= deadline) {
+      return reinterpret_cast<FileHandle>(handle);
+    }
+    ::Sleep(kPollMilliseconds);
+  }
 }
 
 }  // namespace
@@ -96,6 +107,58 @@ bool FileSize(FileHandle file, uint64_t* size) {
 bool Flush(FileHandle file) {
   if (IsClosed(file)) return false;
   return ::FlushFileBuffers(ToHandle(file)) != FALSE;
+}
+
+bool ReserveLength(FileHandle file, uint64_t length) {
+  if (IsClosed(file)) return false;
+  const HANDLE handle = ToHandle(file);
+  LARGE_INTEGER size;
+  if (!::GetFileSizeEx(handle, &size)) return false;
+  if (length <= static_cast<uint64_t>(size.QuadPart)) return true;
+  // Clusters set aside without moving the end of the file.
+  FILE_ALLOCATION_INFO allocation;
+  allocation.AllocationSize.QuadPart = static_cast<LONGLONG>(length);
+  if (::SetFileInformationByHandle(handle, FileAllocationInfo, &allocation, sizeof allocation)) {
+    return true;
+  }
+  const DWORD refusal = ::GetLastError();
+  if (refusal == ERROR_DISK_FULL || refusal == ERROR_HANDLE_DISK_FULL) {
+    return FailWith(kErrDiskFull);
+  }
+  // A file system that takes no allocation size: the file grows, and shrinks back on a refusal.
+  LARGE_INTEGER position;
+  LARGE_INTEGER zero;
+  zero.QuadPart = 0;
+  if (!::SetFilePointerEx(handle, zero, &position, FILE_CURRENT)) return false;
+  LARGE_INTEGER wanted;
+  wanted.QuadPart = static_cast<LONGLONG>(length);
+  bool grown = ::SetFilePointerEx(handle, wanted, nullptr, FILE_BEGIN) && ::SetEndOfFile(handle);
+  if (!grown) {
+    KeepLastError keep;
+    ::SetFilePointerEx(handle, size, nullptr, FILE_BEGIN);
+    ::SetEndOfFile(handle);
+  }
+  if (!::SetFilePointerEx(handle, position, nullptr, FILE_BEGIN)) grown = false;
+  return grown;
+}
+
+bool SetLength(FileHandle file, uint64_t length) {
+  if (IsClosed(file)) return false;
+  const HANDLE handle = ToHandle(file);
+  LARGE_INTEGER position;
+  LARGE_INTEGER zero;
+  zero.QuadPart = 0;
+  if (!::SetFilePointerEx(handle, zero, &position, FILE_CURRENT)) return false;
+  LARGE_INTEGER wanted;
+  wanted.QuadPart = static_cast<LONGLONG>(length);
+  bool cut = ::SetFilePointerEx(handle, wanted, nullptr, FILE_BEGIN) && ::SetEndOfFile(handle);
+  KeepLastError keep;
+  ::SetFilePointerEx(handle, position, nullptr, FILE_BEGIN);
+  return cut;
+}
+
+void ReportFileSizeLimitAsError() {
+  // Windows has no per-process file-size limit.
 }
 
 bool CloseFile(FileHandle file) {

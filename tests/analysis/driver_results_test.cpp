@@ -2,9 +2,13 @@
 // and what the file holds afterwards.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "analysis_fixture.h"
 #include "modules/engine_results.h"
 #include "modules/test_statements.h"
+#include "platform/file.h"
 #include "support/waveform_builder.h"
 #include "writer/record_sections.h"
 
@@ -170,6 +174,22 @@ TEST_F(Driver, StripsEarlierResultsKeepingSection1AndSection4Alone) {
       EXPECT_EQ(after.at(4), before.at(4));
     }
   }
+}
+
+// The copy of an analysis that died is removed by the next one; a held copy, an
+// analysis still running, is not.
+TEST_F(Driver, RemovesOnlyTheWorkingCopiesNobodyHolds) {
+  const std::string stale = (std::filesystem::path(documents) / "~KT5A1E.tmp").string();
+  const std::string live = (std::filesystem::path(documents) / "~KT11FE.tmp").string();
+  for (const std::string& copy : {stale, live}) std::ofstream(copy) << "copy";
+  const plat::FileHandle hold = plat::HoldFile(live.c_str());
+  ASSERT_NE(hold, plat::kClosedFile);
+  const std::string path = Write("a.scp", BuildRecord(RecordShape()));
+  EXPECT_EQ(TestAnalysis().CreateAnalysis(path.c_str(), 0, false), ResultIsSuccess);
+  EXPECT_FALSE(std::filesystem::exists(stale));
+  EXPECT_TRUE(std::filesystem::exists(live));
+  plat::CloseFile(hold);
+  std::filesystem::remove(live);
 }
 
 TEST_F(Driver, MissingLanguageModuleFailsTheText) {

@@ -15,9 +15,13 @@ namespace {
 
 TEST(PlatformErrors, ErrnoMapsToTheWin32NumberForTheSameSituation) {
   const std::pair<int, uint32_t> mapped[] = {
-      {0, 0},       {ENOENT, 2},   {ENOTDIR, 3}, {ENAMETOOLONG, 3}, {EACCES, 5},
-      {EPERM, 5},   {EISDIR, 5},   {EBADF, 6},   {ENOMEM, 14},      {EEXIST, 80},
-      {EINVAL, 87}, {ENOSPC, 112}, {EDOM, 31}};
+      {0, 0},        {ENOENT, 2},   {ENOTDIR, 3}, {ENAMETOOLONG, 3}, {EACCES, 5},
+      {EPERM, 5},    {EISDIR, 5},   {EBADF, 6},   {ENOMEM, 14},      {EEXIST, 80},
+      {EINVAL, 87},  {ENOSPC, 112}, {EROFS, 19},  {EFBIG, 223},      {EDOM, 31},
+#ifdef EDQUOT
+      {EDQUOT, 112},
+#endif
+  };
   for (const auto& [error, win32] : mapped) {
     EXPECT_EQ(plat::ErrorFromErrno(error), win32) << error;
   }

@@ -1,11 +1,13 @@
 // Files: round trip, failures with their Win32 codes, copies, temporary files.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <ctime>
 #include <filesystem>
 #include <set>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -144,6 +146,95 @@ TEST(PlatformFile, CopyOverAndRemove) {
   EXPECT_TRUE(plat::RemoveFile(target.c_str()));
   EXPECT_FALSE(std::filesystem::exists(target));
   EXPECT_TRUE(test::FailedWith(plat::RemoveFile(target.c_str()), 2u));
+}
+
+// Room made ahead changes no byte and keeps the position; the cut keeps what comes before.
+TEST(PlatformFile, ReserveKeepsTheBytesAndSetLengthCuts) {
+  test::TempFolder folder;
+  const std::string path = Written(folder, "grow.bin", "0123456789");
+  const plat::FileHandle file = plat::OpenReadWrite(path.c_str());
+  ASSERT_NE(file, kClosedFile);
+  EXPECT_TRUE(plat::Seek(file, 2, plat::SeekFrom::Begin));
+  EXPECT_TRUE(plat::ReserveLength(file, 1u << 20));
+  EXPECT_TRUE(plat::SetLength(file, 6));
+  EXPECT_EQ(Read(file), "2345");  // from the position as it was
+  EXPECT_TRUE(plat::CloseFile(file));
+  EXPECT_EQ(Contents(path), "012345");
+  EXPECT_TRUE(test::FailedWith(plat::ReserveLength(kClosedFile, 1), 6u));
+  EXPECT_TRUE(test::FailedWith(plat::SetLength(kClosedFile, 1), 6u));
+}
+
+TEST(PlatformFile, RenameOverReplacesTheFileWithItsPermissions) {
+  test::TempFolder folder;
+  const std::string next = Written(folder, "next.bin", "new");
+  const std::string file = Written(folder, "file.bin", "older and longer");
+  namespace fs = std::filesystem;
+  fs::permissions(file, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  EXPECT_TRUE(plat::CopyPermissions(file.c_str(), next.c_str()));
+  EXPECT_EQ(fs::status(next).permissions(), fs::status(file).permissions());
+  fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
+  EXPECT_TRUE(plat::RenameOver(next.c_str(), file.c_str()));
+  EXPECT_EQ(Contents(file), "new");
+  EXPECT_FALSE(fs::exists(next));
+  fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
+  EXPECT_TRUE(test::FailedWith(plat::RenameOver(next.c_str(), file.c_str()), 2u));
+  std::string resolved;
+  EXPECT_TRUE(plat::ResolveLinks(file.c_str(), &resolved));
+  EXPECT_EQ(resolved, file);
+}
+
+// Readers share a file, a writer has it alone: a writer waits for the readers to close,
+// a reader that meets a writer is refused once the wait is over. Holding a file stays
+// outside both, and keeps it from being removed as stale.
+TEST(PlatformFile, ShareModesAndHolds) {
+  test::TempFolder folder;
+  const std::string path = Written(folder, "shared.bin", "record");
+  plat::FileHandle readers[2] = {plat::OpenForRead(path.c_str()), plat::OpenForRead(path.c_str())};
+  ASSERT_NE(readers[0], kClosedFile);
+  ASSERT_NE(readers[1], kClosedFile);
+  std::thread closer([&readers] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    for (plat::FileHandle reader : readers) plat::CloseFile(reader);
+  });
+  const plat::FileHandle writer = plat::OpenReadWrite(path.c_str());
+  closer.join();
+  ASSERT_NE(writer, kClosedFile);
+  EXPECT_TRUE(Leaves(32, [&] { return plat::OpenForRead(path.c_str()) != kClosedFile; }));
+  const plat::FileHandle hold = plat::HoldFile(path.c_str());
+  ASSERT_NE(hold, kClosedFile);
+  EXPECT_TRUE(test::FailedWith(plat::RemoveUnheldFile(path.c_str()), 32u));
+  EXPECT_TRUE(plat::CloseFile(writer));
+  EXPECT_TRUE(test::FailedWith(plat::RemoveUnheldFile(path.c_str()), 32u));
+  EXPECT_TRUE(plat::CloseFile(hold));
+  EXPECT_TRUE(plat::RemoveUnheldFile(path.c_str()));
+  EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+// A held temporary file is made after the unheld ones of its pattern are removed; files
+// of other names are left alone.
+TEST(PlatformFile, HeldTempFilesReplaceStaleOnes) {
+  test::TempFolder folder;
+  const std::string dir = folder.Path().string();
+  Written(folder, "~KT1A2B.tmp", "left by a process that died");
+  Written(folder, "~KTnotes.tmp", "not a temporary file's name");
+  std::string made;
+  plat::FileHandle hold = kClosedFile;
+  ASSERT_TRUE(plat::CreateHeldTempFile(dir.c_str(), "~KT", &made, &hold));
+  std::vector<std::string> listed;
+  ASSERT_TRUE(plat::ListFiles(dir.c_str(), "~KT", ".tmp", &listed));
+  std::set<std::string> names;
+  for (const std::string& path : listed)
+    names.insert(std::filesystem::path(path).filename().string());
+  EXPECT_EQ(names, (std::set<std::string>{std::filesystem::path(made).filename().string(),
+                                          "~KTnotes.tmp"}));
+  std::string second;
+  plat::FileHandle secondHold = kClosedFile;
+  ASSERT_TRUE(plat::CreateHeldTempFile(dir.c_str(), "~KT", &second, &secondHold));
+  EXPECT_TRUE(std::filesystem::exists(made));  // held: not stale
+  for (plat::FileHandle held : {hold, secondHold}) EXPECT_TRUE(plat::CloseFile(held));
+  EXPECT_TRUE(
+      test::FailedWith(plat::ListFiles(folder.File("absent").c_str(), "~KT", ".tmp", &listed), 3u));
 }
 
 TEST(PlatformFile, TempFilesAreUniqueEmptyAndCarryThePrefix) {

@@ -1,7 +1,11 @@
 // The section store, Section 0 and the record header as the writer writes them.
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
 
 #include "platform/errors.h"
+#include "platform/file.h"
 #include "record_sections.h"
 #include "support/last_error.h"
 #include "support/record_builder.h"
@@ -25,9 +29,10 @@ void Put(TestWriter& writer, uint16_t id, const Bytes& body) {
   ++writer.Store.Used;
 }
 
+// Written over a longer file, which the record replaces whole.
 TEST(WriterRecord, EmptyStoreGivesThe142ByteRecord) {
   test::TempFolder folder;
-  const std::string path = folder.File("empty.scp");
+  const std::string path = folder.Write("empty.scp", Bytes(500, 0xAA));
   CWriter writer;
   ASSERT_TRUE(writer.CreateEmpty(path.c_str()));
 
@@ -102,6 +107,31 @@ TEST(WriterRecord, FailuresLeaveTheStoreEmptyAndNoFileOpen) {
   EXPECT_EQ(writer.File, plat::kClosedFile);
   EXPECT_EQ(writer.Store.Used, 1);
 }
+
+#ifndef _WIN32
+// A record that does not fit leaves the old one byte for byte: the process's file-size
+// limit refuses the room for it (223) before anything is overwritten.
+TEST(WriterRecord, ARecordThatDoesNotFitLeavesTheOldOne) {
+  test::TempFolder folder;
+  const Bytes old = test::RecordBuilder().Section(1, Bytes(100, 1)).Build();
+  const std::string path = folder.Write("old.scp", old);
+  TestWriter writer;
+  Put(writer, 1, Bytes(8192, 2));
+  plat::ReportFileSizeLimitAsError();
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  rlimit low = saved;
+  low.rlim_cur = 4096;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &low), 0);
+  const bool written = writer.WriteSections(path.c_str());
+  const uint32_t error = plat::LastError();
+  setrlimit(RLIMIT_FSIZE, &saved);
+  writer.Close();
+  EXPECT_FALSE(written);
+  EXPECT_EQ(error, plat::kErrFileTooLarge);
+  EXPECT_EQ(test::ReadWholeFile(path), old);
+}
+#endif
 
 TEST(WriterStore, StoresSectionsOfAnOpenFileByteForByte) {
   test::TempFolder folder;

@@ -6,6 +6,7 @@
 
 #include "analysis/analysis.h"
 #include "commands.h"
+#include "file_rewrite.h"
 #include "platform/errors.h"
 #include "platform/module.h"
 #include "reader/reader.h"
@@ -23,6 +24,7 @@ struct AnalyzeOptions {
   bool PatientWarning = false;
   bool ShortPrefix = false;
   bool Json = false;
+  bool InPlace = false;
 };
 
 const std::map<std::string, int32_t> kLanguages = {
@@ -78,35 +80,77 @@ Json Results(const AnalyzeOptions& options, int32_t language) {
   return out;
 }
 
+// What the analysis left in the copy is put in place when it changed the record and the
+// copy is a whole record: as complete as the file was (a record whose CRCs were wrong
+// before keeps its wrong sections), never one that a failed write left torn.
+bool CopyIsComplete(const std::string& copy, bool fileValid) {
+  bool valid = false;
+  return CReader::CheckCrc(copy.c_str(), &valid) && (valid || !fileValid);
+}
+
 int RunAnalyze(const AnalyzeOptions& options) {
   const int32_t language = kLanguages.at(options.Language);
   CAnalysis analysis;
-  if (!SelectToolWriter(analysis)) {
-    std::cerr << options.File << ": " << ErrorText(plat::LastError()) << "\n";
+  FileRewrite rewrite(options.File, options.InPlace);
+  if (!SelectToolWriter(analysis) || !rewrite.Begin()) {
+    std::cerr << options.File << ": " << ErrorText(plat::LastError()) << rewrite.Note() << "\n";
     return kExitFailed;
   }
+  bool fileValid = false;
+  CReader::CheckCrc(options.File.c_str(), &fileValid);
   analysis.GenerateAnalysisText = options.Text;
   analysis.GeneratePatientWarningText = options.PatientWarning;
   analysis.ShortStatementPrefix = options.ShortPrefix;
-  const int16_t result = analysis.CreateAnalysis(options.File.c_str(), language, options.Short);
+  const int16_t result = analysis.CreateAnalysis(rewrite.Target().c_str(), language, options.Short);
+  uint32_t error = plat::LastError();
+  // The driver reports a record it could not rewrite like one that is no record (-1);
+  // the error the file system left tells the two apart, and says why the engine (2-5)
+  // or the driver could not read or write a file.
+  const bool fileResult = result >= ResultNotFileOpen && result <= ResultNotFileSeek;
+  const bool refused = (result < 0 || fileResult) && IsFileSystemError(error);
+  // A rewrite the file system refused, or an engine that could not use its files, leaves
+  // the file as it was, whatever steps before did to the copy; other outcomes are kept
+  // as the library leaves them in place.
+  const bool writeRefused = (refused && result != ResultNotText) || fileResult;
+  bool replaced = true;
+  if (!rewrite.InPlace() && rewrite.TargetChanged() && !writeRefused &&
+      CopyIsComplete(rewrite.Target(), fileValid)) {
+    replaced = rewrite.Commit();
+    if (!replaced) error = plat::LastError();
+  }
   const char* name = AnalysisResultName(result);
   const char* text = AnalysisResultText(result);
   const std::string nameText = name != nullptr ? name : "UnknownResult";
-  const std::string textText = text != nullptr ? text : "unknown result";
+  std::string textText = text != nullptr ? text : "unknown result";
+  if (!replaced) {
+    textText = "analysed copy not put in place";
+  } else if (refused && result == ResultNotFileValid) {
+    textText = error == plat::kErrFileNotFound || error == plat::kErrPathNotFound
+                   ? "could not open the file"
+                   : "could not rewrite the file";
+  }
+  const bool succeeded = result == ResultIsSuccess && replaced;
   if (options.Json) {
     Json out{{"file", options.File}, {"result", result}, {"name", nameText}, {"text", textText}};
-    if (result == ResultIsSuccess) out["analysis"] = Results(options, language);
+    if (refused || !replaced) out["error"] = {{"code", error}, {"text", plat::ErrorMessage(error)}};
+    if (!succeeded) out["left_as_it_was"] = rewrite.LeftAsItWas();
+    if (succeeded) out["analysis"] = Results(options, language);
     std::cout << out.dump(2) << "\n";
   } else {
-    std::cout << options.File << ": " << result << " " << nameText << " " << textText << "\n";
+    std::cout << options.File << ": " << result << " " << nameText << " " << textText;
+    if (refused || !replaced) std::cout << ": " << ErrorText(error);
+    if (!succeeded) std::cout << rewrite.Note();
+    std::cout << "\n";
   }
-  return result == ResultIsSuccess ? kExitOk : kExitFailed;
+  return succeeded ? kExitOk : kExitFailed;
 }
 
-int RunRemove(const std::string& file) {
+int RunRemove(const std::string& file, bool inPlace) {
   CAnalysis analysis;
-  if (!SelectToolWriter(analysis) || !analysis.RemoveAnalysisData(file.c_str())) {
-    std::cerr << file << ": " << ErrorText(plat::LastError()) << " (file left as it was)\n";
+  FileRewrite rewrite(file, inPlace);
+  if (!rewrite.Begin() || !SelectToolWriter(analysis) ||
+      !analysis.RemoveAnalysisData(rewrite.Target().c_str()) || !rewrite.Commit()) {
+    std::cerr << file << ": " << ErrorText(plat::LastError()) << rewrite.Note() << "\n";
     return kExitFailed;
   }
   std::cout << file << ": analysis sections removed\n";
@@ -119,7 +163,8 @@ void AddAnalyzeCommand(CLI::App& app, int& status) {
   auto options = std::make_shared<AnalyzeOptions>();
   CLI::App* command = app.add_subcommand(
       "analyze", "Run the analysis engine on a record and store its results in it");
-  command->add_option("file", options->File, "SCP-ECG file to analyse, in place")->required();
+  command->add_option("file", options->File, "SCP-ECG file to analyse")->required();
+  AddInPlaceFlag(*command, options->InPlace);
   std::vector<std::string> names;
   names.reserve(kLanguages.size());
   for (const auto& entry : kLanguages) names.push_back(entry.first);
@@ -135,10 +180,12 @@ void AddAnalyzeCommand(CLI::App& app, int& status) {
   command->callback([options, &status] { status = RunAnalyze(*options); });
 
   auto file = std::make_shared<std::string>();
+  auto inPlace = std::make_shared<bool>(false);
   CLI::App* remove = app.add_subcommand(
       "remove-analysis", "Remove Sections 4, 5, 7, 9 and 10; everything else stays as it is");
-  remove->add_option("file", *file, "SCP-ECG file, changed in place")->required();
-  remove->callback([file, &status] { status = RunRemove(*file); });
+  remove->add_option("file", *file, "SCP-ECG file to change")->required();
+  AddInPlaceFlag(*remove, *inPlace);
+  remove->callback([file, inPlace, &status] { status = RunRemove(*file, *inPlace); });
 }
 
 }  // namespace scpecg

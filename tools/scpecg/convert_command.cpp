@@ -4,6 +4,7 @@
 
 #include "commands.h"
 #include "decoder/decoded_copy.h"
+#include "file_rewrite.h"
 #include "platform/errors.h"
 
 namespace scpecg {
@@ -13,6 +14,7 @@ namespace {
 struct ConvertOptions {
   std::string File;
   std::string Output;
+  bool InPlace = false;
 };
 
 int RunConvert(const ConvertOptions& options) {
@@ -22,9 +24,12 @@ int RunConvert(const ConvertOptions& options) {
     return kExitFailed;
   }
   CDecodedCopyWriter writer;
-  if (!SelectToolWriter(writer) ||
-      !writer.WriteDecodedCopy(options.File.c_str(), options.Output.c_str())) {
-    std::cerr << options.Output << ": " << ErrorText(plat::LastError()) << "\n";
+  // OUT may be FILE itself: the copy is read whole before OUT is replaced.
+  FileRewrite rewrite(options.Output, options.InPlace, FileRewrite::Kind::Create);
+  if (!SelectToolWriter(writer) || !rewrite.Begin() ||
+      !writer.WriteDecodedCopy(options.File.c_str(), rewrite.Target().c_str()) ||
+      !rewrite.Commit()) {
+    std::cerr << options.Output << ": " << ErrorText(plat::LastError()) << rewrite.Note() << "\n";
     return kExitFailed;
   }
   std::cout << options.Output << ": decoded " << DescribeEncoding(decoded) << ", "
@@ -41,6 +46,7 @@ void AddConvertCommand(CLI::App& app, int& status) {
       "convert", "Decode compressed waveforms and write the record uncompressed");
   command->add_option("file", options->File, "SCP-ECG file")->required();
   command->add_option("-o,--output", options->Output, "SCP-ECG file to write")->required();
+  AddInPlaceFlag(*command, options->InPlace);
   command->callback([options, &status] { status = RunConvert(*options); });
 }
 

@@ -10,6 +10,7 @@
 #include "acquisition/raw8_reader.h"
 #include "acquisition_window.h"
 #include "commands.h"
+#include "file_rewrite.h"
 #include "platform/errors.h"
 #include "platform/file.h"
 #include "platform/text.h"
@@ -40,6 +41,7 @@ struct CreateOptions {
   uint16_t Height = 0;
   uint32_t Weight = 0;
   SampleWindow Window;
+  bool InPlace = false;
 };
 
 // A writer that also stores events the command has cut to a window.
@@ -211,8 +213,8 @@ std::string WindowText(const CreateOptions& options, const SampleRange& range, d
 // raw12, 8bit, 16bit: the plain creation, or the window decoded from its own bytes with
 // the header record the file reader makes (its date and time, rate and resolution).
 int CreateFromStream(const CreateOptions& options, ToolWriter& writer, CPatientInfo& patient,
-                     const std::string& what, const std::string& source) {
-  const char* out = options.Output.c_str();
+                     FileRewrite& rewrite, const std::string& what, const std::string& source) {
+  const char* out = rewrite.Target().c_str();
   const char* in = options.File.c_str();
   uint64_t size = 0;
   const plat::FileHandle handle = plat::OpenForRead(in);
@@ -243,7 +245,7 @@ int CreateFromStream(const CreateOptions& options, ToolWriter& writer, CPatientI
       created = writer.CreateFrom16bitFile(out, in, &patient, options.Unsigned, options.Resolution,
                                            options.Rate);
     }
-    if (!created) return Failed(what);
+    if (!created || !rewrite.Commit()) return Failed(what);
     Describe(options.Output, source);
     return kExitOk;
   }
@@ -258,23 +260,45 @@ int CreateFromStream(const CreateOptions& options, ToolWriter& writer, CPatientI
   const SLeadObj* leads = readers.Read(options, bytes, &decoded);
   if (leads == nullptr) return Failed(what);
   header.SampleCount = decoded.SampleCount;
-  if (!writer.CreateFromEvent(out, &patient, plat::LocalTimeNow(), header, leads)) {
+  if (!writer.CreateFromEvent(out, &patient, plat::LocalTimeNow(), header, leads) ||
+      !rewrite.Commit()) {
     return Failed(what);
   }
   Describe(options.Output, source + WindowText(options, range, rate));
   return kExitOk;
 }
 
+// The events of a Bio file written beside OUT under the copy's name, put in place one
+// by one; what is not put in place is removed.
+bool PlaceEvents(const std::vector<std::string>& written, const std::vector<std::string>& names,
+                 bool place) {
+  for (size_t i = 0; i < written.size(); ++i) {
+    if (written[i] == names[i]) continue;
+    if (place && plat::RenameOver(written[i].c_str(), names[i].c_str())) continue;
+    place = false;
+    plat::KeepLastError keep;
+    plat::RemoveFile(written[i].c_str());
+  }
+  return place;
+}
+
 // Bio: every event checked before anything is written, then the plain creation or each
-// event cut to the window, named as the plain creation names them.
+// event cut to the window, named as the plain creation names them; the files are written
+// under the copy's name and put in place once all are complete.
 int CreateFromBio(const CreateOptions& options, ToolWriter& writer, CPatientInfo& patient,
-                  const std::string& what, const std::string& source) {
-  const char* out = options.Output.c_str();
+                  FileRewrite& rewrite, const std::string& what, const std::string& source) {
+  const char* out = rewrite.Target().c_str();
   const char* in = options.File.c_str();
   CBioReader bio;
   int16_t events = 0;
   if (!bio.ReadEvents(in, &events)) return Failed(what);
   const std::vector<std::string> names = ToolWriter::EventNames(options.Output, events);
+  const std::vector<std::string> written = ToolWriter::EventNames(rewrite.Target(), events);
+  // The single file of a one-event Bio file is the rewrite's own copy.
+  auto place = [&](bool complete) {
+    if (events == 1) return complete && rewrite.Commit();
+    return PlaceEvents(written, names, complete);
+  };
   std::vector<SampleRange> ranges;
   for (int16_t i = 0; i < events; ++i) {
     const SECGInfo& info = bio.Events[i].Info;
@@ -292,7 +316,7 @@ int CreateFromBio(const CreateOptions& options, ToolWriter& writer, CPatientInfo
                            WindowText(options, ranges[i], rate));
   };
   if (!options.Window.Given) {
-    if (!writer.CreateFromBioFile(out, in, &patient)) return Failed(what);
+    if (!place(writer.CreateFromBioFile(out, in, &patient))) return Failed(what);
     for (size_t i = 0; i < names.size(); ++i) describe(i);
     return kExitOk;
   }
@@ -303,13 +327,18 @@ int CreateFromBio(const CreateOptions& options, ToolWriter& writer, CPatientInfo
     info.Clear();
     const SLeadObj* leads = bio.GetEvent(&info, i);
     SLeadObj window;
-    if (leads == nullptr || !WindowLeads(*leads, ranges[i], &window)) return Failed(what);
+    if (leads == nullptr || !WindowLeads(*leads, ranges[i], &window)) {
+      place(false);
+      return Failed(what);
+    }
     info.SampleCount = static_cast<uint16_t>(ranges[i].Count);
-    if (!writer.CreateFromEvent(names[i].c_str(), &patient, now, info, &window)) {
+    if (!writer.CreateFromEvent(written[i].c_str(), &patient, now, info, &window)) {
+      place(false);
       return Failed(names[i] + " from " + source);
     }
-    describe(static_cast<size_t>(i));
   }
+  if (!place(true)) return Failed(what);
+  for (size_t i = 0; i < names.size(); ++i) describe(i);
   return kExitOk;
 }
 
@@ -319,15 +348,18 @@ int CreateFrom(const CreateOptions& options) {
   const std::string source = options.From + " " + options.File;
   // Whether the acquisition or the new file failed, the message names both.
   const std::string what = options.Output + " from " + source;
-  if (!SelectToolWriter(writer) || !FillPatient(options, &patient)) return Failed(what);
+  FileRewrite rewrite(options.Output, options.InPlace, FileRewrite::Kind::Create);
+  if (!SelectToolWriter(writer) || !FillPatient(options, &patient) || !rewrite.Begin()) {
+    return Failed(what);
+  }
   if (options.From == "raw12" && options.Leads != 1 && options.Leads != 2 && options.Leads != 8) {
     // 6 and 12 name the device's configuration; it records only I and II, or I, II, V1-V6.
     std::cerr << "scpecg create: note: --leads " << options.Leads << " records "
               << (options.Leads == 6 ? "2 leads (I, II)" : "8 leads (I, II, V1-V6)")
               << "; scpecg derive adds III, aVR, aVL and aVF\n";
   }
-  if (options.From == "bio") return CreateFromBio(options, writer, patient, what, source);
-  return CreateFromStream(options, writer, patient, what, source);
+  if (options.From == "bio") return CreateFromBio(options, writer, patient, rewrite, what, source);
+  return CreateFromStream(options, writer, patient, rewrite, what, source);
 }
 
 int RunCreate(CreateOptions options) {
@@ -342,7 +374,10 @@ int RunCreate(CreateOptions options) {
     }
     if (options.Output.empty()) options.Output = options.File;
     CWriter writer;
-    if (!writer.CreateEmpty(options.Output.c_str())) return Failed(options.Output);
+    FileRewrite rewrite(options.Output, options.InPlace, FileRewrite::Kind::Create);
+    if (!rewrite.Begin() || !writer.CreateEmpty(rewrite.Target().c_str()) || !rewrite.Commit()) {
+      return Failed(options.Output);
+    }
     std::cout << options.Output << ": created\n";
     return kExitOk;
   }
@@ -388,6 +423,7 @@ void AddCreateCommand(CLI::App& app, int& status) {
                        "named OUT with .a, .b, ... before the extension")
           ->check(CLI::IsMember({"raw12", "8bit", "16bit", "bio"}));
   empty->excludes(from);
+  AddInPlaceFlag(*command, options->InPlace);
   std::vector<CLI::Option*> acquisition = {
       command
           ->add_option("--leads", options->Leads,

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "commands.h"
+#include "file_rewrite.h"
 #include "platform/errors.h"
 #include "reader/reader.h"
 #include "record/lead_labels.h"
@@ -13,13 +14,15 @@ namespace scpecg {
 
 namespace {
 
-int RunDerive(const std::string& file) {
+int RunDerive(const std::string& file, bool inPlace) {
   // The update reads the leads itself and says why when it cannot; this is for the report.
   SLeadDefinitions before;
   CReader::ReadLeadDefinitions(file.c_str(), &before);
   CWriter writer;
-  if (!SelectToolWriter(writer) || !writer.UpdateCalculatedLeads(file.c_str())) {
-    std::cerr << file << ": " << ErrorText(plat::LastError()) << " (file left as it was)\n";
+  FileRewrite rewrite(file, inPlace);
+  if (!rewrite.Begin() || !SelectToolWriter(writer) ||
+      !writer.UpdateCalculatedLeads(rewrite.Target().c_str()) || !rewrite.Commit()) {
+    std::cerr << file << ": " << ErrorText(plat::LastError()) << rewrite.Note() << "\n";
     return kExitFailed;
   }
   SLeadDefinitions after;
@@ -41,10 +44,12 @@ int RunDerive(const std::string& file) {
 
 void AddDeriveCommand(CLI::App& app, int& status) {
   auto file = std::make_shared<std::string>();
+  auto inPlace = std::make_shared<bool>(false);
   CLI::App* command = app.add_subcommand(
-      "derive", "Add the limb leads III, aVR, aVL and aVF computed from I and II, in place");
+      "derive", "Add the limb leads III, aVR, aVL and aVF computed from I and II");
   command->add_option("file", *file, "SCP-ECG file to complete")->required();
-  command->callback([file, &status] { status = RunDerive(*file); });
+  AddInPlaceFlag(*command, *inPlace);
+  command->callback([file, inPlace, &status] { status = RunDerive(*file, *inPlace); });
 }
 
 }  // namespace scpecg

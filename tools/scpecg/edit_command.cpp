@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "file_rewrite.h"
 #include "platform/errors.h"
 #include "reader/reader.h"
 #include "record/string_field.h"
@@ -23,6 +24,7 @@ using Edit = std::function<bool(const char* file, const std::string& value, std:
 
 struct EditCommand {
   std::string File;
+  bool InPlace = false;
   std::map<const CLI::Option*, Edit> Edits;
 };
 
@@ -273,16 +275,34 @@ int RunEdit(const CLI::App& command, const EditCommand& edits) {
     std::cerr << "scpecg edit: say what to change (see --help)\n";
     return kExitUsage;
   }
+  // On a copy every option applies or none does; in place each is one rewrite, and
+  // those before a failing one stay applied.
+  FileRewrite rewrite(edits.File, edits.InPlace);
+  auto failed = [&](const CLI::Option* option) {
+    std::cerr << edits.File << ": " << option->get_name()
+              << " not applied: " << ErrorText(plat::LastError()) << rewrite.Note() << "\n";
+    return kExitFailed;
+  };
+  if (!rewrite.Begin()) return failed(order.front());
+  std::vector<std::string> done;
   for (const CLI::Option* option : order) {
-    std::string done;
-    if (!edits.Edits.at(option)(edits.File.c_str(), option->as<std::string>(), &done)) {
-      // The options before this one have been applied; this one changed nothing.
-      std::cerr << edits.File << ": " << option->get_name()
-                << " not applied: " << ErrorText(plat::LastError()) << "\n";
-      return kExitFailed;
+    rewrite.Checkpoint();
+    std::string line;
+    if (!edits.Edits.at(option)(rewrite.Target().c_str(), option->as<std::string>(), &line)) {
+      return failed(option);
     }
-    std::cout << edits.File << ": " << done << "\n";
+    if (edits.InPlace) {
+      std::cout << edits.File << ": " << line << "\n";
+    } else {
+      done.push_back(std::move(line));
+    }
   }
+  if (!rewrite.Commit()) {
+    std::cerr << edits.File << ": not replaced by the edited copy: " << ErrorText(plat::LastError())
+              << rewrite.Note() << "\n";
+    return kExitFailed;
+  }
+  for (const std::string& line : done) std::cout << edits.File << ": " << line << "\n";
   return kExitOk;
 }
 
@@ -292,7 +312,8 @@ void AddEditCommand(CLI::App& app, int& status) {
   auto edits = std::make_shared<EditCommand>();
   CLI::App* command = app.add_subcommand(
       "edit", "Change header fields of an SCP-ECG file; several options apply in the order given");
-  command->add_option("file", edits->File, "SCP-ECG file to edit in place")->required();
+  command->add_option("file", edits->File, "SCP-ECG file to edit")->required();
+  AddInPlaceFlag(*command, edits->InPlace);
   AddTextEdits(*command, *edits);
   AddFlagEdits(*command, *edits);
   AddPatientEdits(*command, *edits);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "commands.h"
+#include "file_rewrite.h"
 #include "platform/errors.h"
 #include "reader/reader.h"
 #include "record/lead_labels.h"
@@ -14,10 +15,12 @@ namespace scpecg {
 
 namespace {
 
-int RunLeadErrors(const std::string& file) {
+int RunLeadErrors(const std::string& file, bool inPlace) {
   CWriter writer;
-  if (!SelectToolWriter(writer) || !writer.UpdateLeadErrors(file.c_str())) {
-    std::cerr << file << ": " << ErrorText(plat::LastError()) << " (file left as it was)\n";
+  FileRewrite rewrite(file, inPlace);
+  if (!rewrite.Begin() || !SelectToolWriter(writer) ||
+      !writer.UpdateLeadErrors(rewrite.Target().c_str()) || !rewrite.Commit()) {
+    std::cerr << file << ": " << ErrorText(plat::LastError()) << rewrite.Note() << "\n";
     return kExitFailed;
   }
   SLeadErrors errors;
@@ -40,10 +43,12 @@ int RunLeadErrors(const std::string& file) {
 
 void AddLeadErrorsCommand(CLI::App& app, int& status) {
   auto file = std::make_shared<std::string>();
+  auto inPlace = std::make_shared<bool>(false);
   CLI::App* command = app.add_subcommand(
-      "lead-errors", "Rebuild the lead error table from the markers in the rhythm data, in place");
+      "lead-errors", "Rebuild the lead error table from the markers in the rhythm data");
   command->add_option("file", *file, "SCP-ECG file to update")->required();
-  command->callback([file, &status] { status = RunLeadErrors(*file); });
+  AddInPlaceFlag(*command, *inPlace);
+  command->callback([file, inPlace, &status] { status = RunLeadErrors(*file, *inPlace); });
 }
 
 }  // namespace scpecg

@@ -3,6 +3,7 @@
 
 #include "commands.h"
 #include "platform/errors.h"
+#include "platform/file.h"
 
 namespace scpecg {
 
@@ -48,6 +49,8 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A write past `ulimit -f` is reported (223) rather than ending scpecg part way.
+  plat::ReportFileSizeLimitAsError();
   try {
     return Run(argc, argv);
   } catch (const std::exception& e) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "file_rewrite.h"
 #include "platform/errors.h"
 #include "reader/reader.h"
 #include "writer/writer.h"
@@ -15,6 +16,7 @@ namespace {
 struct RepairOptions {
   std::vector<std::string> Files;
   bool Json = false;
+  bool InPlace = false;
 };
 
 const char* Verdict(bool reached, bool valid) {
@@ -28,8 +30,11 @@ int RunRepair(const RepairOptions& options) {
     bool before = false;
     const bool checkedBefore = CReader::CheckCrc(file.c_str(), &before);
     CWriter writer;
-    const bool repaired = writer.UpdateCRC(file.c_str());
+    FileRewrite rewrite(file, options.InPlace);
+    const bool repaired =
+        rewrite.Begin() && writer.UpdateCRC(rewrite.Target().c_str()) && rewrite.Commit();
     const uint32_t error = repaired ? 0 : plat::LastError();
+    const bool leftAsItWas = !repaired && rewrite.LeftAsItWas();
     bool after = false;
     const bool checkedAfter = repaired && CReader::CheckCrc(file.c_str(), &after);
     allRepaired = allRepaired && repaired && after;
@@ -38,11 +43,12 @@ int RunRepair(const RepairOptions& options) {
                          {"before", Verdict(checkedBefore, before)},
                          {"after", repaired ? Verdict(checkedAfter, after) : nullptr},
                          {"error", error}});
+      if (!repaired) results.back()["left_as_it_was"] = leftAsItWas;
     } else if (repaired) {
       std::cout << file << ": " << Verdict(checkedBefore, before) << " -> "
                 << Verdict(checkedAfter, after) << "\n";
     } else {
-      std::cout << file << ": " << ErrorText(error) << " (file left as it was)\n";
+      std::cout << file << ": " << ErrorText(error) << rewrite.Note() << "\n";
     }
   }
   if (options.Json) std::cout << results.dump(2) << "\n";
@@ -55,8 +61,9 @@ void AddRepairCommand(CLI::App& app, int& status) {
   auto options = std::make_shared<RepairOptions>();
   CLI::App* command = app.add_subcommand(
       "repair-crc", "Recompute every section CRC and the record CRC, keeping the sections");
-  command->add_option("files", options->Files, "SCP-ECG files to repair in place")->required();
+  command->add_option("files", options->Files, "SCP-ECG files to repair")->required();
   command->add_flag("--json", options->Json, "Print the results as JSON");
+  AddInPlaceFlag(*command, options->InPlace);
   command->callback([options, &status] { status = RunRepair(*options); });
 }
 
