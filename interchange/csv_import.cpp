@@ -87,8 +87,8 @@ bool ParseCsvSignals(const std::string& text, const SImportOptions& options, SSi
       for (size_t c = first; c < columns; ++c) {
         double value = 0;
         if (!ktx::interchange::ParseDouble(fields[c], &value)) {
-          return Fail(why, "row " + std::to_string(row + 1) + ", column " +
-                               std::to_string(c + 1) + ": '" + fields[c] + "' is not a number");
+          return Fail(why, "row " + std::to_string(row + 1) + ", column " + std::to_string(c + 1) +
+                               ": '" + fields[c] + "' is not a number");
         }
         read.Signals[c - first].Microvolts.push_back(value * options.MicrovoltsPerUnit);
       }

@@ -122,8 +122,7 @@ bool WriteAnnotations(int handle, const SExportRecord& record) {
   for (const SQrsBeat& beat : record.Beats) {
     const auto onset = std::llround(static_cast<double>(beat.Sample) * record.SampleInterval /
                                     (1e6 / kTenthsOfMs));
-    const std::string text =
-        beat.Type == 0 ? "N" : "Q (type " + std::to_string(beat.Type) + ")";
+    const std::string text = beat.Type == 0 ? "N" : "Q (type " + std::to_string(beat.Type) + ")";
     if (edfwrite_annotation_utf8(handle, onset, -1, text.c_str()) != 0) return false;
   }
   return true;
@@ -146,13 +145,13 @@ bool ExportEdf(const std::string& path, const SExportRecord& record, std::string
     if (handle < 0) {
       *why = path + ": cannot be written";
       return plat::FailWith(handle == EDFLIB_NO_SUCH_FILE_OR_DIRECTORY ? plat::kErrPathNotFound
-                                                                        : plat::kErrAccessDenied);
+                                                                       : plat::kErrAccessDenied);
     }
     // Annotations are stored in the data records, one per annotation signal of each.
     const size_t records = length / static_cast<size_t>(data.Samples);
     const size_t annotations = record.Beats.size() + record.Interpretation.size();
-    const auto signals = static_cast<int>(
-        std::min<size_t>(kMaxAnnotationSignals, annotations / records + 1));
+    const auto signals =
+        static_cast<int>(std::min<size_t>(kMaxAnnotationSignals, annotations / records + 1));
     const bool written = SetDuration(handle, data) && SetSignals(handle, record, data) &&
                          SetHeader(handle, record) &&
                          edf_set_number_of_annotation_signals(handle, signals) == 0 &&

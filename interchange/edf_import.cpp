@@ -112,13 +112,12 @@ bool ImportEdf(const std::string& path, const SImportOptions& options, SSignalSe
       const std::string& name = names[at];
       const double perUnit = MicrovoltsPerUnit(param.physdimension);
       if (perUnit == 0 && !options.Leads.empty()) {
-        return Fail(why, path + ": " + name + " is in '" + Trim(param.physdimension) +
-                             "', not a voltage");
+        return Fail(
+            why, path + ": " + name + " is in '" + Trim(param.physdimension) + "', not a voltage");
       }
       if (perUnit == 0) {
         read.Notes.push_back("left out signal " + std::to_string(i + 1) + " (" + name +
-                             "): its units '" + Trim(param.physdimension) +
-                             "' are not a voltage");
+                             "): its units '" + Trim(param.physdimension) + "' are not a voltage");
         continue;
       }
       const double rate = recordSeconds > 0 ? param.smp_in_datarecord / recordSeconds : 0;
@@ -145,8 +144,8 @@ bool ImportEdf(const std::string& path, const SImportOptions& options, SSignalSe
       const int count = static_cast<int>(param.smp_in_file);
       if (count > 0 &&
           edfread_physical_samples(header->handle, i, count, signal.Microvolts.data()) != count) {
-        return Fail(why, path + ": the samples of signal " + std::to_string(i + 1) +
-                             " cannot be read");
+        return Fail(why,
+                    path + ": the samples of signal " + std::to_string(i + 1) + " cannot be read");
       }
       for (double& value : signal.Microvolts) value *= perUnit;
       read.Signals.push_back(std::move(signal));

@@ -91,8 +91,8 @@ bool GatherExportRecord(const CReader& reader, const SEncodedData& data,
     out.LastName = Utf8(patient.LastName);
     out.FirstName = Utf8(patient.FirstName);
     const CRecordInfo& recording = reader.Recording;
-    out.Acquired = SDateTime{recording.AcquisitionYear, recording.AcquisitionMonth,
-                             recording.AcquisitionDay,  recording.AcquisitionHour,
+    out.Acquired = SDateTime{recording.AcquisitionYear,   recording.AcquisitionMonth,
+                             recording.AcquisitionDay,    recording.AcquisitionHour,
                              recording.AcquisitionMinute, recording.AcquisitionSecond};
     out.Device = Utf8(recording.SerialNumber);
     out.RecordingId = Utf8(reader.General.RecordingId);

@@ -23,7 +23,7 @@ struct SExportRecord {
   uint8_t Gender = 0;              // 0 unknown, 1 male, 2 female, 9 unspecified
   uint16_t BirthYear = 0, BirthMonth = 0, BirthDay = 0;
   std::string PatientId, LastName, FirstName;  // UTF-8
-  SDateTime Acquired = {};         // zero year: unknown
+  SDateTime Acquired = {};                     // zero year: unknown
   std::string Device;
   std::string RecordingId;
   std::vector<std::string> Comment;         // its lines

@@ -63,8 +63,7 @@ void FillInfo(const SSignalSet& signals, uint16_t avm, SECGInfo* info) {
 bool CheckSignals(const SSignalSet& signals, std::string* why) {
   if (signals.Signals.empty()) return Fail(why, "no leads to store", plat::kErrInvalidParameter);
   if (signals.Signals.size() > kMaxLeads) {
-    return Fail(why,
-                std::to_string(signals.Signals.size()) + " leads: a record holds at most 254",
+    return Fail(why, std::to_string(signals.Signals.size()) + " leads: a record holds at most 254",
                 plat::kErrOutOfStructures);
   }
   const size_t count = signals.SampleCount();
@@ -75,8 +74,7 @@ bool CheckSignals(const SSignalSet& signals, std::string* why) {
   }
   if (count == 0) return Fail(why, "the leads hold no samples", plat::kErrInvalidParameter);
   if (count > kMaxSamples) {
-    return Fail(why,
-                std::to_string(count) + " samples per lead: a record holds at most 32767",
+    return Fail(why, std::to_string(count) + " samples per lead: a record holds at most 32767",
                 plat::kErrInvalidData);
   }
   if (SampleIntervalFor(signals.Rate) == 0) {
@@ -137,8 +135,8 @@ void SourcePatient(const SSourceInfo& source, CPatientInfo* patient) {
 }
 
 bool CImportWriter::CreateFromSignals(const char* ScpFilename, const SSignalSet& signals,
-                                      const CPatientInfo* pPatInfo, uint16_t avm,
-                                      SScaling* scaling, std::string* why) {
+                                      const CPatientInfo* pPatInfo, uint16_t avm, SScaling* scaling,
+                                      std::string* why) {
   if (ScpFilename == nullptr) return Fail(why, "no file name", plat::kErrInvalidParameter);
   if (File != plat::kClosedFile) return Fail(why, "a file is open", plat::kErrInvalidAccess);
   *scaling = SScaling{};

@@ -61,8 +61,8 @@ bool ParseMatV4(const uint8_t* bytes, size_t size, SMatMatrix* matrix, std::stri
   }
   const unsigned precision = type / 10 % 10;
   if (type / 100 != 0 || type % 10 != 0 || precision > 5) {
-    *why = "a MAT v4 matrix of type " + std::to_string(type) +
-           ": only full numeric matrices are read";
+    *why =
+        "a MAT v4 matrix of type " + std::to_string(type) + ": only full numeric matrices are read";
     return false;
   }
   const uint32_t rows = Word(bytes + 4, bigEndian);

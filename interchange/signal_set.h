@@ -9,9 +9,9 @@
 #include "record/general_info.h"
 
 struct SSignal {
-  std::string Name;       // as the file names it
-  uint8_t LeadCode = 0;   // SCP-ECG lead code, 0 unspecified
-  double StepNv = 0;      // the file's amplitude resolution in nanovolts, 0 when unknown
+  std::string Name;      // as the file names it
+  uint8_t LeadCode = 0;  // SCP-ECG lead code, 0 unspecified
+  double StepNv = 0;     // the file's amplitude resolution in nanovolts, 0 when unknown
   // One value per sample; NaN for a sample the file marks invalid (stored as lead off).
   std::vector<double> Microvolts;
 };
@@ -27,8 +27,8 @@ struct SSourceInfo {
   std::string FirstName;
   SDateTime Acquired = {};  // zero year: date unknown; the time may still be known
   bool TimeKnown = false;
-  std::string Device;      // the device or database the recording comes from
-  std::string RecordName;  // the file's own name for the recording
+  std::string Device;                 // the device or database the recording comes from
+  std::string RecordName;             // the file's own name for the recording
   std::vector<std::string> Comments;  // free text for the record's comment, one per line
 };
 

@@ -76,7 +76,11 @@ plat::WideString WideFromUtf8(const std::string& text) {
   size_t i = 0;
   while (i < size) {
     const unsigned lead = bytes[i];
-    const size_t length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
+    const size_t length = lead < 0x80         ? 1
+                          : (lead >> 5) == 6  ? 2
+                          : (lead >> 4) == 14 ? 3
+                          : (lead >> 3) == 30 ? 4
+                                              : 0;
     char32_t code = 0;
     bool valid = length > 0 && i + length <= size;
     if (valid) {

@@ -14,10 +14,10 @@ constexpr int64_t kLargestInterval = 1023;
 constexpr size_t kLongestAux = 255;
 
 // Mnemonics of codes 0-41, as WFDB prints them.
-const char* const kMnemonics[] = {" ", "N", "L", "R", "a", "V", "F", "J", "A", "S", "E", "j",
-                                  "/", "Q", "~", "?", "|", "?", "s", "T", "*", "D", "\"", "=",
-                                  "p", "B", "^", "t", "+", "u", "?", "!", "[", "]", "e", "n",
-                                  "@", "x", "f", "(", ")", "r"};
+const char* const kMnemonics[] = {" ",  "N", "L", "R", "a", "V", "F", "J", "A", "S", "E",
+                                  "j",  "/", "Q", "~", "?", "|", "?", "s", "T", "*", "D",
+                                  "\"", "=", "p", "B", "^", "t", "+", "u", "?", "!", "[",
+                                  "]",  "e", "n", "@", "x", "f", "(", ")", "r"};
 
 uint16_t Word(const uint8_t* p) {
   return static_cast<uint16_t>(p[0] | p[1] << 8);
@@ -62,7 +62,8 @@ bool ParseWfdbAnnotations(const uint8_t* bytes, size_t size,
       case kSkip: {
         if (i + 4 > size) return Fail(why, "the file ends inside a SKIP");
         // A PDP-11 long: the high half first, each half little-endian.
-        const auto skip = static_cast<int32_t>(uint32_t{Word(bytes + i)} << 16 | Word(bytes + i + 2));
+        const auto skip =
+            static_cast<int32_t>(uint32_t{Word(bytes + i)} << 16 | Word(bytes + i + 2));
         i += 4;
         time += skip;
         if (time < 0) return Fail(why, "a SKIP before the start of the record");

@@ -15,7 +15,7 @@ struct SWfdbAnnotation {
   int8_t Subtype = 0;
   uint8_t Channel = 0;
   int8_t Number = 0;
-  std::string Aux;     // auxiliary text (rhythm changes "(AFIB", notes)
+  std::string Aux;  // auxiliary text (rhythm changes "(AFIB", notes)
 };
 
 // Annotation codes the export writes, and the beat codes of WFDB.

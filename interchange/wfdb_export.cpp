@@ -50,8 +50,7 @@ std::string WfdbHeaderText(const std::string& name, const SExportRecord& record)
   const std::vector<std::vector<int16_t>> signals = StoredSignals(record);
   const size_t samples = signals.empty() ? 0 : signals.front().size();
   std::string text = name + " " + std::to_string(signals.size()) + " " +
-                     ShortNumber(ExportRate(record.SampleInterval)) + " " +
-                     std::to_string(samples);
+                     ShortNumber(ExportRate(record.SampleInterval)) + " " + std::to_string(samples);
   const SDateTime& when = record.Acquired;
   if (when.Year != 0) {
     char stamp[40];
@@ -64,8 +63,8 @@ std::string WfdbHeaderText(const std::string& name, const SExportRecord& record)
   const std::string gain = ShortNumber(1e6 / record.AVM) + "(0)/mV";
   for (size_t i = 0; i < signals.size(); ++i) {
     const std::vector<int16_t>& s = signals[i];
-    text += name + ".dat 16 " + gain + " 16 0 " + std::to_string(s.empty() ? 0 : s.front()) +
-            " " + std::to_string(Checksum(s)) + " 0 " + record.Leads[i].Name + "\n";
+    text += name + ".dat 16 " + gain + " 16 0 " + std::to_string(s.empty() ? 0 : s.front()) + " " +
+            std::to_string(Checksum(s)) + " 0 " + record.Leads[i].Name + "\n";
   }
   if (record.Age >= 0) text += "# Age: " + std::to_string(record.Age) + "\n";
   if (record.Gender == 1 || record.Gender == 2) {

@@ -176,8 +176,7 @@ bool ParseSignalLine(const std::string& line, size_t number, SWfdbSignalSpec* si
     return Fail(why, number, "'" + words[2] + "' is not a gain[(baseline)][/units]");
   }
   int64_t resolution = 0;
-  if (words.size() > 3 && (!ParseInt(words[3], &resolution) || resolution < 0 ||
-                           resolution > 64)) {
+  if (words.size() > 3 && (!ParseInt(words[3], &resolution) || resolution < 0 || resolution > 64)) {
     return Fail(why, number, "'" + words[3] + "' is not an ADC resolution");
   }
   signal->AdcResolution = static_cast<int>(resolution);

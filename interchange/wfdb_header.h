@@ -11,9 +11,9 @@ struct SWfdbSignalSpec {
   int SamplesPerFrame = 1;
   int Skew = 0;
   uint64_t ByteOffset = 0;
-  double Gain = 200;      // ADC units per physical unit (0 in the file: uncalibrated, 200)
+  double Gain = 200;  // ADC units per physical unit (0 in the file: uncalibrated, 200)
   bool Calibrated = true;
-  int32_t Baseline = 0;   // the ADC value of 0 physical units (default: the ADC zero)
+  int32_t Baseline = 0;  // the ADC value of 0 physical units (default: the ADC zero)
   std::string Units = "mV";
   int AdcResolution = 0;  // bits, 0 when not given
   int32_t AdcZero = 0;

@@ -115,8 +115,7 @@ bool ImportWfdb(const std::string& path, const SImportOptions& options, SSignalS
         perUnit = 1000;
       } else if (perUnit == 0) {
         if (!options.Leads.empty()) {
-          *why = WfdbHeaderPath(path) + ": " + name + " is in '" + spec.Units +
-                 "', not a voltage";
+          *why = WfdbHeaderPath(path) + ": " + name + " is in '" + spec.Units + "', not a voltage";
           return plat::FailWith(plat::kErrInvalidData);
         }
         read.Notes.push_back("left out " + name + ": its units '" + spec.Units +

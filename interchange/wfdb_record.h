@@ -11,7 +11,7 @@
 struct SWfdbRecord {
   SWfdbHeader Header;
   std::vector<std::vector<int32_t>> Samples;  // per signal, header order, ADC units
-  std::vector<std::string> Notes;  // checksums that disagree, and the like
+  std::vector<std::string> Notes;             // checksums that disagree, and the like
 };
 
 // `path` is the header (NAME.hea) or the record's name without it. Signal files are

@@ -11,8 +11,8 @@ int32_t Sample(int format, const uint8_t* bytes, uint64_t i) {
       return static_cast<int32_t>(bytes[i]) - 128;
     default: {  // 212: a pair in three bytes, the second byte's nibbles the high bits
       const uint8_t* pair = bytes + 3 * (i / 2);
-      const int32_t value = (i % 2 == 0) ? (pair[0] | (pair[1] & 0x0F) << 8)
-                                         : (pair[2] | (pair[1] & 0xF0) << 4);
+      const int32_t value =
+          (i % 2 == 0) ? (pair[0] | (pair[1] & 0x0F) << 8) : (pair[2] | (pair[1] & 0xF0) << 4);
       return value >= 2048 ? value - 4096 : value;
     }
   }
