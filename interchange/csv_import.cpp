@@ -99,6 +99,7 @@ bool ParseCsvSignals(const std::string& text, const SImportOptions& options, SSi
     std::vector<size_t> chosen;
     if (!ChooseLeads(options.Leads, leadNames, &chosen, why)) return Fail(why, *why);
     std::vector<SSignal> signals;
+    signals.reserve(chosen.size());
     for (size_t i : chosen) signals.push_back(read.Signals[i]);
     read.Signals = std::move(signals);
     *set = std::move(read);

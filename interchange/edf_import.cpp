@@ -50,6 +50,22 @@ std::string Spaced(const std::string& text) {
   return spaced;
 }
 
+std::string NotAVoltage(const std::string& name, const char* units) {
+  return name + " is in '" + Trim(units) + "', not a voltage";
+}
+
+std::string LeftOut(int signal, const std::string& name, const char* units) {
+  return "left out signal " + std::to_string(signal + 1) + " (" + name + "): its units '" +
+         Trim(units) + "' are not a voltage";
+}
+
+std::string OtherRate(int signal, const std::string& name, double rate, const std::string& first,
+                      double firstRate) {
+  return "signal " + std::to_string(signal + 1) + " (" + name + ") is sampled at " +
+         ktx::interchange::ShortNumber(rate) + " Hz, " + first + " at " +
+         ktx::interchange::ShortNumber(firstRate) + " Hz: choose leads of one rate with --leads";
+}
+
 void ReadSourceInfo(const edf_hdr_struct& header, SSourceInfo* source) {
   source->Acquired.Year = static_cast<uint16_t>(header.startdate_year);
   source->Acquired.Month = static_cast<uint16_t>(header.startdate_month);
@@ -112,23 +128,18 @@ bool ImportEdf(const std::string& path, const SImportOptions& options, SSignalSe
       const std::string& name = names[at];
       const double perUnit = MicrovoltsPerUnit(param.physdimension);
       if (perUnit == 0 && !options.Leads.empty()) {
-        return Fail(
-            why, path + ": " + name + " is in '" + Trim(param.physdimension) + "', not a voltage");
+        return Fail(why, path + ": " + NotAVoltage(name, param.physdimension));
       }
       if (perUnit == 0) {
-        read.Notes.push_back("left out signal " + std::to_string(i + 1) + " (" + name +
-                             "): its units '" + Trim(param.physdimension) + "' are not a voltage");
+        read.Notes.push_back(LeftOut(i, name, param.physdimension));
         continue;
       }
       const double rate = recordSeconds > 0 ? param.smp_in_datarecord / recordSeconds : 0;
       if (read.Signals.empty()) {
         read.Rate = rate;
       } else if (rate != read.Rate) {
-        return Fail(why, path + ": signal " + std::to_string(i + 1) + " (" + name + ") is " +
-                             "sampled at " + ktx::interchange::ShortNumber(rate) + " Hz, " +
-                             read.Signals.front().Name + " at " +
-                             ktx::interchange::ShortNumber(read.Rate) +
-                             " Hz: choose leads of one rate with --leads");
+        return Fail(why,
+                    path + ": " + OtherRate(i, name, rate, read.Signals.front().Name, read.Rate));
       }
       if (param.smp_in_file > static_cast<long long>(INT32_MAX)) {
         return Fail(why, path + ": signal " + std::to_string(i + 1) + " is too long");

@@ -32,6 +32,15 @@ bool Find(const std::string& wish, const std::vector<std::string>& names, size_t
   return false;
 }
 
+std::string Unknown(const std::string& wish, const std::vector<std::string>& names) {
+  std::string text = "no lead '" + wish + "' among ";
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (i > 0) text += ", ";
+    text += names[i];
+  }
+  return text;
+}
+
 }  // namespace
 
 bool ChooseLeads(const std::vector<std::string>& wanted, const std::vector<std::string>& names,
@@ -45,9 +54,7 @@ bool ChooseLeads(const std::vector<std::string>& wanted, const std::vector<std::
     const std::string wish = Trim(raw);
     size_t at = 0;
     if (!Find(wish, names, &at)) {
-      std::string known;
-      for (const std::string& name : names) known += (known.empty() ? "" : ", ") + name;
-      *why = "no lead '" + wish + "' among " + known;
+      *why = Unknown(wish, names);
       return false;
     }
     chosen->push_back(at);

@@ -32,6 +32,14 @@ int16_t Checksum(const std::vector<int16_t>& samples) {
   return static_cast<int16_t>(sum & 0xFFFFu);
 }
 
+// "NAME.dat 16 GAIN(0)/mV 16 0 FIRST CHECKSUM 0 LABEL": format 16, 16-bit ADC, zero 0.
+std::string SignalLine(const std::string& name, const std::string& gain,
+                       const std::vector<int16_t>& samples, const std::string& label) {
+  return name + ".dat 16 " + gain + " 16 0 " +
+         std::to_string(samples.empty() ? 0 : samples.front()) + " " +
+         std::to_string(Checksum(samples)) + " 0 " + label + "\n";
+}
+
 std::vector<SWfdbAnnotation> BeatAnnotations(const std::vector<SQrsBeat>& beats) {
   std::vector<SWfdbAnnotation> annotations;
   for (const SQrsBeat& beat : beats) {
@@ -62,17 +70,15 @@ std::string WfdbHeaderText(const std::string& name, const SExportRecord& record)
   text += "\n";
   const std::string gain = ShortNumber(1e6 / record.AVM) + "(0)/mV";
   for (size_t i = 0; i < signals.size(); ++i) {
-    const std::vector<int16_t>& s = signals[i];
-    text += name + ".dat 16 " + gain + " 16 0 " + std::to_string(s.empty() ? 0 : s.front()) + " " +
-            std::to_string(Checksum(s)) + " 0 " + record.Leads[i].Name + "\n";
+    text += SignalLine(name, gain, signals[i], record.Leads[i].Name);
   }
   if (record.Age >= 0) text += "# Age: " + std::to_string(record.Age) + "\n";
   if (record.Gender == 1 || record.Gender == 2) {
     text += std::string("# Sex: ") + (record.Gender == 1 ? "Male" : "Female") + "\n";
   }
-  for (const std::string& line : record.Comment) text += "# " + line + "\n";
+  for (const std::string& line : record.Comment) text.append("# ").append(line).append("\n");
   for (const std::string& line : record.Interpretation) {
-    text += "# Interpretation: " + line + "\n";
+    text.append("# Interpretation: ").append(line).append("\n");
   }
   return text;
 }
