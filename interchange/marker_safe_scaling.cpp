@@ -29,7 +29,9 @@ bool ChooseAvm(double largestMicrovolts, double stepNv, uint16_t requested, uint
     return false;
   }
   double needed = std::max(1.0, std::ceil(largestMicrovolts * 1000.0 / 32767.0));
-  while (!Fits(largestMicrovolts, needed)) needed += 1;
+  if (needed <= kLargestAvm) {
+    while (!Fits(largestMicrovolts, needed)) needed += 1;  // rounding may want one more
+  }
   if (needed > kLargestAvm) {
     *why = "the largest sample, " + Millivolts(largestMicrovolts) +
            ", is beyond 16 bits at any AVM (at most 65535 nV)";

@@ -1,6 +1,7 @@
 #include "interchange/wfdb_record.h"
 
 #include <cmath>
+#include <map>
 
 #include "interchange/file_bytes.h"
 #include "interchange/mat_v4.h"
@@ -35,17 +36,12 @@ struct FileGroup {
 
 std::vector<FileGroup> GroupByFile(const SWfdbHeader& header) {
   std::vector<FileGroup> groups;
+  std::map<std::string, size_t> byName;
   for (size_t i = 0; i < header.Signals.size(); ++i) {
     const std::string& name = header.Signals[i].FileName;
-    FileGroup* group = nullptr;
-    for (FileGroup& g : groups) {
-      if (g.Name == name) group = &g;
-    }
-    if (group == nullptr) {
-      groups.push_back({name, {}});
-      group = &groups.back();
-    }
-    group->Signals.push_back(i);
+    const auto found = byName.emplace(name, groups.size());
+    if (found.second) groups.push_back({name, {}});
+    groups[found.first->second].Signals.push_back(i);
   }
   return groups;
 }

@@ -82,7 +82,8 @@ TEST(ImportWriter, LeadsScalingAndHeaderOfTheRecord) {
                                    reader.Rhythm.LeadSamples[i] + reader.Rhythm.SampleCounts[i]),
               samples[i]);
     // Only the invalid sample marks its lead.
-    EXPECT_EQ(reader.LeadErrors.Errors[i].ErrorBits, i == 1 ? 1 : 0);
+    const uint16_t bits = reader.LeadErrors.Errors[i].ErrorBits;  // a packed field
+    EXPECT_EQ(bits, i == 1 ? 1 : 0);
   }
   EXPECT_EQ(reader.Rhythm.AVM, 1000);
   EXPECT_EQ(reader.Rhythm.SampleInterval, 2000);
