@@ -23,6 +23,7 @@ std::string OpenError(int error) {
     case EDFLIB_NO_SUCH_FILE_OR_DIRECTORY:
       return "no such file";
     case EDFLIB_FILE_CONTAINS_FORMAT_ERRORS:
+    case EDFLIB_FILE_READ_ERROR:
       return "not a valid EDF or EDF+ file";
     case EDFLIB_FILE_IS_DISCONTINUOUS:
       return "a discontinuous EDF+ file (EDF+D): only continuous recordings are read";
