@@ -4,12 +4,14 @@
 #
 #   platform <- record <- reader <- writer <- analysis
 #   platform <- acquisition <- writer
-#   reader <- decoder;   engine and automation above everything
+#   reader <- decoder;   writer, decoder <- interchange (Linux, not in the core library)
+#   engine and automation above everything
 #
 # A new subsystem adds a CMakeLists.txt with one ktx_layer() call and its folder to
 # KTX_LAYERS in the top-level CMakeLists.txt.
 
-set(KTX_KNOWN_LAYERS platform record reader acquisition writer analysis decoder engine automation)
+set(KTX_KNOWN_LAYERS platform record reader acquisition writer analysis decoder interchange engine
+  automation)
 
 # ktx_layer(<name> [DEPENDS <layer>...] [SOURCES <extra source>...])
 # Builds <name>/*.cpp (plus SOURCES) as the object library ktx_<name>.

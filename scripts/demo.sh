@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds scpecg and runs the library's whole road on the shipped example acquisitions:
 # create SCP-ECG files from device data, derive the limb leads, edit a field, check,
-# show them, analyse the 12-lead record and plot it with its measurements.
+# show them, analyse the 12-lead record and plot it with its measurements; then a real
+# 12-lead ECG of the shared LUDB records (beside the checkout) imported, analysed, plotted
+# and exported as WFDB and EDF+.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh demo
@@ -53,6 +55,26 @@ step "What the analysis found: measurements, statement codes and the interpretat
 step "The analysed 12-lead record on ECG paper (25 mm/s, 10 mm/mV, 3x4 with a lead II rhythm strip)"
 "$scpecg" plot "$out/resting.scp" -o "$out/resting.png"
 "$scpecg" plot "$out/resting.scp" -o "$out/resting.svg"
+
+# LUDB's stored values are microvolts (its header gains are not physical): --gain 1000.
+ludb=${KTX_SHARED_DATA:-../shared/data}/ludb/135
+step "A real 12-lead ECG: LUDB record 135 (PhysioNet) imported, analysed, plotted and exported"
+if [ -f "$ludb.hea" ]; then
+  "$scpecg" import --from wfdb "$ludb" --gain 1000 -o "$out/ludb135.scp"
+  "$scpecg" analyze --text "$out/ludb135.scp"
+  "$scpecg" show "$out/ludb135.scp" | sed -n '/interpretation_text:/,/^  overreading_physician:/p'
+  "$scpecg" plot "$out/ludb135.scp" -o "$out/ludb135.png"
+  "$scpecg" export --format wfdb "$out/ludb135.scp"
+  "$scpecg" export --format edf "$out/ludb135.scp"
+else
+  echo "Skipped: $ludb.hea is absent (the shared data lies beside the checkout, ../shared/data;"
+  echo "KTX_SHARED_DATA=PATH names another place)."
+fi
+
 echo
 echo "The ECG, with heart rate, intervals, axes and statements on its header, is in"
 echo "$(pwd)/$out/resting.png (and resting.svg beside it)."
+if [ -f "$out/ludb135.png" ]; then
+  echo "The LUDB record, analysed, is in $(pwd)/$out/ludb135.png; as WFDB (.hea, .dat, .atr)"
+  echo "and EDF+ (.edf) beside it."
+fi

@@ -5,7 +5,8 @@
 set -euo pipefail
 profile=${1:-test}
 
-packages=(cmake ninja-build g++ uuid-dev libcli11-dev nlohmann-json3-dev pkg-config libcairo2-dev)
+packages=(cmake ninja-build g++ uuid-dev libcli11-dev nlohmann-json3-dev pkg-config libcairo2-dev
+          libedf-dev)
 if [ "$profile" = test ]; then
   packages+=(clang clang-format clang-tidy libclang-rt-14-dev libgtest-dev googletest
              libbenchmark-dev g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 wine64-tools

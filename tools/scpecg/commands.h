@@ -29,6 +29,7 @@ void AddLeadErrorsCommand(CLI::App& app, int& status);
 void AddAnalyzeCommand(CLI::App& app, int& status);
 void AddStatementsCommand(CLI::App& app, int& status);
 void AddConvertCommand(CLI::App& app, int& status);
+void AddImportCommand(CLI::App& app, int& status);
 
 // Stamps `writer` with scpecg's own name and version, the writer application of the
 // files it creates and edits.

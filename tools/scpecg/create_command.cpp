@@ -11,13 +11,13 @@
 #include "acquisition_window.h"
 #include "commands.h"
 #include "file_rewrite.h"
+#include "patient_options.h"
 #include "platform/errors.h"
 #include "platform/file.h"
 #include "platform/text.h"
 #include "platform/time.h"
 #include "reader/reader.h"
 #include "record/patient_info.h"
-#include "utf8_text.h"
 #include "writer/writer.h"
 
 namespace scpecg {
@@ -33,13 +33,7 @@ struct CreateOptions {
   double Rate = 0;
   double Resolution = 0;
   bool Unsigned = false;
-  std::string PatientId;
-  std::string LastName;
-  std::string FirstName;
-  std::string Birth;
-  std::string Gender;
-  uint16_t Height = 0;
-  uint32_t Weight = 0;
+  PatientOptions Patient;
   SampleWindow Window;
   bool InPlace = false;
 };
@@ -69,41 +63,6 @@ int Failed(const std::string& what) {
 int Refused(const std::string& message) {
   std::cerr << "scpecg create: " << message << "\n";
   return kExitFailed;
-}
-
-bool SetText(plat::Bstr* field, const std::string& text) {
-  if (text.empty()) return true;
-  plat::WideString wide;
-  if (!Utf8ToWide(text, &wide)) {
-    plat::SetLastError(plat::kErrInvalidData);
-    return false;
-  }
-  plat::SysFreeString(*field);
-  *field = plat::SysAllocString(wide.c_str());
-  return *field != nullptr;
-}
-
-bool FillPatient(const CreateOptions& options, CPatientInfo* patient) {
-  if (!SetText(&patient->PatientId, options.PatientId) ||
-      !SetText(&patient->LastName, options.LastName) ||
-      !SetText(&patient->FirstName, options.FirstName)) {
-    return false;
-  }
-  if (!options.Birth.empty()) {
-    unsigned year = 0;
-    unsigned month = 0;
-    unsigned day = 0;
-    std::sscanf(options.Birth.c_str(), "%4u-%2u-%2u", &year, &month, &day);
-    patient->YearOfBirth = static_cast<uint16_t>(year);
-    patient->MonthOfBirth = static_cast<uint16_t>(month);
-    patient->DayOfBirth = static_cast<uint16_t>(day);
-  }
-  if (options.Gender == "male") patient->Gender = 1;
-  if (options.Gender == "female") patient->Gender = 2;
-  if (options.Gender == "unspecified") patient->Gender = 9;
-  patient->Height = options.Height;
-  patient->Weight = options.Weight;
-  return true;
 }
 
 // One line per created file: what the file holds, as a reader sees it.
@@ -349,7 +308,8 @@ int CreateFrom(const CreateOptions& options) {
   // Whether the acquisition or the new file failed, the message names both.
   const std::string what = options.Output + " from " + source;
   FileRewrite rewrite(options.Output, options.InPlace, FileRewrite::Kind::Create);
-  if (!SelectToolWriter(writer) || !FillPatient(options, &patient) || !rewrite.Begin()) {
+  if (!SelectToolWriter(writer) || !ApplyPatientOptions(options.Patient, &patient) ||
+      !rewrite.Begin()) {
     return Failed(what);
   }
   if (options.From == "raw12" && options.Leads != 1 && options.Leads != 2 && options.Leads != 8) {
@@ -393,18 +353,6 @@ int RunCreate(CreateOptions options) {
   return CreateFrom(options);
 }
 
-// YYYY-MM-DD with a plausible month and day.
-std::string CheckDate(const std::string& text) {
-  unsigned year = 0;
-  unsigned month = 0;
-  unsigned day = 0;
-  char rest = 0;
-  const bool shaped = text.size() == 10 && text[4] == '-' && text[7] == '-' &&
-                      std::sscanf(text.c_str(), "%4u-%2u-%2u%c", &year, &month, &day, &rest) == 3;
-  if (!shaped || month < 1 || month > 12 || day < 1 || day > 31) return "not a date YYYY-MM-DD";
-  return std::string();
-}
-
 }  // namespace
 
 void AddCreateCommand(CLI::App& app, int& status) {
@@ -437,15 +385,6 @@ void AddCreateCommand(CLI::App& app, int& status) {
                           "Nanovolts per count (raw12: required; 8bit/16bit: 0 or absent takes "
                           "the reader's default)"),
       command->add_flag("--unsigned", options->Unsigned, "8bit/16bit samples are offset binary"),
-      command->add_option("--patient-id", options->PatientId, "Patient ID"),
-      command->add_option("--last-name", options->LastName, "Patient's last name"),
-      command->add_option("--first-name", options->FirstName, "Patient's first name"),
-      command->add_option("--birth", options->Birth, "Date of birth, YYYY-MM-DD")
-          ->check(CheckDate, "YYYY-MM-DD"),
-      command->add_option("--gender", options->Gender, "Patient's sex")
-          ->check(CLI::IsMember({"male", "female", "unknown", "unspecified"})),
-      command->add_option("--height", options->Height, "Height in millimetres"),
-      command->add_option("--weight", options->Weight, "Weight in grams"),
       command
           ->add_option("--start", options->Window.Start,
                        "Store the acquisition from S seconds on (each event of a Bio file)")
@@ -456,6 +395,9 @@ void AddCreateCommand(CLI::App& app, int& status) {
                        "32767 samples per lead")
           ->check(CLI::PositiveNumber),
   };
+  for (CLI::Option* option : AddPatientOptions(command, options->Patient)) {
+    acquisition.push_back(option);
+  }
   for (CLI::Option* option : acquisition) option->excludes(empty);
   command->callback([options, command, &status] {
     options->Window.Given = command->count("--start") + command->count("--seconds") > 0;

@@ -1,12 +1,17 @@
-// scpecg export: the samples as CSV, one column per lead, one row per sample.
+// scpecg export: the samples as CSV, or the record as WFDB or EDF+ with the beats of its
+// analysis.
 #include <fstream>
 #include <iostream>
 
 #include "commands.h"
 #include "decoded_waveforms.h"
+#include "interchange/csv_export.h"
+#include "interchange/edf_export.h"
+#include "interchange/export_record.h"
+#include "interchange/wfdb_export.h"
 #include "platform/errors.h"
+#include "platform/path.h"
 #include "reader/reader.h"
-#include "record/lead_labels.h"
 
 namespace scpecg {
 
@@ -15,51 +20,103 @@ namespace {
 struct ExportOptions {
   std::string File;
   std::string Output;
+  std::string Format = "csv";
   bool Median = false;
   bool Derive = false;
   bool Raw = false;
 };
 
-// Microvolts with at most three decimals and no trailing zeros.
-std::string Microvolts(int16_t sample, uint16_t avm) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.3f", sample * static_cast<double>(avm) / 1000.0);
-  std::string value = text;
-  value.erase(value.find_last_not_of('0') + 1);
-  if (value.back() == '.') value.pop_back();
-  return value == "-0" ? "0" : value;
+int WriteCsvFile(const ExportOptions& options, const SEncodedData& data,
+                 const SLeadDefinitions& leads) {
+  if (options.Output.empty()) {
+    WriteCsv(std::cout, data, leads, options.Raw);
+    return kExitOk;
+  }
+  std::ofstream out(options.Output, std::ios::trunc);
+  WriteCsv(out, data, leads, options.Raw);
+  out.close();
+  if (!out) {
+    std::cerr << options.Output << ": cannot be written\n";
+    return kExitFailed;
+  }
+  return kExitOk;
 }
 
-void WriteCsv(std::ostream& out, const SEncodedData& data, const SLeadDefinitions& leads,
-              bool raw) {
-  unsigned rows = 0;
-  for (unsigned i = 0; i < data.LeadCount; ++i) {
-    if (i > 0) out << ',';
-    out << (i < leads.Count ? LeadLabel(leads.Leads[i].LeadId) : "lead " + std::to_string(i + 1));
-    if (data.LeadSamples[i] != nullptr && data.SampleCounts[i] > rows) rows = data.SampleCounts[i];
+// OUT, or FILE beside itself, without the extension the format adds.
+std::string OutputBase(const ExportOptions& options) {
+  plat::PathParts parts = plat::SplitPath(options.Output.empty() ? options.File : options.Output);
+  const std::string extension = parts.Extension;
+  if (options.Output.empty() || extension == ".hea" || extension == ".dat" || extension == ".atr" ||
+      extension == ".edf" || extension == ".EDF") {
+    parts.Extension.clear();
   }
-  out << '\n';
-  for (unsigned row = 0; row < rows; ++row) {
-    for (unsigned i = 0; i < data.LeadCount; ++i) {
-      if (i > 0) out << ',';
-      const int16_t* samples = data.LeadSamples[i];
-      if (samples == nullptr || row >= data.SampleCounts[i]) continue;  // shorter lead
-      if (raw) {
-        out << samples[row];
-      } else {
-        out << Microvolts(samples[row], data.AVM);
-      }
+  return JoinPath(parts);
+}
+
+std::string Summary(const SExportRecord& record) {
+  const size_t leads = record.Leads.size();
+  char text[128];
+  std::snprintf(text, sizeof(text), "%zu %s of %zu samples at %g Hz", leads,
+                leads == 1 ? "lead" : "leads", record.Leads.front().Samples.size(),
+                ExportRate(record.SampleInterval));
+  return text;
+}
+
+int WriteRecordFile(const ExportOptions& options, const CReader& reader, const SEncodedData& data) {
+  std::vector<SQrsBeat> beats;
+  if (!options.Median && !ReadQrsBeats(options.File.c_str(), &beats)) {
+    std::cerr << "scpecg export: note: " << options.File << ": its QRS locations (Section 4) "
+              << "cannot be read (" << ErrorText(plat::LastError()) << "): no beats written\n";
+    beats.clear();
+  }
+  SExportRecord record;
+  std::string why;
+  if (!GatherExportRecord(reader, data, beats, &record, &why)) {
+    std::cerr << options.File << ": " << why << " (" << ErrorText(plat::LastError()) << ")\n";
+    return kExitFailed;
+  }
+  if (record.PaddedSamples > 0) {
+    std::cerr << "scpecg export: note: leads shorter than the longest are filled with "
+              << record.PaddedSamples << " invalid samples\n";
+  }
+  const std::string base = OutputBase(options);
+  const std::string beatText =
+      std::to_string(record.Beats.size()) + (record.Beats.size() == 1 ? " beat" : " beats");
+  if (options.Format == "wfdb") {
+    std::vector<std::string> files;
+    if (!ExportWfdb(base, record, &files, &why)) {
+      std::cerr << why << " (" << ErrorText(plat::LastError()) << ")\n";
+      return kExitFailed;
     }
-    out << '\n';
+    std::cout << base << ".hea: WFDB record " << plat::SplitPath(base).Name << ", "
+              << Summary(record) << ", format 16, " << 1e6 / record.AVM << " ADC units per mV";
+    if (!record.Beats.empty()) std::cout << "; " << base << ".atr: " << beatText;
+    std::cout << "\n";
+    return kExitOk;
   }
+  const std::string path = options.Output.empty() ? base + ".edf" : options.Output;
+  if (!ExportEdf(path, record, &why)) {
+    std::cerr << why << " (" << ErrorText(plat::LastError()) << ")\n";
+    return kExitFailed;
+  }
+  std::cout << path << ": EDF+, " << Summary(record) << " in uV; " << beatText << " and "
+            << record.Interpretation.size() << " interpretation lines as annotations\n";
+  return kExitOk;
 }
 
 int RunExport(const ExportOptions& options) {
+  if (options.Raw && options.Format != "csv") {
+    std::cerr << "scpecg export: --raw is for CSV\n";
+    return kExitUsage;
+  }
   CReader reader;
   uint16_t loaded = 0;
   const uint16_t section = options.Median ? kSection5 : kSection6;
-  if (!reader.Load(options.File.c_str(), &loaded,
-                   static_cast<uint16_t>(kSection3 | kSection5 | kSection6))) {
+  // CSV needs only the waveforms; WFDB and EDF+ carry the header data too.
+  const uint16_t request = options.Format == "csv"
+                               ? static_cast<uint16_t>(kSection3 | kSection5 | kSection6)
+                               : static_cast<uint16_t>(kAllSections);
+  if (!reader.Load(options.File.c_str(), &loaded, request)) {
     std::cerr << options.File << ": " << ErrorText(plat::LastError()) << "\n";
     return kExitFailed;
   }
@@ -77,18 +134,8 @@ int RunExport(const ExportOptions& options) {
     return kExitFailed;
   }
   const SEncodedData& data = options.Median ? reader.Median : reader.Rhythm;
-  if (options.Output.empty()) {
-    WriteCsv(std::cout, data, reader.LeadDefinitions, options.Raw);
-    return kExitOk;
-  }
-  std::ofstream out(options.Output, std::ios::trunc);
-  WriteCsv(out, data, reader.LeadDefinitions, options.Raw);
-  out.close();
-  if (!out) {
-    std::cerr << options.Output << ": cannot be written\n";
-    return kExitFailed;
-  }
-  return kExitOk;
+  if (options.Format == "csv") return WriteCsvFile(options, data, reader.LeadDefinitions);
+  return WriteRecordFile(options, reader, data);
 }
 
 }  // namespace
@@ -96,13 +143,20 @@ int RunExport(const ExportOptions& options) {
 void AddExportCommand(CLI::App& app, int& status) {
   auto options = std::make_shared<ExportOptions>();
   CLI::App* command = app.add_subcommand(
-      "export", "Write the rhythm (or reference beat) samples as CSV, in microvolts");
+      "export",
+      "Write the rhythm (or reference beat) samples as CSV in microvolts, or the record as "
+      "WFDB or EDF+ with the beats of its analysis");
   command->add_option("file", options->File, "SCP-ECG file")->required();
-  command->add_option("-o,--output", options->Output, "CSV file to write (default: stdout)");
+  command->add_option("--format", options->Format, "csv, wfdb (.hea, .dat, .atr) or edf (EDF+)")
+      ->check(CLI::IsMember({"csv", "wfdb", "edf"}))
+      ->capture_default_str();
+  command->add_option("-o,--output", options->Output,
+                      "File to write (CSV default: stdout; WFDB: the record, NAME or NAME.hea; "
+                      "default: FILE without its extension, beside it)");
   command->add_flag("--median", options->Median, "Export the reference beats (Section 5)");
   command->add_flag("--derive", options->Derive,
                     "Compute III, aVR, aVL and aVF where missing first");
-  command->add_flag("--raw", options->Raw, "Sample values as stored instead of microvolts");
+  command->add_flag("--raw", options->Raw, "CSV: sample values as stored instead of microvolts");
   command->callback([options, &status] { status = RunExport(*options); });
 }
 

@@ -24,6 +24,7 @@ int Run(int argc, char** argv) {
   scpecg::AddShowCommand(app, status);
   scpecg::AddExportCommand(app, status);
   scpecg::AddCreateCommand(app, status);
+  scpecg::AddImportCommand(app, status);
   scpecg::AddEditCommand(app, status);
   scpecg::AddDeriveCommand(app, status);
   scpecg::AddLeadErrorsCommand(app, status);
