@@ -54,7 +54,7 @@ const Criterion kCriteria[] = {
     {kLeftAxisDeviation, {Axis(-45)}, {Axis(-15)}},
     {kRightAxisDeviation, {Axis(105)}, {Axis(75)}},
     {kProlongedQTc, {QTc(490)}, {QTc(430)}},
-    {kLowQRSVoltage,
+    {kLowVoltageLimb,
      {[](testgen::Options& o) {
        o.RAmplitude = 300;
        o.SAmplitude = 80;

@@ -117,7 +117,7 @@ const Criterion kCriteria[] = {
      {NoP(0.11, 8), All({NoP(0.02, 10), Set(&F::FibrillatoryWaves, true)})},
      {NoP(0.11, 7), NoP(0.10, 10)}},
     {kIrregularRhythm, {NoP(0.11, 7)}, {}},
-    {kUndeterminedRhythm, {NoP(0.10, 10), Set(&F::BeatCount, 0)}, {}},
+    {kUndeterminedRhythm, {All({NoP(0.10, 10), Set(&F::QRSDuration, 120)}), Set(&F::BeatCount, 0)}, {}},
     {kPacedRhythm, {Set(&F::PacedBeats, 5)}, {Set(&F::PacedBeats, 4)}},
     // Not among paced beats; early beats are premature against a sinus rhythm only.
     {kVentricularPremature,
@@ -146,9 +146,10 @@ const Criterion kCriteria[] = {
     {kProlongedQTc,
      {QTc('M', 450), QTc('F', 460), QTc('M', 0, 450)},
      {QTc('M', 449), QTc('F', 459), QTc('U', 459), QTc('M', 440, 480)}},
-    {kLowQRSVoltage,
-     {Voltage(kLimb, 499), Voltage(kChest, 999)},
-     {Voltage(kLimb, 500), Voltage(kChest, 1000), Voltage({kI, kII, kIII, kAVR, kAVL}, 400)}},
+    {kLowVoltageLimb,
+     {Voltage(kLimb, 499)},
+     {Voltage(kLimb, 500), Voltage(kChest, 999), Voltage({kI, kII, kIII, kAVR, kAVL}, 400)}},
+    {kLowVoltagePrecordial, {Voltage(kChest, 999)}, {Voltage(kChest, 1000), Voltage(kLimb, 499)}},
     // Voltage alone is no hypertrophy under 35 years.
     {kLeftVentricularHypertrophy,
      {Sokolow(1500, 2000), Cornell('M', 2000, 801), Cornell('F', 1500, 501)},

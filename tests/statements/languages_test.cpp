@@ -96,7 +96,7 @@ TEST_P(LanguageModule, HoldsEveryStatementWithItsPrefixAndNothingElse) {
     ASSERT_TRUE(plat::WideToUtf8(wide.c_str(), -1, &utf8));
     EXPECT_EQ(utf8, expected);
   }
-  for (uint32_t id : {1000u, 1011u, 1103u, 5000u, 5007u}) {
+  for (uint32_t id : {1000u, 1023u, 1103u, 5000u, 5007u}) {
     EXPECT_EQ(plat::LoadStringResource(module_, id, buffer, sizeof buffer), 0) << id;
   }
 }
@@ -111,15 +111,22 @@ TEST(StatementCatalogue, CoversEveryCodeAndDriverStatement) {
       {StatementGroup::kRhythm,
        {kSinusRhythm, kSinusBradycardia, kSinusTachycardia, kSinusArrhythmia, kAtrialFibrillation,
         kVentricularPremature, kSupraventricularPremature, kPacedRhythm, kIrregularRhythm,
-        kUndeterminedRhythm}},
+        kUndeterminedRhythm, kAtrialFlutter, kAtrialFlutter2To1, kAtrialFlutter3To1,
+        kAtrialFlutter4To1, kJunctionalRhythm, kAcceleratedJunctional,
+        kSupraventricularTachycardia, kEctopicAtrialRhythm, kWanderingPacemaker,
+        kVentricularBigeminy, kVentricularTrigeminy, kVentricularCouplet,
+        kVentricularTachycardiaRun, kAtrialPacedRhythm, kDualPacedRhythm}},
       {StatementGroup::kMorphology,
        {kNormalAxis, kLeftAxisDeviation, kRightAxisDeviation, kFirstDegreeAVBlock, kShortPR,
-        kWideQRS, kLeftBundleBranchBlock, kRightBundleBranchBlock, kIncompleteRBBB}},
-      {StatementGroup::kMorphology,
-       {kProlongedQTc, kLowQRSVoltage, kLeftVentricularHypertrophy, kSTElevationAnterior,
-        kSTElevationInferior, kSTElevationLateral, kSTDepressionAnterior, kSTDepressionInferior}},
-      {StatementGroup::kMorphology,
-       {kSTDepressionLateral, kTWaveInversion, kQWavesInferior, kQWavesAnterior, kQWavesLateral,
+        kMobitzI, kMobitzII, kAVBlock2To1, kThirdDegreeAVBlock, kPreexcitation, kWideQRS,
+        kLeftBundleBranchBlock, kRightBundleBranchBlock, kIncompleteRBBB, kIncompleteLBBB,
+        kLeftAnteriorFascicularBlock, kLeftPosteriorFascicularBlock, kProlongedQTc, kShortQTc,
+        kLowVoltageLimb, kLeftVentricularHypertrophy, kLowVoltagePrecordial,
+        kLVHWithRepolarisation, kRightVentricularHypertrophy, kLeftAtrialEnlargement,
+        kRightAtrialEnlargement, kSTElevationAnterior, kSTElevationInferior, kSTElevationLateral,
+        kSTDepressionAnterior, kSTDepressionInferior, kSTDepressionLateral, kInjuryAnterior,
+        kInjuryInferior, kInjuryLateral, kPosteriorInvolvement, kTWaveInversion,
+        kEarlyRepolarisation, kNonspecificSTT, kQWavesInferior, kQWavesAnterior, kQWavesLateral,
         kNormalECG, kBorderlineECG, kAbnormalECG}}};
   size_t codes = 0;
   for (const auto& [group, members] : groups) {
