@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 #include "engine/conditioning.h"
 
@@ -168,7 +166,6 @@ PWaveTrain FindPWaves(const Signal& s, const std::vector<int>& fiducials,
   }
   if (quiet.empty()) return out;
   const double least = std::max(kFromNoise * MedianOf(quiet), kLeastUv);
-  if (getenv("PDEBUG")) fprintf(stderr, "median %.1f least %.1f\n", MedianOf(quiet), least);
   const int w = s.Samples(kHalfWindow), shift = s.Samples(kShift);
   std::vector<int> peaks;
   for (int i = w + shift; i + w + shift < n; ++i) {
@@ -241,9 +238,6 @@ PWaveTrain FindPWaves(const Signal& s, const std::vector<int>& fiducials,
       }
     }
     const double size = Energy(bestWindow) / energy;
-    if (getenv("PDEBUG"))
-      fprintf(stderr, "cand %d env %.1f corr %.2f size %.2f\n", c, envelope[static_cast<size_t>(c)],
-              best, Energy(bestWindow) / energy);
     if (best < kMatch || size > kSizeRatio * kSizeRatio || size * kSizeRatio * kSizeRatio < 1)
       continue;
     out.Onsets.push_back(std::max(0, at - onsetBeforePeak));

@@ -81,13 +81,13 @@ const std::vector<DiagnosisRow>& DiagnosisRows() {
          return Says(r, "sinus arrhythmia") || Says(r, "irregular sinus");
        },
        {4}},
-      {"Wandering atrial pacemaker", [](const LudbRecord& r) { return Says(r, "wandering"); }, {19}},
+      {"Wandering atrial pacemaker",
+       [](const LudbRecord& r) { return Says(r, "wandering"); },
+       {19}},
       {"Atrial fibrillation", IsFibrillation, {5}},
       {"Atrial flutter", IsFlutter, {11, 12, 13, 14}},
       {"Paced rhythm (ventricular)", IsPaced, {8, 206}},
-      {"Third-degree AV block",
-       [](const LudbRecord& r) { return Says(r, "iii degree av"); },
-       {35}},
+      {"Third-degree AV block", [](const LudbRecord& r) { return Says(r, "iii degree av"); }, {35}},
       {"First-degree AV block",
        [](const LudbRecord& r) { return Begins(r, "i degree av block"); },
        {30}},
@@ -130,14 +130,13 @@ const std::vector<DiagnosisRow>& DiagnosisRows() {
       {"Ventricular extrasystoles",
        [](const LudbRecord& r) { return Says(r, "ventricular extrasystole"); },
        {6, 201, 202, 203, 204}},
-      {"Ventricular couplet",
-       [](const LudbRecord& r) { return Says(r, "type: couplet"); },
-       {203}},
+      {"Ventricular couplet", [](const LudbRecord& r) { return Says(r, "type: couplet"); }, {203}},
       {"Atrial extrasystoles",
        [](const LudbRecord& r) { return Says(r, "atrial extrasystole"); },
        {7}},
       {"STEMI", [](const LudbRecord& r) { return Begins(r, "stemi:"); }, {70, 71, 72, 76, 77, 78}},
-      {"Early repolarization", [](const LudbRecord& r) { return Says(r, "early repolarization"); },
+      {"Early repolarization",
+       [](const LudbRecord& r) { return Says(r, "early repolarization"); },
        {81}},
       {"Ischaemia (ST depression)",
        [](const LudbRecord& r) { return Begins(r, "ischemia:"); },
@@ -145,7 +144,8 @@ const std::vector<DiagnosisRow>& DiagnosisRows() {
       {"Posterior wall (scar, ischaemia)",
        [](const LudbRecord& r) { return Says(r, "posterior wall") && !Says(r, "non-specific"); },
        {79}},
-      {"Scar (old infarction)", [](const LudbRecord& r) { return Begins(r, "scar formation:"); },
+      {"Scar (old infarction)",
+       [](const LudbRecord& r) { return Begins(r, "scar formation:"); },
        {90, 91, 92}},
       {"Non-specific repolarization abn.",
        [](const LudbRecord& r) { return Says(r, "non-specific repolarization"); },
@@ -155,9 +155,9 @@ const std::vector<DiagnosisRow>& DiagnosisRows() {
 }
 
 const std::vector<uint16_t>& StatementsWithoutDiagnosis() {
-  static const std::vector<uint16_t> codes = {
-      3,  9,  10, 12, 13, 14, 15, 16, 17, 18, 22, 31, 32, 33, 34, 36, 46, 50,
-      51, 60, 62, 64, 80, 201, 202, 204, 205};
+  static const std::vector<uint16_t> codes = {3,  9,  10, 12, 13, 14,  15,  16,  17,
+                                              18, 22, 31, 32, 33, 34,  36,  46,  50,
+                                              51, 60, 62, 64, 80, 201, 202, 204, 205};
   return codes;
 }
 

@@ -249,9 +249,10 @@ void PrintStatements(const std::vector<LudbRecord>& records,
     if (accuracy::IsNormal(records[i])) {
       ++normal;
       normalWithSt += States(outputs[i].Codes, {70, 71, 72, 73, 74, 75, 76, 77, 78, 79});
-      normalWithOther += std::any_of(outputs[i].Codes.begin(), outputs[i].Codes.end(), [&](uint16_t c) {
-        return std::find(normalKinds.begin(), normalKinds.end(), c) == normalKinds.end();
-      });
+      normalWithOther +=
+          std::any_of(outputs[i].Codes.begin(), outputs[i].Codes.end(), [&](uint16_t c) {
+            return std::find(normalKinds.begin(), normalKinds.end(), c) == normalKinds.end();
+          });
     }
     if (accuracy::IsFibrillationOrFlutter(records[i])) {
       ++fibrillation;

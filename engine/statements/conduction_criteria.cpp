@@ -28,8 +28,7 @@ bool BroadS(const LeadFindings& lead) {
 // 7-2 and 7-3 ask R' > R, AHA 2009 Part III finds it usually wider); a smaller, briefer
 // positive end is the J point riding high, not the right ventricle's late activation.
 bool TerminalRPrime(const LeadFindings& l) {
-  return l.RdashAmplitude > 0 &&
-         (l.RdashAmplitude > l.RAmplitude || l.RdashDuration > l.RDuration);
+  return l.RdashAmplitude > 0 && (l.RdashAmplitude > l.RAmplitude || l.RdashDuration > l.RDuration);
 }
 
 bool RightBundlePattern(const Findings& f) {
@@ -54,7 +53,11 @@ bool LeftBundlePattern(const Findings& f) {
   // block, and no septal q in I, V5 and V6.
   const int upright = Count(
       f, kIAndV6, [](const LeadFindings& lead) { return MainlyPositive(lead) && !BroadS(lead); });
-  return upright == CountPresent(f, kIAndV6) && upright > 0 && NoSeptalQ(f);
+  // The left ventricle activated late: its R wave peaks late in V5 and V6.
+  const int late = Count(
+      f, {kV5, kV6}, [](const LeadFindings& lead) { return lead.RPeakTime > c::kLateRPeakAbove; });
+  return upright == CountPresent(f, kIAndV6) && upright > 0 && NoSeptalQ(f) &&
+         late == CountPresent(f, {kV5, kV6});
 }
 
 // The LVH voltage of Sokolow-Lyon or Cornell, whatever the age (a pattern here).
@@ -80,9 +83,8 @@ void BundleBranches(const Findings& f, StatementList& out) {
     if (RightBundlePattern(f)) {
       out.Add(kIncompleteRBBB, Weight::kBorderline);
     } else if (NoSeptalQ(f) && LeftVoltage(f) &&
-               Count(f, {kV4, kV5, kV6}, [](const LeadFindings& l) {
-                 return l.RPeakTime > c::kIncompleteLBBBRPeakAbove;
-               }) > 0) {
+               Count(f, {kV4, kV5, kV6},
+                     [](const LeadFindings& l) { return l.RPeakTime > c::kLateRPeakAbove; }) > 0) {
       out.Add(kIncompleteLBBB, Weight::kBorderline);
     }
   }

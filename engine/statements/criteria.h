@@ -97,11 +97,12 @@ constexpr int kAxisRightAbove = 90;
 constexpr int kQRSCompleteBlockFrom = 120;
 constexpr int kQRSIncompleteFrom = 110;
 constexpr int kRBBBBroadSAbove = 40;
-// LBBB: no q waves in I, V5 and V6; a q under 0.1 mV is taken for the noise of its
-// onset, not for septal activation. Incomplete LBBB: besides, an R peak time above
-// 60 ms in V4, V5 or V6 and an LVH pattern (the voltage criteria below).
+// LBBB: no q waves in I, V5 and V6 (a q under 0.1 mV is taken for the noise of its
+// onset, not for septal activation) and the R peak more than 60 ms after the QRS onset
+// in V5 and V6. Incomplete LBBB: QRS 110-119 ms, no such q, the R peak that late in V4,
+// V5 or V6, and an LVH pattern (the voltage criteria below).
 constexpr int kSeptalQFrom = 100;
-constexpr int kIncompleteLBBBRPeakAbove = 60;
+constexpr int kLateRPeakAbove = 60;
 // Left anterior fascicular block: axis -45 to -90, qR in aVL with its R peak 45 ms or
 // more after the QRS onset, QRS below 120 ms (or with RBBB, the bifascicular block).
 constexpr int kLAFBAxisUpTo = -45, kLAFBAxisFrom = -90;
