@@ -64,14 +64,19 @@ Ecg Generate(const Options& o) {
     p.TSign = ectopic ? -1 : 1;
     p.Paced = std::find(o.Paced.begin(), o.Paced.end(), b) != o.Paced.end();
     const double start = ectopic ? onset : onset - o.DeltaWave;
-    p.Truth = {pOnset, pOnset < 0 ? -1 : pOnset + o.PDuration, start, start + p.QrsDuration,
-               start + o.QT + (ectopic ? 0.04 : 0), ectopic};
+    p.Truth = {pOnset,
+               pOnset < 0 ? -1 : pOnset + o.PDuration,
+               start,
+               start + p.QrsDuration,
+               start + o.QT + (ectopic ? 0.04 : 0),
+               ectopic};
     plans.push_back(p);
   };
   const double pp = o.AtrialRate > 0 ? 60.0 / o.AtrialRate : 0;
   if (o.AtrialRate > 0 && !o.Dissociated) {
     for (int k = 0; 0.2 + k * pp < o.Seconds; ++k) {
-      const double p = 0.2 + k * pp, pr = o.PRs.empty() ? o.PR : o.PRs[static_cast<size_t>(k) % o.PRs.size()];
+      const double p = 0.2 + k * pp,
+                   pr = o.PRs.empty() ? o.PR : o.PRs[static_cast<size_t>(k) % o.PRs.size()];
       pWaves.push_back(p);
       pSpiked.push_back(false);
       if (pr >= 0 && p + pr + o.QT + 0.05 < o.Seconds)
