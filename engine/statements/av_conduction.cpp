@@ -13,8 +13,12 @@ namespace c = criteria;
 
 // The fewest P waves and beats a relation is judged on.
 constexpr size_t kLeastPWaves = 4, kLeastBeats = 3;
-// Share of the supraventricular beats that must follow a P wave at one PR.
+// Share of the supraventricular beats that must follow a P wave at one PR, and of the
+// P-P intervals that must keep the atrial rhythm.
 constexpr double kConductedShare = 0.8;
+// Where a P wave cannot be seen (ms around a QRS onset): its QRS, and the P wave's own
+// half length before it.
+constexpr int kHiddenBefore = 120, kHiddenAfter = 150;
 
 double Mean(const std::vector<int>& v) {
   double sum = 0;
@@ -62,8 +66,17 @@ bool Conducts(int pr) {
   return pr >= c::kConductedPRFrom && pr <= c::kConductedPRUpTo;
 }
 
+// Whether a P wave due at `time` (ms) would hide in a QRS complex: the P waves are
+// looked for where the beats' QRS complexes are cancelled well, so not from a little
+// before a QRS onset to its end.
+bool HiddenByQrs(const Findings& f, double time) {
+  return std::any_of(f.Beats.begin(), f.Beats.end(), [time](const BeatFindings& beat) {
+    return time >= beat.QrsOnset - kHiddenBefore && time <= beat.QrsOnset + kHiddenAfter;
+  });
+}
+
 // The P waves come at one rhythm: most P-P intervals are the median one, or twice it
-// where a P wave hid in a QRS complex.
+// where the P wave between fell into a QRS complex.
 bool RegularAtria(const Findings& f) {
   const std::vector<int>& p = f.PWaves;
   if (p.size() < kLeastPWaves || f.AtrialRate <= 0) return false;
@@ -72,7 +85,7 @@ bool RegularAtria(const Findings& f) {
   for (size_t i = 1; i < p.size(); ++i) {
     const double d = p[i] - p[i - 1];
     onTime += std::fabs(d - pp) <= c::kOnTimeWithin * pp ||
-              std::fabs(d - 2 * pp) <= 2 * c::kOnTimeWithin * pp;
+              (std::fabs(d - 2 * pp) <= 2 * c::kOnTimeWithin * pp && HiddenByQrs(f, p[i - 1] + pp));
   }
   return static_cast<double>(onTime) >= kConductedShare * static_cast<double>(p.size() - 1);
 }

@@ -137,7 +137,9 @@ void Atrioventricular(const Findings& f, StatementList& out) {
     const bool delta = Count(f, kDeltaLeads, [](const LeadFindings& l) {
                          return l.RPeakTime >= c::kDeltaRPeakTimeFrom;
                        }) > 0;
-    if (f.QRSDuration >= c::kQRSCompleteBlockFrom && delta) {
+    // The short PR found beat by beat, not only on the reference beat, where the start
+    // of a slurred QRS or noise may pass for a P wave.
+    if (f.QRSDuration >= c::kQRSCompleteBlockFrom && delta && PWaveBeforeEveryBeat(f)) {
       out.Add(kPreexcitation, Weight::kAbnormal);
     }
   }

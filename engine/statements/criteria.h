@@ -82,7 +82,8 @@ constexpr double kTwoToOneWithin = 0.1;
 
 // Ventricular pre-excitation (WPW pattern): PR below 120 ms, QRS from 120 ms, and a
 // delta wave: the R wave peaking 60 ms or more after the QRS onset in one of I, II,
-// aVL, V4-V6 (Minnesota 6-4-1; AHA 2009 Part III names the same three signs).
+// aVL, V4-V6 (Minnesota 6-4-1; AHA 2009 Part III names the same three signs). The P
+// wave must be found before every beat, not on the reference beat alone.
 constexpr int kDeltaRPeakTimeFrom = 60;
 
 // --- Intraventricular conduction (AHA 2009 Part III) -----------------------------------

@@ -148,6 +148,10 @@ const auto Flutter = [](int rate, double regular, int bpm, double cv) {
               Set(&F::AtrialWaveRate, rate), Set(&F::AtrialWaveRegularity, regular), Rate(bpm),
               Irregular(cv)});
 };
+// A short PR on the reference beat and in every beat, a broad QRS.
+const auto Preexcited = [](int pr) {
+  return All({Atria(857, {pr}), Set(&F::PWavePresent, true), PR(pr), Qrs(120, false)});
+};
 const auto LeftAnterior = [](int axis, int rPeakTime) {
   return All({Axis(axis), In({kAVL}, &L::QAmplitude, -100), In({kAVL}, &L::RPeakTime, rPeakTime)});
 };
@@ -267,11 +271,13 @@ const Criterion kCriteria[] = {
     {kLeftPosteriorFascicularBlock,
      {LeftPosterior(120)},
      {LeftPosterior(119), All({LeftPosterior(130), Set(&F::AgeYears, 15)})}},
+    // The short PR found beat by beat too.
     {kPreexcitation,
-     {All({PR(119), Qrs(120, false), In({kI}, &L::RPeakTime, 60)})},
-     {All({PR(120), Qrs(120, false), In({kI}, &L::RPeakTime, 60)}),
-      All({PR(119), Qrs(120, false), In({kI, kV4, kV5, kV6}, &L::RPeakTime, 59)}),
-      All({PR(119), Qrs(119, false), In({kI}, &L::RPeakTime, 60)})}},
+     {All({Preexcited(119), In({kI}, &L::RPeakTime, 60)})},
+     {All({Preexcited(120), In({kI}, &L::RPeakTime, 60)}),
+      All({Preexcited(119), In({kI, kV4, kV5, kV6}, &L::RPeakTime, 59)}),
+      All({Preexcited(119), Qrs(119, false), In({kI}, &L::RPeakTime, 60)}),
+      All({PR(119), Qrs(120, false), In({kI}, &L::RPeakTime, 60)})}},
     // Wide, with neither bundle branch pattern.
     {kWideQRS, {All({Qrs(120, false), In({kV1}, &L::RAmplitude, 1200)})}, {Qrs(119, false)}},
     // Fridericia decides over Bazett; Bazett stands in when Fridericia is missing.
@@ -403,7 +409,7 @@ TEST(Interpret, ListsByImportanceWithinTheSectionLimits) {
       {All({Qrs(120, false), Sokolow(1500, 2000), QWave({kII, kIII}, 40, 300)}),
        {kSinusRhythm},
        {kLeftBundleBranchBlock, kNormalAxis, kAbnormalECG}},
-      {All({PR(100), Qrs(130, false), In({kI}, &L::RPeakTime, 80)}),
+      {All({Preexcited(100), Qrs(130, false), In({kI}, &L::RPeakTime, 80)}),
        {kSinusRhythm},
        {kPreexcitation, kNormalAxis, kAbnormalECG}},
       {LeftAnterior(-60, 50), {kSinusRhythm}, {kLeftAnteriorFascicularBlock, kAbnormalECG}},
