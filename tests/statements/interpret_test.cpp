@@ -269,7 +269,7 @@ const Criterion kCriteria[] = {
      {LeftAnterior(-45, 45), LeftAnterior(-90, 45), All({LeftAnterior(-60, 50), Qrs(130, true)})},
      {LeftAnterior(-44, 45), LeftAnterior(-60, 44), All({LeftAnterior(-60, 50), Qrs(130, false)})}},
     {kLeftPosteriorFascicularBlock,
-     {LeftPosterior(120)},
+     {LeftPosterior(120), All({LeftPosterior(120), Set(&F::AgeYears, -1)})},
      {LeftPosterior(119), All({LeftPosterior(130), Set(&F::AgeYears, 15)})}},
     // The short PR found beat by beat too.
     {kPreexcitation,
@@ -288,16 +288,20 @@ const Criterion kCriteria[] = {
      {Voltage(kLimb, 499)},
      {Voltage(kLimb, 500), Voltage(kChest, 999), Voltage({kI, kII, kIII, kAVR, kAVL}, 400)}},
     {kLowVoltagePrecordial, {Voltage(kChest, 999)}, {Voltage(kChest, 1000), Voltage(kLimb, 499)}},
-    // Voltage alone is no hypertrophy under 35 years.
+    // Voltage alone is no hypertrophy under 35 years; unknown age and sex take the
+    // limits for adults and for men.
     {kLeftVentricularHypertrophy,
-     {Sokolow(1500, 2000), Cornell('M', 2000, 801), Cornell('F', 1500, 501)},
+     {Sokolow(1500, 2000), Cornell('M', 2000, 801), Cornell('F', 1500, 501),
+      All({Cornell('U', 2000, 801), Set(&F::AgeYears, -1)})},
      {Sokolow(1499, 2000), Cornell('M', 2000, 800), Cornell('F', 1500, 500),
       All({Sokolow(1500, 2000), Set(&F::AgeYears, 34)})}},
     {kSTElevationInferior, {J({kII, kIII}, 100)}, {J({kII, kIII}, 99), J({kIII}, 300)}},
     {kSTElevationLateral, {J({kI, kAVL}, 100)}, {}},
     {kSTElevationAnterior,
-     {J({kV2, kV3}, 200), J({kV2, kV3}, 250, 'M', 39), J({kV2, kV3}, 150, 'F'), J({kV1, kV4}, 100)},
-     {J({kV2, kV3}, 199), J({kV2, kV3}, 249, 'M', 39), J({kV2, kV3}, 149, 'F')}},
+     {J({kV2, kV3}, 200), J({kV2, kV3}, 250, 'M', 39), J({kV2, kV3}, 150, 'F'), J({kV1, kV4}, 100),
+      J({kV2, kV3}, 200, 'U', -1)},
+     {J({kV2, kV3}, 199), J({kV2, kV3}, 249, 'M', 39), J({kV2, kV3}, 149, 'F'),
+      J({kV2, kV3}, 199, 'U', -1)}},
     // Horizontal or downsloping at J+80 (J+60 above 100/min); secondary to a wide QRS
     // it is not stated, nor a J-point depression that slopes up.
     {kSTDepressionLateral,
