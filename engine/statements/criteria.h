@@ -43,6 +43,10 @@ constexpr double kConductionRatioWithin = 0.1;
 // Before a PR of 120 ms it comes from the junction (retrograde), after it from the low
 // atrium (AHA 2009 Part I PR limit).
 constexpr int kRetrogradePAxisFrom = -150, kRetrogradePAxisUpTo = -30;
+// Without conducted P waves the rhythm is junctional only where the search between the
+// beats found fewer P waves than this (three, the fewest that make an atrial rate): a
+// sinus P wave too small for the reference beat may still show there.
+constexpr int kNoAtrialWavesBelow = 3;
 // Wandering atrial pacemaker: three or more P-wave shapes before the beats, at rates up
 // to 100 (above it multifocal atrial tachycardia) - the rhythm of AHA 2009 Part II's
 // statement list, with its usual definition (Surawicz and Knilans, Chou's

@@ -94,10 +94,13 @@ void AtrialRhythm(const Findings& f, bool paced, StatementList& out) {
   } else if (f.FibrillatoryWaves || (irregular && f.BeatCount >= c::kMinBeatsForFibrillation)) {
     out.Add(kAtrialFibrillation, Weight::kAbnormal);
   } else if (!paced) {
-    // No atrial activity at all: a regular narrow rhythm is junctional.
+    // No atrial activity at all, not even P waves that do not conduct: a regular narrow
+    // rhythm is junctional. P waves found between the beats that keep no PR leave it
+    // undetermined.
+    const bool noAtria = f.PWaves.size() < static_cast<size_t>(c::kNoAtrialWavesBelow);
     if (irregular) {
       out.Add(kIrregularRhythm, Weight::kBorderline);
-    } else if (f.QRSDuration > 0 && f.QRSDuration < c::kQRSCompleteBlockFrom) {
+    } else if (noAtria && f.QRSDuration > 0 && f.QRSDuration < c::kQRSCompleteBlockFrom) {
       JunctionalByRate(f.HeartRate, out);
     } else {
       out.Add(kUndeterminedRhythm, Weight::kBorderline);
