@@ -146,9 +146,11 @@ AVBlock ClassifyAVBlock(const Findings& f) {
   std::vector<int> conducted;
   for (int pr : prs)
     if (Conducts(pr)) conducted.push_back(pr);
-  const bool constantPR = conducted.size() >= kLeastBeats - 1 &&
-                          conducted.size() * 5 >= prs.size() * 4 &&
-                          Spread(conducted) <= c::kConstantPRWithin;
+  const bool constantPR =
+      conducted.size() >= kLeastBeats - 1 &&
+      static_cast<double>(conducted.size()) >= kConductedShare * static_cast<double>(prs.size()) &&
+      Spread(conducted) <= c::kConstantPRWithin;
+  // Twice as many P waves as beats, within a tenth.
   if (regularVentricles && std::fabs(ratio - 2) <= 2 * c::kTwoToOneWithin && constantPR)
     return AVBlock::kTwoToOne;
   if (lengthening.empty()) return AVBlock::kNone;
