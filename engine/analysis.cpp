@@ -5,6 +5,7 @@
 
 #include "engine/atrial_activity.h"
 #include "engine/conditioning.h"
+#include "engine/p_wave_train.h"
 #include "engine/wave_measurements.h"
 
 namespace ktx::engine {
@@ -20,6 +21,10 @@ constexpr double kFibrillatoryFromUv = 8, kFibrillatoryContinuity = 0.6, kFibril
 // A beat shape is paced when at least 1 / kPacedShapeShare of its beats, and
 // kPacedShapeMin, carry a spike.
 constexpr int kPacedShapeShare = 5, kPacedShapeMin = 2;
+// Where a pacing spike lies before the QRS onset: a ventricular one within
+// kVentricularSpikeBefore (seconds), an atrial one before that, up to kAtrialSpikeBefore
+// (a long paced AV delay).
+constexpr double kVentricularSpikeBefore = 0.08, kAtrialSpikeBefore = 0.35;
 
 double PeakToPeak(const std::vector<double>& x, const std::vector<uint8_t>& gap) {
   double lo = 0, hi = 0;
@@ -58,6 +63,17 @@ int Round(double v) {
   return static_cast<int>(std::lround(v));
 }
 
+// Per minute from the median interval between successive P waves; 0 with fewer than
+// three.
+int AtrialRate(const std::vector<int>& onsets) {
+  if (onsets.size() < 3) return 0;
+  std::vector<int> pp;
+  for (size_t i = 1; i < onsets.size(); ++i) pp.push_back(onsets[i] - onsets[i - 1]);
+  std::nth_element(pp.begin(), pp.begin() + static_cast<long>(pp.size() / 2), pp.end());
+  const int median = pp[pp.size() / 2];
+  return median > 0 ? Round(60000.0 / median) : 0;
+}
+
 void RhythmFindings(const Signal& s, const std::vector<DetectedBeat>& beats, const TypedBeats& t,
                     Findings& f) {
   f.BeatCount = static_cast<int>(beats.size());
@@ -71,6 +87,12 @@ void RhythmFindings(const Signal& s, const std::vector<DetectedBeat>& beats, con
   for (size_t b = 0; b < beats.size(); ++b) {
     if (t.Types[b] != 0 && t.Types[b] != kUnclassified) ++f.VentricularEctopics;
     if (t.Premature[b]) ++f.SupraventricularEctopics;
+    BeatFindings beat;
+    beat.Kind = t.Types[b] == kUnclassified ? 'U'
+                : t.Types[b] != 0           ? 'V'
+                : t.Premature[b]            ? 'S'
+                                            : 'N';
+    f.Beats.push_back(beat);
   }
   if (rr.empty()) return;
   double mean = 0;
@@ -91,30 +113,40 @@ void RhythmFindings(const Signal& s, const std::vector<DetectedBeat>& beats, con
 // A beat is paced when a spike comes just before its QRS peak: ventricular pacemakers
 // fire some tens of ms ahead of the onset they cause, and the spike itself blurs that
 // onset on the reference beat, so the window runs from before the onset to the peak.
-// Atrial spikes, a PR earlier, do not count here. At 500 Hz a bipolar spike, shorter
-// than a sample, shows in some beats only: a beat shape that carries a spike in at
-// least a fifth of its beats (and two) is paced in all of them.
-int CountPacedBeats(const std::vector<QrsComplex>& complexes, const std::vector<int>& spikes,
-                    double rate) {
-  const int before = static_cast<int>(std::lround(0.080 * rate));
-  std::vector<int> members, spiked;
+// An atrial spike comes a PR interval earlier, before the P wave it makes. At 500 Hz a
+// bipolar spike, shorter than a sample, shows in some beats only: a beat shape that
+// carries a spike in at least a fifth of its beats (and two) is paced in all of them.
+void MarkPacedBeats(const std::vector<QrsComplex>& complexes, const std::vector<int>& spikes,
+                    double rate, std::vector<BeatFindings>& beats) {
+  const int before = static_cast<int>(std::lround(kVentricularSpikeBefore * rate));
+  const int atrialFrom = static_cast<int>(std::lround(kAtrialSpikeBefore * rate));
+  auto spikeIn = [&](int from, int to) {
+    const auto first = std::lower_bound(spikes.begin(), spikes.end(), from);
+    return first != spikes.end() && *first <= to;
+  };
+  std::vector<int> members, ventricular, atrial;
   for (const QrsComplex& q : complexes) {
     const size_t type = static_cast<size_t>(std::clamp(q.Type, 0, kUnclassified));
     if (members.size() <= type) {
       members.resize(type + 1, 0);
-      spiked.resize(type + 1, 0);
+      ventricular.resize(type + 1, 0);
+      atrial.resize(type + 1, 0);
     }
     ++members[type];
-    const auto first = std::lower_bound(spikes.begin(), spikes.end(), q.Onset - before);
-    if (first != spikes.end() && *first <= q.Fiducial) ++spiked[type];
+    ventricular[type] += spikeIn(q.Onset - before, q.Fiducial);
+    atrial[type] += spikeIn(q.Onset - atrialFrom, q.Onset - before - 1);
   }
-  int paced = 0;
-  for (size_t t = 0; t < members.size(); ++t) {
-    const bool shape = t != kUnclassified && spiked[t] >= kPacedShapeMin &&
-                       spiked[t] * kPacedShapeShare >= members[t];
-    paced += shape ? members[t] : spiked[t];
+  auto shape = [&](const std::vector<int>& spiked, size_t type) {
+    return type != kUnclassified && spiked[type] >= kPacedShapeMin &&
+           spiked[type] * kPacedShapeShare >= members[type];
+  };
+  for (size_t b = 0; b < complexes.size() && b < beats.size(); ++b) {
+    const QrsComplex& q = complexes[b];
+    const size_t type = static_cast<size_t>(std::clamp(q.Type, 0, kUnclassified));
+    beats[b].Paced = shape(ventricular, type) || spikeIn(q.Onset - before, q.Fiducial);
+    beats[b].AtrialPaced =
+        shape(atrial, type) || spikeIn(q.Onset - atrialFrom, q.Onset - before - 1);
   }
-  return paced;
 }
 
 }  // namespace
@@ -171,7 +203,16 @@ Analysis Analyse(const Signal& raw, bool perLead) {
     f.FibrillatoryWaves = residue.RmsUv >= kFibrillatoryFromUv &&
                           residue.Continuity >= kFibrillatoryContinuity &&
                           residue.DominantHz >= kFibrillatoryFromHz;
+    if (f.FibrillatoryWaves) {
+      f.AtrialWaveRate = Round(60 * residue.DominantHz);
+      f.AtrialWaveRegularity = residue.Regularity;
+    }
   }
+  // Every P wave, conducted or not, for the P-QRS relation beat by beat.
+  const PWaveTrain train = FindPWaves(base, a.Types.Fiducials, a.Types.Types, a.Reference, a.Waves);
+  for (int onset : train.Onsets) f.PWaves.push_back(Round(onset * 1000.0 / s.Rate));
+  f.PWaveShapes = train.Shapes;
+  f.AtrialRate = AtrialRate(f.PWaves);
   f.PacemakerSpikes = static_cast<int>(a.PacemakerSpikes.size());
 
   const Delineation& d = a.Waves;
@@ -205,7 +246,12 @@ Analysis Analyse(const Signal& raw, bool perLead) {
     a.Complexes.push_back({a.Types.Types[b], std::clamp(fid + fromOnset, 0, last), fid,
                            std::clamp(fid + toOffset, 0, last)});
   }
-  f.PacedBeats = CountPacedBeats(a.Complexes, a.PacemakerSpikes, s.Rate);
+  MarkPacedBeats(a.Complexes, a.PacemakerSpikes, s.Rate, f.Beats);
+  for (size_t b = 0; b < a.Complexes.size() && b < f.Beats.size(); ++b) {
+    f.Beats[b].QrsOnset = ms(a.Complexes[b].Onset);
+    f.PacedBeats += f.Beats[b].Paced;
+    f.AtrialPacedBeats += f.Beats[b].AtrialPaced;
+  }
   return a;
 }
 

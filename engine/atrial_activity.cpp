@@ -181,6 +181,22 @@ AtrialResidue ResidueBetweenBeats(const Signal& s, const std::vector<int>& fiduc
       out.DominantHz = hz;
     }
   }
+  // One cycle against the next, where both are counted; the cycle within a tenth of the
+  // dominant frequency's (its grid is coarse).
+  const double cycle = out.DominantHz > 0 ? s.Rate / out.DominantHz : 0;
+  const int lagFrom = static_cast<int>(std::floor(0.9 * cycle));
+  const int lagTo = static_cast<int>(std::ceil(1.1 * cycle));
+  for (int lag = std::max(1, lagFrom); best.size() == s.Length() && lag <= lagTo; ++lag) {
+    double ab = 0, aa = 0, bb = 0;
+    for (int i = 0; i + lag < n; ++i) {
+      const size_t a = static_cast<size_t>(i), b = static_cast<size_t>(i + lag);
+      if (!counted[a] || !counted[b]) continue;
+      ab += best[a] * best[b];
+      aa += best[a] * best[a];
+      bb += best[b] * best[b];
+    }
+    if (aa > 0 && bb > 0) out.Regularity = std::max(out.Regularity, ab / std::sqrt(aa * bb));
+  }
   return out;
 }
 

@@ -23,6 +23,9 @@ struct AtrialResidue {
   double RmsUv = 0;
   double DominantHz = 0;
   double Continuity = 0;  // share of the time it is at least half its usual size
+  // Its correlation with itself one dominant cycle later: near 1 for flutter waves, low
+  // for fibrillation, whose waves differ from cycle to cycle.
+  double Regularity = 0;
 };
 
 AtrialResidue ResidueBetweenBeats(const Signal& measured, const std::vector<int>& fiducials,

@@ -19,6 +19,22 @@ struct LeadFindings {
   int JPointAmplitude = 0, STJ20 = 0, STJ60 = 0, STJ80 = 0;  // ST levels against the PR baseline
   int TAmplitudePlus = 0, TAmplitudeMinus = 0;               // T- as a negative value
   int QRSDuration = 0, QTInterval = 0;                       // this lead's own, ms
+  // From the global QRS onset to the peak of the last R wave (R' when there is one), ms;
+  // 0 without an R wave.
+  int RPeakTime = 0;
+  // The P wave's last part below the PR level (V1's terminal force): depth (microvolts,
+  // negative) and length (ms); 0 when the P wave ends above it.
+  int PTerminalNegative = 0, PTerminalNegativeDuration = 0;
+};
+
+// One QRS complex of the recording, in time order.
+struct BeatFindings {
+  int QrsOnset = 0;  // ms from the start of the recording
+  // 'N' the dominant shape, 'S' the dominant shape come early, 'V' another shape, 'U' a
+  // beat no shape took.
+  char Kind = 'N';
+  bool Paced = false;        // a pacemaker spike just before the QRS
+  bool AtrialPaced = false;  // a spike a PR interval before it, the QRS itself not paced
 };
 
 struct Findings {
@@ -32,8 +48,19 @@ struct Findings {
   int PacemakerSpikes = 0;
   bool PWavePresent = false;  // a P wave delineated on the reference beat before each QRS
   // Without conducted P waves: continuous atrial waves between the beats, faster than
-  // sinus P waves (fibrillation or flutter).
+  // sinus P waves (fibrillation or flutter), their dominant rate (per minute) and how
+  // alike one cycle is to the next (correlation over one cycle, 1 for a regular wave).
   bool FibrillatoryWaves = false;
+  int AtrialWaveRate = 0;
+  double AtrialWaveRegularity = 0;
+  int AtrialPacedBeats = 0;
+
+  // Every beat, and every P wave found between the beats whether it conducts or not
+  // (onsets, ms from the start of the recording): the P-QRS relation beat by beat.
+  std::vector<BeatFindings> Beats;
+  std::vector<int> PWaves;
+  int AtrialRate = 0;   // per minute from the median P-P interval; 0 with fewer than 3 P waves
+  int PWaveShapes = 0;  // distinct P-wave shapes among them
 
   // Global measurements on the reference beat.
   int PDuration = 0, PRInterval = 0, QRSDuration = 0, QTInterval = 0;

@@ -9,9 +9,14 @@ namespace {
 // Waves smaller than this are taken for noise on the QRS, not for waves of their own.
 constexpr double kMinWave = 20.0;  // microvolts
 
+// The P wave's terminal part is looked for up to this far past its offset (seconds):
+// V1's negative end is shallow and the global P offset falls early in it.
+constexpr double kPTerminalReach = 0.01;
+
 struct Lobe {
   int From, To;
   double Extreme;
+  int Peak;  // sample of the extreme
 };
 
 std::vector<Lobe> Lobes(const std::vector<double>& x, double level, int from, int to) {
@@ -20,10 +25,13 @@ std::vector<Lobe> Lobes(const std::vector<double>& x, double level, int from, in
     const double v = x[static_cast<size_t>(i)] - level;
     const bool positive = v >= 0;
     if (lobes.empty() || (lobes.back().Extreme >= 0) != positive) {
-      lobes.push_back({i, i, v});
+      lobes.push_back({i, i, v, i});
     } else {
       lobes.back().To = i;
-      if (std::fabs(v) > std::fabs(lobes.back().Extreme)) lobes.back().Extreme = v;
+      if (std::fabs(v) > std::fabs(lobes.back().Extreme)) {
+        lobes.back().Extreme = v;
+        lobes.back().Peak = i;
+      }
     }
   }
   // Fold lobes too small to count into their neighbours.
@@ -35,7 +43,10 @@ std::vector<Lobe> Lobes(const std::vector<double>& x, double level, int from, in
     }
     if (!kept.empty() && (kept.back().Extreme >= 0) == (l.Extreme >= 0)) {
       kept.back().To = l.To;
-      if (std::fabs(l.Extreme) > std::fabs(kept.back().Extreme)) kept.back().Extreme = l.Extreme;
+      if (std::fabs(l.Extreme) > std::fabs(kept.back().Extreme)) {
+        kept.back().Extreme = l.Extreme;
+        kept.back().Peak = l.Peak;
+      }
       continue;
     }
     kept.push_back(l);
@@ -73,10 +84,12 @@ std::vector<LeadFindings> MeasureLeads(const ReferenceBeat& b, const std::vector
     m.QTInterval = d.HasT ? ms(own.TOffset - own.QrsOnset) : 0;
     const std::vector<Lobe> lobes = Lobes(x, level, own.QrsOnset, own.QrsOffset);
     size_t next = 0;
+    int lastR = -1;
     auto take = [&](bool positive, int& amplitude, int& duration) {
       if (next < lobes.size() && (lobes[next].Extreme >= 0) == positive) {
         amplitude = Round(lobes[next].Extreme);
         duration = ms(lobes[next].To - lobes[next].From + 1);
+        if (positive) lastR = lobes[next].Peak;
         ++next;
       }
     };
@@ -85,6 +98,9 @@ std::vector<LeadFindings> MeasureLeads(const ReferenceBeat& b, const std::vector
     take(false, m.SAmplitude, m.SDuration);
     take(true, m.RdashAmplitude, m.RdashDuration);
     take(false, m.SdashAmplitude, m.SdashDuration);
+    // The intrinsicoid deflection: from the onset of the whole complex, as the time the
+    // activation front takes to reach the muscle under the lead.
+    if (lastR >= 0) m.RPeakTime = ms(lastR - d.QrsOnset);
 
     auto value = [&](int i) {
       return Round(x[static_cast<size_t>(std::clamp(i, 0, n - 1))] - level);
@@ -97,6 +113,18 @@ std::vector<LeadFindings> MeasureLeads(const ReferenceBeat& b, const std::vector
       for (int i = d.POnset; i <= d.POffset; ++i) {
         m.PAmplitudePlus = std::max(m.PAmplitudePlus, value(i));
         m.PAmplitudeMinus = std::min(m.PAmplitudeMinus, value(i));
+      }
+      // The terminal part against the level before the P wave (the PR segment carries
+      // the atria's repolarisation).
+      const int b0 = std::max(0, d.POnset - at(0.02)), b1 = std::max(b0 + 1, d.POnset);
+      double before = 0;
+      for (int i = b0; i < b1; ++i) before += x[static_cast<size_t>(i)];
+      before /= (b1 - b0);
+      const int end = std::min(d.POffset + at(kPTerminalReach), d.QrsOnset - at(0.01));
+      const std::vector<Lobe> p = Lobes(x, before, d.POnset, end);
+      if (!p.empty() && p.back().Extreme < 0) {
+        m.PTerminalNegative = Round(p.back().Extreme);
+        m.PTerminalNegativeDuration = ms(p.back().To - p.back().From + 1);
       }
     }
     if (d.HasT) {

@@ -17,6 +17,9 @@ struct DiagnosisRow {
 
 // The rows of the statement table, the normal ECG first.
 const std::vector<DiagnosisRow>& DiagnosisRows();
+// Statement codes for which no record of the set carries a diagnosis: how often they
+// are stated all the same.
+const std::vector<uint16_t>& StatementsWithoutDiagnosis();
 
 // Sinus rhythm (regular or not, any rate) with no pacing: the records the delineation
 // targets are measured on.

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "engine/ktxsys32.h"
+#include "engine/statements/catalogue.h"
 #include "ludb_diagnoses.h"
 #include "ludb_marks.h"
 #include "ludb_record.h"
@@ -230,11 +231,28 @@ void PrintStatements(const std::vector<LudbRecord>& records,
     std::printf("%-36s %7d %6d %4d %7.1f %7.1f\n", row.Name, present, stated, hits,
                 present ? 100.0 * hits / present : NAN, stated ? 100.0 * hits / stated : NAN);
   }
-  int normal = 0, normalWithSt = 0, fibrillation = 0, fibrillationWithP = 0;
+  std::printf("\n%-36s %6s  %s\n", "No diagnosis in the set (code)", "Stated", "records");
+  for (uint16_t code : accuracy::StatementsWithoutDiagnosis()) {
+    std::string which;
+    for (size_t i = 0; i < records.size(); ++i)
+      if (States(outputs[i].Codes, {code})) which += " " + records[i].Id;
+    const ktx::engine::StatementEntry* entry = ktx::engine::FindStatement(code);
+    std::string name = entry ? entry->Text[0] : "?";
+    if (name.size() > 30) name = name.substr(0, 30);
+    std::printf("%-30s (%3u) %6zu %s\n", name.c_str(), unsigned{code},
+                static_cast<size_t>(std::count(which.begin(), which.end(), ' ')), which.c_str());
+  }
+  // Statements a normal ECG may carry: its rhythm, its axis, the summary.
+  const std::vector<uint16_t> normalKinds = {1, 2, 3, 4, 20, 21, 22, 100, 101, 102};
+  int normal = 0, normalWithSt = 0, normalWithOther = 0, fibrillation = 0, fibrillationWithP = 0;
   for (size_t i = 0; i < records.size(); ++i) {
     if (accuracy::IsNormal(records[i])) {
       ++normal;
-      normalWithSt += States(outputs[i].Codes, {70, 71, 72, 73, 74, 75});
+      normalWithSt += States(outputs[i].Codes, {70, 71, 72, 73, 74, 75, 76, 77, 78, 79});
+      normalWithOther +=
+          std::any_of(outputs[i].Codes.begin(), outputs[i].Codes.end(), [&](uint16_t c) {
+            return std::find(normalKinds.begin(), normalKinds.end(), c) == normalKinds.end();
+          });
     }
     if (accuracy::IsFibrillationOrFlutter(records[i])) {
       ++fibrillation;
@@ -242,6 +260,8 @@ void PrintStatements(const std::vector<LudbRecord>& records,
     }
   }
   std::printf("Normal ECGs with an ST statement: %d of %d\n", normalWithSt, normal);
+  std::printf("Normal ECGs with a statement beyond rhythm, axis and summary: %d of %d\n",
+              normalWithOther, normal);
   std::printf("Fibrillation/flutter records with a P wave reported: %d of %d\n", fibrillationWithP,
               fibrillation);
 }

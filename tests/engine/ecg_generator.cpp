@@ -54,22 +54,56 @@ Ecg Generate(const Options& o) {
   const size_t n = static_cast<size_t>(std::lround(o.Seconds * o.Rate));
   const double rr = 60.0 / o.HeartRate;
   std::vector<BeatPlan> plans;
-  double qrsOnset = 0.45;
-  for (int b = 0; qrsOnset + o.QT + 0.05 < o.Seconds; ++b) {
+  std::vector<double> pWaves;  // onsets
+  std::vector<bool> pSpiked;   // started by an atrial pacing spike
+  auto plan = [&](double onset, int b, bool ectopic, double pOnset) {
     BeatPlan p{};
-    const bool ectopic = std::find(o.Ectopic.begin(), o.Ectopic.end(), b) != o.Ectopic.end();
-    double onset = qrsOnset;
-    if (ectopic) onset = qrsOnset - 0.35 * rr;
-    p.QrsDuration = ectopic ? 0.14 : o.QrsDuration;
+    p.QrsDuration = ectopic ? 0.14 : o.QrsDuration + o.DeltaWave;
     p.QrsAxis = ectopic ? o.QrsAxis + 150 : o.QrsAxis;
     p.TAxis = ectopic ? o.QrsAxis + 150 : o.TAxis;
     p.TSign = ectopic ? -1 : 1;
     p.Paced = std::find(o.Paced.begin(), o.Paced.end(), b) != o.Paced.end();
-    p.Truth = {onset - o.PR,          onset - o.PR + o.PDuration,          onset,
-               onset + p.QrsDuration, onset + o.QT + (ectopic ? 0.04 : 0), ectopic};
-    if (std::find(o.Dropped.begin(), o.Dropped.end(), b) == o.Dropped.end()) plans.push_back(p);
-    qrsOnset += rr;
-    if (ectopic) qrsOnset += 0.35 * rr;  // compensatory pause
+    const double start = ectopic ? onset : onset - o.DeltaWave;
+    p.Truth = {pOnset,
+               pOnset < 0 ? -1 : pOnset + o.PDuration,
+               start,
+               start + p.QrsDuration,
+               start + o.QT + (ectopic ? 0.04 : 0),
+               ectopic};
+    plans.push_back(p);
+  };
+  const double pp = o.AtrialRate > 0 ? 60.0 / o.AtrialRate : 0;
+  if (o.AtrialRate > 0 && !o.Dissociated) {
+    for (int k = 0; 0.2 + k * pp < o.Seconds; ++k) {
+      const double p = 0.2 + k * pp,
+                   pr = o.PRs.empty() ? o.PR : o.PRs[static_cast<size_t>(k) % o.PRs.size()];
+      pWaves.push_back(p);
+      pSpiked.push_back(false);
+      if (pr >= 0 && p + pr + o.QT + 0.05 < o.Seconds)
+        plan(p + pr, static_cast<int>(plans.size()), false, p);
+    }
+  } else {
+    if (o.AtrialRate > 0)
+      for (double p = 0.2; p < o.Seconds; p += pp) {
+        pWaves.push_back(p);
+        pSpiked.push_back(false);
+      }
+    double qrsOnset = 0.45;
+    for (int b = 0; qrsOnset + o.QT + 0.05 < o.Seconds; ++b) {
+      const bool ectopic = std::find(o.Ectopic.begin(), o.Ectopic.end(), b) != o.Ectopic.end();
+      const double onset = ectopic ? qrsOnset - 0.35 * rr : qrsOnset;
+      const double pOnset = ectopic || o.AtrialRate > 0 ? -1 : onset - o.PR;
+      if (std::find(o.Dropped.begin(), o.Dropped.end(), b) == o.Dropped.end()) {
+        plan(onset, b, ectopic, pOnset);
+        if (pOnset >= 0) {
+          pWaves.push_back(pOnset);
+          pSpiked.push_back(std::find(o.AtrialPaced.begin(), o.AtrialPaced.end(), b) !=
+                            o.AtrialPaced.end());
+        }
+      }
+      qrsOnset += rr;
+      if (ectopic) qrsOnset += 0.35 * rr;  // compensatory pause
+    }
   }
   std::mt19937 random(o.Seed);
   std::normal_distribution<double> gauss(0.0, 1.0);
@@ -79,14 +113,24 @@ Ecg Generate(const Options& o) {
     for (size_t i = 0; i < n; ++i) {
       const double t = static_cast<double>(i) / o.Rate;
       double v = 0;
+      for (size_t k = 0; k < pWaves.size(); ++k) {
+        const double from = pWaves[k];
+        if (t < from - 0.01 || t > from + o.PDuration) continue;
+        v += o.PAmplitude * pScale * HalfSine(t, from, o.PDuration);
+        if (pSpiked[k] && static_cast<double>(i) == std::round((from - 0.004) * o.Rate))
+          v += o.SpikeUv;
+      }
       for (const BeatPlan& p : plans) {
         const BeatTruth& w = p.Truth;
-        if (t < w.POnset - 0.01 || t > w.TOffset + 0.01) continue;
-        if (!w.Ectopic) v += o.PAmplitude * pScale * HalfSine(t, w.POnset, o.PDuration);
-        const double d = p.QrsDuration, q = Projection(lead, p.QrsAxis, kQrsZ);
-        v += q * (-o.QAmplitude * HalfSine(t, w.QrsOnset, 0.15 * d) +
-                  o.RAmplitude * HalfSine(t, w.QrsOnset + 0.15 * d, 0.5 * d) -
-                  o.SAmplitude * HalfSine(t, w.QrsOnset + 0.65 * d, 0.35 * d));
+        if (t < w.QrsOnset - 0.01 || t > w.TOffset + 0.01) continue;
+        const double d = p.QrsDuration - (w.Ectopic ? 0 : o.DeltaWave);
+        const double on = w.QrsOnset + (w.Ectopic ? 0 : o.DeltaWave);
+        const double q = Projection(lead, p.QrsAxis, kQrsZ);
+        v += q * (-o.QAmplitude * HalfSine(t, on, 0.15 * d) +
+                  o.RAmplitude * HalfSine(t, on + 0.15 * d, 0.5 * d) -
+                  o.SAmplitude * HalfSine(t, on + 0.65 * d, 0.35 * d));
+        if (!w.Ectopic && o.DeltaWave > 0)
+          v += q * o.DeltaUv * HalfSine(t, w.QrsOnset, 2 * o.DeltaWave);
         const double tStart = w.QrsOffset + 0.06;
         v += p.TSign * o.TAmplitude * Projection(lead, p.TAxis, kTZ) *
              TShape(t, tStart, w.TOffset - tStart);

@@ -24,6 +24,16 @@ struct Options {
   std::vector<int> Ectopic;  // beat numbers replaced by early, wide ventricular beats
   std::vector<int> Paced;    // beat numbers preceded by a pacemaker spike
   std::vector<int> Dropped;  // beat numbers left out altogether: a pause
+  // The atria on their own: P waves at AtrialRate, each doing in turn what PRs says
+  // (seconds: the PR that conducts it, or a negative value: blocked). Dissociated: the
+  // QRS complexes come at HeartRate whatever the P waves do.
+  double AtrialRate = 0;
+  std::vector<double> PRs;
+  bool Dissociated = false;
+  // Pre-excitation: a slurred upstroke of DeltaWave seconds ahead of the QRS, taken out
+  // of the PR; its size along the QRS direction.
+  double DeltaWave = 0, DeltaUv = 300;
+  std::vector<int> AtrialPaced;  // beat numbers whose P wave a pacemaker spike starts
   // The spike: one sample of SpikeUv 4 ms ahead of the QRS; a unipolar one then decays
   // through the recorder's high-pass (3 ms), a bipolar one is gone at the next sample.
   double SpikeUv = 3000;

@@ -39,6 +39,19 @@ const auto Paced = [](std::vector<int> beats) {
   };
 };
 const Shape kUsual = [](testgen::Options&) {};
+// Atria on their own at `rate`, each P wave doing in turn what `prs` says (seconds, or
+// blocked when negative); with `ventricles`, the QRS complexes beat at that rate alone.
+const auto Atria = [](double rate, std::vector<double> prs, double ventricles = 0) {
+  return [=](testgen::Options& o) {
+    o.AtrialRate = rate;
+    o.PRs = prs;
+    o.Dissociated = ventricles > 0;
+    if (ventricles > 0) o.HeartRate = ventricles;
+  };
+};
+const auto Ectopic = [](std::vector<int> beats) {
+  return [=](testgen::Options& o) { o.Ectopic = beats; };
+};
 
 const Criterion kCriteria[] = {
     {kSinusBradycardia, {Rate(56)}, {Rate(64)}},
@@ -54,7 +67,7 @@ const Criterion kCriteria[] = {
     {kLeftAxisDeviation, {Axis(-45)}, {Axis(-15)}},
     {kRightAxisDeviation, {Axis(105)}, {Axis(75)}},
     {kProlongedQTc, {QTc(490)}, {QTc(430)}},
-    {kLowQRSVoltage,
+    {kLowVoltageLimb,
      {[](testgen::Options& o) {
        o.RAmplitude = 300;
        o.SAmplitude = 80;
@@ -63,6 +76,42 @@ const Criterion kCriteria[] = {
      {kUsual}},
     {kVentricularPremature, {[](testgen::Options& o) { o.Ectopic = {4}; }}, {kUsual}},
     {kPacedRhythm, {Paced({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11})}, {kUsual, Paced({2, 5})}},
+    // Every P wave between the beats: blocked ones on the T wave, P waves marching
+    // through a slow escape rhythm.
+    {kThirdDegreeAVBlock,
+     {Atria(75, {}, 42),
+      [](testgen::Options& o) {
+        Atria(90, {}, 37)(o);
+        o.QrsDuration = 0.14;
+      }},
+     {kUsual, Atria(75, {0.18})}},
+    {kAVBlock2To1, {Atria(80, {0.16, -1})}, {kUsual}},
+    {kMobitzI, {Atria(75, {0.16, 0.24, 0.29, -1})}, {Atria(75, {0.16, 0.16, 0.16, -1})}},
+    {kMobitzII, {Atria(75, {0.16, 0.16, 0.16, -1})}, {Atria(75, {0.16, 0.24, 0.29, -1})}},
+    // A delta wave: the R wave peaks late after an early QRS onset, the PR short.
+    {kPreexcitation,
+     {[](testgen::Options& o) {
+       o.DeltaWave = 0.04;
+       o.PR = 0.155;
+       o.PDuration = 0.08;
+     }},
+     {kUsual}},
+    {kLeftAtrialEnlargement,
+     {[](testgen::Options& o) { o.PDuration = 0.13; }},
+     {[](testgen::Options& o) { o.PDuration = 0.11; }}},
+    {kRightAtrialEnlargement,
+     {[](testgen::Options& o) { o.PAmplitude = 350; }},
+     {[](testgen::Options& o) { o.PAmplitude = 200; }}},
+    {kEctopicAtrialRhythm, {[](testgen::Options& o) { o.PAxis = -70; }}, {kUsual}},
+    {kAcceleratedJunctional, {[](testgen::Options& o) { o.PAmplitude = 0; }}, {kUsual}},
+    {kVentricularTrigeminy, {Ectopic({2, 5, 8})}, {Ectopic({2, 5})}},
+    {kVentricularCouplet, {Ectopic({3, 4})}, {Ectopic({3, 5})}},
+    {kAtrialPacedRhythm,
+     {[](testgen::Options& o) {
+       o.Rate = 1000;
+       o.AtrialPaced = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+     }},
+     {kUsual}},
     {kNormalECG, {kUsual}, {PR(0.24)}},
 };
 
