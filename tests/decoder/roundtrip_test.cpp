@@ -177,6 +177,7 @@ TEST(UncompressedFromZero, ReadsTheStoredSamplesAndRenumbersThem) {
   EXPECT_EQ(decoded.LeadDefs[0].EndSample, 9u);
 }
 
+// The copy is a valid record even when a section it keeps came with a wrong CRC.
 TEST(DecodedCopy, ReadsBackWithTheCoreReader) {
   const std::vector<int16_t> lead1 = Trace(300, 21), lead2 = Trace(300, 22);
   const test::TestTable table = StandardDefaultTable();
@@ -185,6 +186,8 @@ TEST(DecodedCopy, ReadsBackWithTheCoreReader) {
   test::TempFolder folder;
   const std::string from =
       folder.Write("coded.scp", test::RecordBuilder()
+                                    .Section(1, Bytes{255, 0, 0, 0})  // tag 255 alone
+                                    .BadCrc()
                                     .Section(2, test::Section2DefaultBody())
                                     .Section(3, Section3Body(0x14, {{1, 300, 1}, {1, 300, 2}}))
                                     .Section(6, test::SampleBody(2500, 2000, 2, 0, stored))
@@ -192,6 +195,10 @@ TEST(DecodedCopy, ReadsBackWithTheCoreReader) {
   const std::string to = folder.File("plain.scp");
   CDecodedCopyWriter writer;
   ASSERT_TRUE(writer.WriteDecodedCopy(from.c_str(), to.c_str())) << plat::LastError();
+  EXPECT_EQ(writer.RepairedCrcs, 1u << 1);
+  bool valid = false;
+  ASSERT_TRUE(CReader::CheckCrc(to.c_str(), &valid));
+  EXPECT_TRUE(valid);
   CReader reader;
   uint16_t loaded = 0;
   ASSERT_TRUE(reader.Load(to.c_str(), &loaded, kAllSections));
