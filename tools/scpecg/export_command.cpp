@@ -124,6 +124,8 @@ int RunExport(const ExportOptions& options) {
     std::cerr << options.File << ": " << ErrorText(plat::LastError()) << "\n";
     return kExitFailed;
   }
+  const std::string header = ReadForeignHeader(options.File, reader);
+  if (!header.empty()) std::cerr << header << "\n";
   const std::string encoding = DecodeIntoReader(options.File, reader);
   // The CSV may go to stdout: what was decoded is said on stderr.
   if (!encoding.empty()) std::cerr << options.File << ": decoded " << encoding << "\n";

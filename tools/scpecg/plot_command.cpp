@@ -77,6 +77,7 @@ int RunPlot(const PlotCommandOptions& options) {
   uint16_t loaded = 0;
   if (!reader.Load(file.c_str(), &loaded, kAllSections)) return Fail(file, "", plat::LastError());
 
+  const std::string header = ReadForeignHeader(file, reader);
   const std::string encoding = DecodeIntoReader(file, reader);
   loaded = reader.Loaded;
   const bool median = options.Plot.Median;
@@ -145,6 +146,7 @@ int RunPlot(const PlotCommandOptions& options) {
     std::cerr << options.Output << ": cannot be written\n";
     return kExitFailed;
   }
+  if (!header.empty()) std::printf("%s\n", header.c_str());
   if (!encoding.empty()) std::printf("%s: decoded %s\n", file.c_str(), encoding.c_str());
   if (!scale.empty()) std::printf("%s\n", scale.c_str());
   if (foreign) {
