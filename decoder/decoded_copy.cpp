@@ -4,6 +4,7 @@
 #include <new>
 
 #include "platform/errors.h"
+#include "record/crc.h"
 
 namespace {
 
@@ -76,7 +77,25 @@ bool InstallDecodedWaveforms(const SDecodedWaveforms& decoded, CReader* reader) 
   return ok;
 }
 
+void CDecodedCopyWriter::RepairCopiedCrcs() {
+  for (uint16_t entry = 0; entry < Store.Used; ++entry) {
+    uint8_t* section = Store.Data(entry);
+    const uint32_t length = Store.Length(entry);
+    const uint16_t id = Store.Id(entry);
+    if (id == 0 || id >= 32 || section == nullptr || length <= 2) continue;
+    CCRC crc;
+    crc.Add(section + 2, length - 2);
+    const auto low = static_cast<uint8_t>(crc.Value());
+    const auto high = static_cast<uint8_t>(crc.Value() >> 8);
+    if (section[0] == low && section[1] == high) continue;
+    section[0] = low;
+    section[1] = high;
+    RepairedCrcs |= 1u << id;
+  }
+}
+
 bool CDecodedCopyWriter::WriteDecodedCopy(const char* from, const char* to) {
+  RepairedCrcs = 0;
   if (from == nullptr || to == nullptr) return plat::FailWith(plat::kErrInvalidParameter);
   auto fail = [this] {
     Close();
@@ -96,6 +115,7 @@ bool CDecodedCopyWriter::WriteDecodedCopy(const char* from, const char* to) {
   for (const uint16_t id : {uint16_t{7}, uint16_t{9}, uint16_t{10}}) {
     if (!StoreSection(id)) return fail();
   }
+  RepairCopiedCrcs();
   CloseFile();
   const bool written = WriteSections(to);
   Close();

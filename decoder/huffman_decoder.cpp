@@ -92,7 +92,7 @@ const SHuffmanCode* CHuffmanDecoder::Walk(const STable& table, CBitReader* bits)
 }
 
 bool CHuffmanDecoder::Decode(const uint8_t* bytes, size_t size, size_t count,
-                             std::vector<int16_t>* out) const {
+                             std::vector<int16_t>* out, size_t* unused) const {
   out->clear();
   if (index_.empty()) return plat::FailWith(plat::kErrInvalidData);
   out->resize(count);
@@ -130,6 +130,7 @@ bool CHuffmanDecoder::Decode(const uint8_t* bytes, size_t size, size_t count,
       values[done++] = SignExtend(bits.Bits(entry.Extra), entry.Extra);
     }
   }
+  if (unused != nullptr) *unused = bits.Remaining();
   if (done == count) return true;
   out->resize(done);
   return plat::FailWith(plat::kErrInvalidData);

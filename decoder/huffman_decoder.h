@@ -23,8 +23,10 @@ class CHuffmanDecoder {
   explicit CHuffmanDecoder(const SHuffmanTables& tables, unsigned lookupBits = kLookupBits);
 
   // Decodes exactly `count` values; false with 13 when the stream ends first, holds a
-  // bit pattern that is no code or switches to a table that does not exist.
-  bool Decode(const uint8_t* bytes, size_t size, size_t count, std::vector<int16_t>* out) const;
+  // bit pattern that is no code or switches to a table that does not exist. `unused`,
+  // when given, receives the bits left after the last value.
+  bool Decode(const uint8_t* bytes, size_t size, size_t count, std::vector<int16_t>* out,
+              size_t* unused = nullptr) const;
 
  private:
   struct SEntry {

@@ -1,5 +1,7 @@
 #include "decoder/waveform_decoder.h"
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 #include <new>
 
@@ -51,17 +53,47 @@ bool StoredValues(const SSampleSection& section, size_t lead, const CHuffmanDeco
   return true;
 }
 
+// Whether every coded beat holds one sample more than `shorter`: its stream decodes it,
+// and either rounding to the nearest sample gives it or a whole byte is left after
+// `shorter` samples, more than the padding of the last byte.
+bool HoldsOneMore(const SSampleSection& section, const CHuffmanDecoder& huffman, size_t shorter,
+                  bool nearestIsLonger) {
+  bool any = false;
+  std::vector<int16_t> values;
+  for (size_t i = 0; i < section.Data.size(); ++i) {
+    if (section.Bytes[i] == 0) continue;
+    size_t unused = 0;
+    if (!huffman.Decode(section.Data[i], section.Bytes[i], shorter, &values, &unused)) return false;
+    if (!nearestIsLonger && unused < 8) return false;
+    if (!huffman.Decode(section.Data[i], section.Bytes[i], shorter + 1, &values)) return false;
+    any = true;
+  }
+  return any;
+}
+
+// A coded beat says nothing of its length: Section 4 gives it in milliseconds. When they
+// do not make a whole number of samples, writers round either way; the bits say which.
+bool MedianLength(const SSampleSection& section, const CHuffmanDecoder& huffman,
+                  const SQrsLocations* qrs, size_t* count) {
+  const uint16_t interval = section.Out->SampleInterval;
+  if (qrs == nullptr || interval == 0) return plat::FailWith(plat::kErrInvalidData);
+  const size_t micros = static_cast<size_t>(qrs->MedianLengthMs) * 1000;
+  *count = micros / interval;
+  if (*count > kMaxLeadSamples) return plat::FailWith(plat::kErrInvalidData);
+  const size_t rest = micros % interval;
+  if (rest != 0 && *count < kMaxLeadSamples &&
+      HoldsOneMore(section, huffman, *count, 2 * rest >= interval))
+    ++*count;
+  plat::SetLastError(plat::kErrSuccess);  // a beat one sample short is no error
+  return true;
+}
+
 bool DecodeMedian(const SSectionBody& body, const std::vector<SLeadDef>& defs,
                   const CHuffmanDecoder* huffman, const SQrsLocations* qrs, SDecodedSamples* out) {
   SSampleSection section{out, {}, {}};
   if (!ReadSampleHeader(body, defs.size(), &section)) return false;
   size_t count = 0;
-  if (huffman != nullptr) {
-    // A coded beat says nothing of its length: Section 4 gives it in milliseconds.
-    if (qrs == nullptr || out->SampleInterval == 0) return plat::FailWith(plat::kErrInvalidData);
-    count = static_cast<size_t>(qrs->MedianLengthMs) * 1000 / out->SampleInterval;
-    if (count > kMaxLeadSamples) return plat::FailWith(plat::kErrInvalidData);
-  }
+  if (huffman != nullptr && !MedianLength(section, *huffman, qrs, &count)) return false;
   out->Leads.resize(defs.size());
   for (size_t i = 0; i < defs.size(); ++i) {
     if (section.Bytes[i] == 0) continue;
@@ -71,6 +103,32 @@ bool DecodeMedian(const SSectionBody& body, const std::vector<SLeadDef>& defs,
   }
   out->Present = true;
   return true;
+}
+
+// Residual and reference beat are each in their own section's AVM: both go to the finer
+// of the two before they are added, and the rhythm is carried at that AVM. An AVM of 0
+// says nothing of the scale: the values are then added as stored.
+struct SCommonScale {
+  uint16_t AVM = 0;
+  double Rhythm = 1, Median = 1;  // factors from each section's units to AVM's
+};
+
+SCommonScale CommonScale(uint16_t medianAvm, uint16_t rhythmAvm) {
+  SCommonScale scale;
+  scale.AVM = rhythmAvm;
+  if (medianAvm == 0 || rhythmAvm == 0 || medianAvm == rhythmAvm) return scale;
+  scale.AVM = std::min(medianAvm, rhythmAvm);
+  scale.Rhythm = static_cast<double>(rhythmAvm) / scale.AVM;
+  scale.Median = static_cast<double>(medianAvm) / scale.AVM;
+  return scale;
+}
+
+// Rounded to the nearest unit, held to the 16-bit range.
+void ScaleSamples(double factor, std::vector<int16_t>* samples) {
+  for (int16_t& sample : *samples) {
+    const double value = std::round(sample * factor);
+    sample = static_cast<int16_t>(std::clamp(value, -32768.0, 32767.0));
+  }
 }
 
 bool DecodeRhythm(const SSectionBody& body, std::vector<SLeadDef>* defs,
@@ -87,6 +145,7 @@ bool DecodeRhythm(const SSectionBody& body, std::vector<SLeadDef>* defs,
     }
     ratio = out->SampleInterval / median.SampleInterval;
   }
+  const SCommonScale scale = subtract ? CommonScale(median.AVM, out->AVM) : SCommonScale{};
   out->Leads.resize(defs->size());
   for (size_t i = 0; i < defs->size(); ++i) {
     SLeadDef& def = (*defs)[i];
@@ -104,12 +163,20 @@ bool DecodeRhythm(const SSectionBody& body, std::vector<SLeadDef>* defs,
       decimated.swap(lead);
       if (!Undecimate(*qrs, decimated, full, ratio, &lead)) return false;
     }
-    if (subtract && i < median.Leads.size()) AddReferenceBeat(*qrs, median.Leads[i], &lead);
+    if (subtract) {
+      if (scale.Rhythm != 1) ScaleSamples(scale.Rhythm, &lead);
+      if (i < median.Leads.size()) {
+        std::vector<int16_t> beat = median.Leads[i];
+        if (scale.Median != 1) ScaleSamples(scale.Median, &beat);
+        AddReferenceBeat(*qrs, beat, &lead);
+      }
+    }
     // Some writers number samples from 0: the range then counts one more than stored.
     if (def.StartSample == 0) def.StartSample = 1;
     def.EndSample = def.StartSample + static_cast<uint32_t>(lead.size()) - 1;
   }
   if (ratio > 1) out->SampleInterval = median.SampleInterval;
+  if (subtract) out->AVM = scale.AVM;
   out->Present = true;
   return true;
 }

@@ -104,10 +104,12 @@ bool WriteSamples(int handle, const SExportRecord& record, const DataRecord& dat
   std::vector<short> block(per * record.Leads.size());
   for (size_t start = 0; start < length; start += per) {
     for (size_t lead = 0; lead < record.Leads.size(); ++lead) {
-      const std::vector<int16_t>& samples = record.Leads[lead].Samples;
+      const SExportLead& source = record.Leads[lead];
       for (size_t k = 0; k < per; ++k) {
-        const int16_t sample = samples[start + k];
-        block[lead * per + k] = IsMarkerSample(sample) ? static_cast<short>(kDigitalMin) : sample;
+        const size_t at = start + k;
+        block[lead * per + k] = IsInvalidSample(record, source, at)
+                                    ? static_cast<short>(kDigitalMin)
+                                    : source.Samples[at];
       }
     }
     if (edf_blockwrite_digital_short_samples(handle, block.data()) != 0) return false;

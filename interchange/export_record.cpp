@@ -77,6 +77,7 @@ bool GatherExportRecord(const CReader& reader, const SEncodedData& data,
       const int16_t* samples = data.LeadSamples[i];
       const size_t count = samples != nullptr ? data.SampleCounts[i] : 0;
       if (count > 0) lead.Samples.assign(samples, samples + count);
+      lead.Stored = count;
       out.PaddedSamples += longest - count;
       lead.Samples.resize(longest, 2032);
       out.Leads.push_back(std::move(lead));

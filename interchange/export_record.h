@@ -12,7 +12,8 @@
 
 struct SExportLead {
   std::string Name;              // the lead's usual name ("I", "V1", "unspecified")
-  std::vector<int16_t> Samples;  // as stored; 2032-2034 mark lead errors
+  std::vector<int16_t> Samples;  // as stored; 2032-2034 may mark lead errors
+  size_t Stored = SIZE_MAX;      // samples before the padding
 };
 
 struct SExportRecord {
@@ -30,6 +31,7 @@ struct SExportRecord {
   std::vector<std::string> Interpretation;  // its lines
   std::vector<SQrsBeat> Beats;              // empty unless analysed
   size_t PaddedSamples = 0;                 // added to shorter leads
+  bool Markers = true;                      // 2032-2034 mark lead errors, not signal
 };
 
 // Gathers `data` (the reader's rhythm or reference beats) and the reader's header
@@ -45,4 +47,10 @@ double ExportRate(uint16_t interval);
 // Sample values that mark lead errors, not signal.
 inline bool IsMarkerSample(int16_t sample) {
   return sample >= 2032 && sample <= 2034;
+}
+
+// Whether sample k of `lead` holds no signal: padding, or a lead-error marker of a
+// writer that uses them.
+inline bool IsInvalidSample(const SExportRecord& record, const SExportLead& lead, size_t k) {
+  return k >= lead.Stored || (record.Markers && IsMarkerSample(lead.Samples[k]));
 }

@@ -19,8 +19,8 @@ std::vector<std::vector<int16_t>> StoredSignals(const SExportRecord& record) {
   std::vector<std::vector<int16_t>> signals;
   for (const SExportLead& lead : record.Leads) {
     signals.push_back(lead.Samples);
-    for (int16_t& sample : signals.back()) {
-      if (IsMarkerSample(sample)) sample = kInvalid;
+    for (size_t k = 0; k < lead.Samples.size(); ++k) {
+      if (IsInvalidSample(record, lead, k)) signals.back()[k] = kInvalid;
     }
   }
   return signals;

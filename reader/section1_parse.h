@@ -31,6 +31,8 @@ struct Section1Parse {
   bool DateRead = false;    // tag 25
   bool TimeRead = false;    // tag 26
   bool ErrorsRead = false;  // tag 200 with at least one entry
+
+  bool ForeignTags = false;  // tags 200-219 are another maker's: kept as unknown tags
 };
 
 // Each handler reads at most `length` bytes of the tag's data through Body and leaves
@@ -44,6 +46,8 @@ bool HandleTextTag(Section1Parse& parse, uint8_t tag, uint16_t length);
 bool HandleDeviceTag(Section1Parse& parse, uint16_t length);
 // Every other tag: numbers, dates, filters, lead errors and unknown tags.
 bool HandleOtherTag(Section1Parse& parse, uint8_t tag, uint16_t length);
+// A tag kept as it is among the unknown tags.
+bool HandleUnknownTag(Section1Parse& parse, uint8_t tag, uint16_t length);
 
 // Reads `count` bytes into the scratch buffer (no memory: 14).
 bool ReadScratch(Section1Parse& parse, uint32_t count);

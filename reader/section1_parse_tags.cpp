@@ -216,14 +216,14 @@ bool HandleLeadErrors(Section1Parse& parse, uint16_t length) {
   return true;
 }
 
+}  // namespace
+
 // Kept byte for byte so that a rewritten Section 1 carries it on; the last one wins.
 bool HandleUnknownTag(Section1Parse& parse, uint8_t tag, uint16_t length) {
   if (parse.Unknown == nullptr || length == 0) return true;
   if (!parse.Unknown->Allocate(tag, length)) return false;
   return parse.Body.Read(parse.Unknown->Data[tag], length);
 }
-
-}  // namespace
 
 bool HandleOtherTag(Section1Parse& parse, uint8_t tag, uint16_t length) {
   if (tag == kLeadErrorsTag) return HandleLeadErrors(parse, length);

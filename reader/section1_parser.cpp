@@ -9,12 +9,19 @@
 namespace {
 
 constexpr uint32_t kTagHeaderBytes = 3;  // tag number u8, data length u16
+constexpr uint32_t kSectionHeaderBytes = 16;
 constexpr uint8_t kDeviceTag = 14;
 constexpr uint8_t kDateTag = 25;
 constexpr uint8_t kTimeTag = 26;
 constexpr uint8_t kEndTag = 255;
 
+constexpr uint8_t kFirstMakerTag = 200;  // 200-219: each manufacturer's own
+constexpr uint8_t kLastMakerTag = 219;
+
 bool HandleTag(Section1Parse& parse, uint8_t tag, uint16_t length) {
+  if (parse.ForeignTags && tag >= kFirstMakerTag && tag <= kLastMakerTag) {
+    return HandleUnknownTag(parse, tag, length);
+  }
   if (tag == kDeviceTag) return HandleDeviceTag(parse, length);
   if (IsTextTag(tag)) return HandleTextTag(parse, tag, length);
   return HandleOtherTag(parse, tag, length);
@@ -26,11 +33,15 @@ void GiveEmptyString(plat::Bstr* field) {
   if (*field == nullptr) *field = plat::SysAllocStringLen(kEmpty, 0);
 }
 
-}  // namespace
+// How far a parse bends for other makers' records; null: not at all.
+struct STolerance {
+  bool ManufacturerTagsOurs = true;
+  bool* Terminated = nullptr;
+};
 
-bool ParseSection1(plat::FileHandle file, const uint8_t* sectionHeader, CPatientInfo* patient,
-                   CRecordInfo* recording, SLeadErrors* errors, CGeneralInfo* general,
-                   SUnknownTags* unknown, uint8_t* requiredTags) {
+bool Parse(plat::FileHandle file, const uint8_t* sectionHeader, CPatientInfo* patient,
+           CRecordInfo* recording, SLeadErrors* errors, CGeneralInfo* general,
+           SUnknownTags* unknown, uint8_t* requiredTags, const STolerance* tolerance) {
   if (sectionHeader == nullptr || file == plat::kClosedFile ||
       (patient == nullptr && recording == nullptr && errors == nullptr && general == nullptr)) {
     return plat::FailWith(plat::kErrInvalidParameter);
@@ -47,6 +58,8 @@ bool ParseSection1(plat::FileHandle file, const uint8_t* sectionHeader, CPatient
   parse.Errors = errors;
   parse.General = general;
   parse.Unknown = unknown;
+  parse.ForeignTags = tolerance != nullptr && !tolerance->ManufacturerTagsOurs;
+  if (tolerance != nullptr) *tolerance->Terminated = true;
   bool deviceSeen = false;
   bool dateSeen = false;
   bool timeSeen = false;
@@ -54,6 +67,14 @@ bool ParseSection1(plat::FileHandle file, const uint8_t* sectionHeader, CPatient
   // A section that ends before its tag 255 fails on the next tag header (13).
   uint8_t tag = 0;
   do {
+    // Some writers end the section without tag 255. (The length field bounds the parse
+    // 16 bytes past the body; the body itself ends earlier.)
+    if (tolerance != nullptr &&
+        uint64_t{parse.Body.Consumed()} + kTagHeaderBytes + kSectionHeaderBytes >
+            parse.Body.Length()) {
+      *tolerance->Terminated = false;
+      break;
+    }
     uint8_t header[kTagHeaderBytes];
     if (!parse.Body.Read(header, kTagHeaderBytes)) return false;
     tag = header[0];
@@ -81,4 +102,23 @@ bool ParseSection1(plat::FileHandle file, const uint8_t* sectionHeader, CPatient
   if (errors != nullptr && !parse.ErrorsRead) errors->KillData();
   if (requiredTags != nullptr) *requiredTags = deviceSeen && dateSeen && timeSeen ? 1 : 0;
   return true;
+}
+
+}  // namespace
+
+bool ParseSection1(plat::FileHandle file, const uint8_t* sectionHeader, CPatientInfo* patient,
+                   CRecordInfo* recording, SLeadErrors* errors, CGeneralInfo* general,
+                   SUnknownTags* unknown, uint8_t* requiredTags) {
+  return Parse(file, sectionHeader, patient, recording, errors, general, unknown, requiredTags,
+               nullptr);
+}
+
+bool ParseSection1Tolerant(plat::FileHandle file, const uint8_t* sectionHeader,
+                           CPatientInfo* patient, CRecordInfo* recording, SLeadErrors* errors,
+                           CGeneralInfo* general, SUnknownTags* unknown, uint8_t* requiredTags,
+                           bool manufacturerTagsOurs, bool* terminated) {
+  bool ended = true;
+  const STolerance tolerance{manufacturerTagsOurs, terminated != nullptr ? terminated : &ended};
+  return Parse(file, sectionHeader, patient, recording, errors, general, unknown, requiredTags,
+               &tolerance);
 }

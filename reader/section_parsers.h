@@ -21,6 +21,16 @@ KTX_API bool ParseSection1(plat::FileHandle file, const uint8_t* sectionHeader,
                            CPatientInfo* patient, CRecordInfo* recording, SLeadErrors* errors,
                            CGeneralInfo* general, SUnknownTags* unknown, uint8_t* requiredTags);
 
+// Section 1 of a record that may come from another maker, for tools that show it: as
+// ParseSection1, but a section that ends where a tag header would start counts as ended
+// (*terminated false: no tag 255), and unless `manufacturerTagsOurs` tags 200-219, which
+// each maker uses for its own data, go to `unknown` instead of this system's fields.
+KTX_API bool ParseSection1Tolerant(plat::FileHandle file, const uint8_t* sectionHeader,
+                                   CPatientInfo* patient, CRecordInfo* recording,
+                                   SLeadErrors* errors, CGeneralInfo* general,
+                                   SUnknownTags* unknown, uint8_t* requiredTags,
+                                   bool manufacturerTagsOurs, bool* terminated);
+
 // Section 3: lead definitions.
 KTX_API bool ParseSection3(plat::FileHandle file, const uint8_t* sectionHeader,
                            SLeadDefinitions* leads);

@@ -177,6 +177,7 @@ TEST(UncompressedFromZero, ReadsTheStoredSamplesAndRenumbersThem) {
   EXPECT_EQ(decoded.LeadDefs[0].EndSample, 9u);
 }
 
+// The copy is a valid record even when a section it keeps came with a wrong CRC.
 TEST(DecodedCopy, ReadsBackWithTheCoreReader) {
   const std::vector<int16_t> lead1 = Trace(300, 21), lead2 = Trace(300, 22);
   const test::TestTable table = StandardDefaultTable();
@@ -185,6 +186,8 @@ TEST(DecodedCopy, ReadsBackWithTheCoreReader) {
   test::TempFolder folder;
   const std::string from =
       folder.Write("coded.scp", test::RecordBuilder()
+                                    .Section(1, Bytes{255, 0, 0, 0})  // tag 255 alone
+                                    .BadCrc()
                                     .Section(2, test::Section2DefaultBody())
                                     .Section(3, Section3Body(0x14, {{1, 300, 1}, {1, 300, 2}}))
                                     .Section(6, test::SampleBody(2500, 2000, 2, 0, stored))
@@ -192,6 +195,10 @@ TEST(DecodedCopy, ReadsBackWithTheCoreReader) {
   const std::string to = folder.File("plain.scp");
   CDecodedCopyWriter writer;
   ASSERT_TRUE(writer.WriteDecodedCopy(from.c_str(), to.c_str())) << plat::LastError();
+  EXPECT_EQ(writer.RepairedCrcs, 1u << 1);
+  bool valid = false;
+  ASSERT_TRUE(CReader::CheckCrc(to.c_str(), &valid));
+  EXPECT_TRUE(valid);
   CReader reader;
   uint16_t loaded = 0;
   ASSERT_TRUE(reader.Load(to.c_str(), &loaded, kAllSections));
@@ -203,3 +210,73 @@ TEST(DecodedCopy, ReadsBackWithTheCoreReader) {
 }
 
 }  // namespace
+
+namespace {
+
+// One lead of ten samples; a five-sample beat (fiducial 3) subtracted in samples 4-8
+// (fiducial 6), Sections 5 and 6 uncompressed, each with its own AVM.
+SDecodedWaveforms SubtractedRecord(uint16_t medianAvm, uint16_t rhythmAvm) {
+  const std::vector<int16_t> beat{10, -20, 300, -20, 10};
+  const std::vector<int16_t> residual{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+  return Decoded(test::RecordBuilder()
+                     .Section(3, Section3Body(0x01, {{1, 10, 1}}))
+                     .Section(4, test::Section4Body(10, 3, {{4, 6, 8, 0, 0}}))
+                     .Section(5, test::SampleBody(medianAvm, 2000, 0, 0, {test::Words(beat)}))
+                     .Section(6, test::SampleBody(rhythmAvm, 2000, 0, 0, {test::Words(residual)}))
+                     .Build());
+}
+
+}  // namespace
+
+TEST(ReferenceBeatSubtraction, BringsBothSectionsToTheFinerAvm) {
+  const struct {
+    uint16_t MedianAvm, RhythmAvm, Avm;
+    std::vector<int16_t> Rhythm;
+  } cases[] = {
+      // 4 x residual, plus the beat in 4-8: 4 x 4 + 10 = 26, 20 - 20, 24 + 300, 28 - 20, 32 + 10.
+      {5000, 20000, 5000, {4, 8, 12, 26, 0, 324, 8, 42, 36, 40}},
+      // The residual as it is, plus 4 x the beat: 4 + 40, 5 - 80, 6 + 1200, 7 - 80, 8 + 40.
+      {20000, 5000, 5000, {1, 2, 3, 44, -75, 1206, -73, 48, 9, 10}},
+      // Equal AVMs: added as stored.
+      {5000, 5000, 5000, {1, 2, 3, 14, -15, 306, -13, 18, 9, 10}},
+      // 2.5 x residual rounded half away from zero, plus the beat: 10 + 10, 12.5 - 20, ...
+      {1000, 2500, 1000, {3, 5, 8, 20, -7, 315, -2, 30, 23, 25}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.RhythmAvm);
+    const SDecodedWaveforms decoded = SubtractedRecord(c.MedianAvm, c.RhythmAvm);
+    EXPECT_EQ(decoded.Rhythm.AVM, c.Avm);
+    EXPECT_EQ(decoded.Median.AVM, c.MedianAvm);
+    EXPECT_EQ(decoded.Rhythm.Leads, std::vector<std::vector<int16_t>>{c.Rhythm});
+  }
+}
+
+// A coded beat whose length in ms is no whole number of samples at 1666 us a sample:
+// 8 ms is 4.80 samples, 9 ms 5.40. The stream decides between the two candidates.
+TEST(ReferenceBeatLength, RoundsAsTheStreamShows) {
+  const struct {
+    uint16_t Ms;
+    std::vector<int16_t> Coded;  // "1100" / "1101" for +-2: four bits each; 8: ten bits
+    size_t Expected;
+  } cases[] = {
+      {8, {2, -2, 2, -2, 2}, 5},     // nearest is 5 and the stream holds it
+      {8, {2, -2, 2, -2}, 4},        // exactly 16 bits: no fifth sample, 4
+      {9, {2, -2, 2, -2, 2, 8}, 6},  // 5 nearest, but 10 bits beyond the fifth: a sixth
+      {9, {2, -2, 2, -2, 2}, 5},     // 5 and 4 bits of padding
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Coded.size());
+    const test::TestTable table = StandardDefaultTable();
+    const SDecodedWaveforms decoded = Decoded(
+        test::RecordBuilder()
+            .Section(2, test::Section2DefaultBody())
+            .Section(3, Section3Body(0, {{1, 3, 1}}))
+            .Section(4, test::Section4Body(c.Ms, 2, {}))
+            .Section(5, test::SampleBody(5000, 1666, 0, 0, {HuffmanEncode({table}, c.Coded)}))
+            .Section(6, test::SampleBody(5000, 1666, 0, 0, {HuffmanEncode({table}, {1, 2, 3})}))
+            .Build());
+    ASSERT_EQ(decoded.Median.Leads.size(), 1u);
+    EXPECT_EQ(decoded.Median.Leads[0],
+              std::vector<int16_t>(c.Coded.begin(), c.Coded.begin() + long(c.Expected)));
+  }
+}

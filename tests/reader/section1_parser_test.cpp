@@ -292,4 +292,30 @@ TEST(Section1, RefusesBadArgumentsAndOverrunningTags) {
   }
 }
 
+// Other makers' headers: no tag 255 at the section end, tags 200-219 of their own.
+TEST(Section1Tolerant, EndsAtTheSectionEndAndKeepsOtherMakersTags) {
+  const Bytes errors = {1, 1, 2, 0};  // one entry: lead I, error bits 2
+  const Bytes body = Body({TextTag(0, "Doe"), TextTag(210, "Cart"), Tag(200, errors)});
+  const struct {
+    bool Ours;
+    std::string Expected;
+  } cases[] = {{true, " last=Doe first= id= t210=Cart error1=2"},
+               {false, " last=Doe first= id= u200=01010200 u210=4361727400"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Ours);
+    Targets t;
+    // The core parse refuses the missing terminator.
+    EXPECT_TRUE(test::FailedWith(Parse(body, 11, t), plat::kErrInvalidData));
+    test::SectionFile section(1, body);
+    ASSERT_TRUE(section.Found());
+    bool terminated = true;
+    ASSERT_TRUE(ParseSection1Tolerant(section.File(), section.Header(), &t.patient, &t.recording,
+                                      &t.errors, &t.general, &t.unknown, nullptr, c.Ours,
+                                      &terminated));
+    EXPECT_FALSE(terminated);
+    t.required = 0;
+    EXPECT_EQ(t.Dump(), c.Expected);
+  }
+}
+
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "analysis/analysis.h"
 #include "commands.h"
+#include "decoder/waveform_decoder.h"
 #include "file_rewrite.h"
 #include "platform/errors.h"
 #include "platform/module.h"
@@ -25,6 +26,7 @@ struct AnalyzeOptions {
   bool ShortPrefix = false;
   bool Json = false;
   bool InPlace = false;
+  std::string Convert;  // the uncompressed copy to write and analyse instead of File
 };
 
 const std::map<std::string, int32_t> kLanguages = {
@@ -86,6 +88,39 @@ Json Results(const AnalyzeOptions& options, int32_t language) {
 bool CopyIsComplete(const std::string& copy, bool fileValid) {
   bool valid = false;
   return CReader::CheckCrc(copy.c_str(), &valid) && (valid || !fileValid);
+}
+
+// What makes FILE's samples unreadable as stored ("huffman default, second differences"),
+// or "" when they are plain or the record does not decode (the analysis then says why).
+std::string Compression(const std::string& file) {
+  plat::KeepLastError keep;
+  SDecodedWaveforms decoded;
+  if (!DecodeWaveformFile(file.c_str(), &decoded)) return std::string();
+  const bool coded = decoded.HuffmanTables != 0 && !decoded.Plain16Table;
+  const bool plain = !coded && !decoded.Subtracted && decoded.Rhythm.Bimodal == 0 &&
+                     decoded.Rhythm.Difference == 0 && decoded.Median.Difference == 0;
+  return plain ? std::string() : DescribeEncoding(decoded);
+}
+
+int RunAnalyze(const AnalyzeOptions& options);
+
+// The analysis reads samples as stored: a compressed record is analysed through an
+// uncompressed copy, never behind the user's back.
+int RunAnalyzeCompressed(const AnalyzeOptions& options) {
+  if (!options.Convert.empty()) {
+    if (ConvertRecord(options.File, options.Convert, false) != kExitOk) return kExitFailed;
+    std::cout << options.File << ": left as it is; analysing " << options.Convert << "\n";
+    AnalyzeOptions copy = options;
+    copy.File = options.Convert;
+    copy.Convert.clear();
+    return RunAnalyze(copy);
+  }
+  const std::string compression = Compression(options.File);
+  if (compression.empty()) return RunAnalyze(options);
+  std::cerr << options.File << ": its samples are stored compressed (" << compression
+            << "), which the analysis does not read; --convert OUT writes an uncompressed "
+               "copy and analyses that, leaving the file as it is\n";
+  return kExitFailed;
 }
 
 int RunAnalyze(const AnalyzeOptions& options) {
@@ -177,7 +212,9 @@ void AddAnalyzeCommand(CLI::App& app, int& status) {
   command->add_flag("--short-prefix", options->ShortPrefix,
                     "The statement strings carry a 3-character prefix instead of 7");
   command->add_flag("--json", options->Json, "Print the result and what the file then holds");
-  command->callback([options, &status] { status = RunAnalyze(*options); });
+  command->add_option("--convert", options->Convert,
+                      "Decode FILE into this uncompressed record and analyse it instead");
+  command->callback([options, &status] { status = RunAnalyzeCompressed(*options); });
 
   auto file = std::make_shared<std::string>();
   auto inPlace = std::make_shared<bool>(false);

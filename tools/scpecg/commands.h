@@ -35,6 +35,9 @@ void AddImportCommand(CLI::App& app, int& status);
 // files it creates and edits.
 bool SelectToolWriter(CWriter& writer);
 
+// Writes OUT as an uncompressed copy of FILE and says so (scpecg convert); an exit status.
+int ConvertRecord(const std::string& file, const std::string& output, bool inPlace);
+
 // "error CODE MESSAGE" for the calling thread's last-error code.
 std::string ErrorText(uint32_t code);
 

@@ -17,28 +17,47 @@ struct ConvertOptions {
   bool InPlace = false;
 };
 
+// "Sections 1 and 7" for the bits of `sections`.
+std::string SectionList(uint32_t sections) {
+  std::string text;
+  int left = __builtin_popcount(sections);
+  for (unsigned id = 0; id < 32; ++id) {
+    if (!(sections & (1u << id))) continue;
+    text += (text.empty() ? "" : left == 1 ? " and " : ", ") + std::to_string(id);
+    --left;
+  }
+  return (__builtin_popcount(sections) == 1 ? "Section " : "Sections ") + text;
+}
+
 int RunConvert(const ConvertOptions& options) {
+  return ConvertRecord(options.File, options.Output, options.InPlace);
+}
+
+}  // namespace
+
+int ConvertRecord(const std::string& file, const std::string& output, bool inPlace) {
   SDecodedWaveforms decoded;
-  if (!DecodeWaveformFile(options.File.c_str(), &decoded)) {
-    std::cerr << options.File << ": " << ErrorText(plat::LastError()) << "\n";
+  if (!DecodeWaveformFile(file.c_str(), &decoded)) {
+    std::cerr << file << ": " << ErrorText(plat::LastError()) << "\n";
     return kExitFailed;
   }
   CDecodedCopyWriter writer;
   // OUT may be FILE itself: the copy is read whole before OUT is replaced.
-  FileRewrite rewrite(options.Output, options.InPlace, FileRewrite::Kind::Create);
+  FileRewrite rewrite(output, inPlace, FileRewrite::Kind::Create);
   if (!SelectToolWriter(writer) || !rewrite.Begin() ||
-      !writer.WriteDecodedCopy(options.File.c_str(), rewrite.Target().c_str()) ||
-      !rewrite.Commit()) {
-    std::cerr << options.Output << ": " << ErrorText(plat::LastError()) << rewrite.Note() << "\n";
+      !writer.WriteDecodedCopy(file.c_str(), rewrite.Target().c_str()) || !rewrite.Commit()) {
+    std::cerr << output << ": " << ErrorText(plat::LastError()) << rewrite.Note() << "\n";
     return kExitFailed;
   }
-  std::cout << options.Output << ": decoded " << DescribeEncoding(decoded) << ", "
+  std::cout << output << ": decoded " << DescribeEncoding(decoded) << ", "
             << decoded.LeadDefs.size() << (decoded.LeadDefs.size() == 1 ? " lead" : " leads")
             << ", written uncompressed\n";
+  if (writer.RepairedCrcs != 0) {
+    std::cout << output << ": note: the CRC of " << SectionList(writer.RepairedCrcs) << " of "
+              << file << " was wrong; the copy carries a recomputed one\n";
+  }
   return kExitOk;
 }
-
-}  // namespace
 
 void AddConvertCommand(CLI::App& app, int& status) {
   auto options = std::make_shared<ConvertOptions>();

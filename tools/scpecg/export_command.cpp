@@ -12,6 +12,8 @@
 #include "platform/errors.h"
 #include "platform/path.h"
 #include "reader/reader.h"
+#include "sample_assumptions.h"
+#include "tolerant_header.h"
 
 namespace scpecg {
 
@@ -62,7 +64,8 @@ std::string Summary(const SExportRecord& record) {
   return text;
 }
 
-int WriteRecordFile(const ExportOptions& options, const CReader& reader, const SEncodedData& data) {
+int WriteRecordFile(const ExportOptions& options, const CReader& reader, const SEncodedData& data,
+                    bool markers) {
   std::vector<SQrsBeat> beats;
   if (!options.Median && !ReadQrsBeats(options.File.c_str(), &beats)) {
     std::cerr << "scpecg export: note: " << options.File << ": its QRS locations (Section 4) "
@@ -75,6 +78,7 @@ int WriteRecordFile(const ExportOptions& options, const CReader& reader, const S
     std::cerr << options.File << ": " << why << " (" << ErrorText(plat::LastError()) << ")\n";
     return kExitFailed;
   }
+  record.Markers = markers;
   if (record.PaddedSamples > 0) {
     std::cerr << "scpecg export: note: leads shorter than the longest are filled with "
               << record.PaddedSamples << " invalid samples\n";
@@ -112,14 +116,16 @@ int RunExport(const ExportOptions& options) {
   CReader reader;
   uint16_t loaded = 0;
   const uint16_t section = options.Median ? kSection5 : kSection6;
-  // CSV needs only the waveforms; WFDB and EDF+ carry the header data too.
-  const uint16_t request = options.Format == "csv"
-                               ? static_cast<uint16_t>(kSection3 | kSection5 | kSection6)
-                               : static_cast<uint16_t>(kAllSections);
+  // CSV needs the waveforms and who wrote them; WFDB and EDF+ carry the header data too.
+  const uint16_t request =
+      options.Format == "csv" ? static_cast<uint16_t>(kSection1 | kSection3 | kSection5 | kSection6)
+                              : static_cast<uint16_t>(kAllSections);
   if (!reader.Load(options.File.c_str(), &loaded, request)) {
     std::cerr << options.File << ": " << ErrorText(plat::LastError()) << "\n";
     return kExitFailed;
   }
+  const std::string header = ReadForeignHeader(options.File, reader);
+  if (!header.empty()) std::cerr << header << "\n";
   const std::string encoding = DecodeIntoReader(options.File, reader);
   // The CSV may go to stdout: what was decoded is said on stderr.
   if (!encoding.empty()) std::cerr << options.File << ": decoded " << encoding << "\n";
@@ -133,9 +139,15 @@ int RunExport(const ExportOptions& options) {
     std::cerr << options.File << ": deriving leads: " << ErrorText(plat::LastError()) << "\n";
     return kExitFailed;
   }
-  const SEncodedData& data = options.Median ? reader.Median : reader.Rhythm;
+  SEncodedData& data = options.Median ? reader.Median : reader.Rhythm;
+  const std::string scale =
+      AssumeScaleWhenNone(options.File, options.Median ? "reference beats" : "rhythm data", data);
+  if (!scale.empty()) std::cerr << scale << "\n";
+  // Only a writer that uses them means 2032-2034 as lead-error markers.
+  const bool markers = options.Median || WriterUsesMarkers(reader);
+  if (!markers && HoldsMarkerValues(data)) std::cerr << SignalNote(options.File, reader) << "\n";
   if (options.Format == "csv") return WriteCsvFile(options, data, reader.LeadDefinitions);
-  return WriteRecordFile(options, reader, data);
+  return WriteRecordFile(options, reader, data, markers);
 }
 
 }  // namespace

@@ -15,6 +15,8 @@
 #include "plot/png_writer.h"
 #include "plot/svg_writer.h"
 #include "reader/reader.h"
+#include "sample_assumptions.h"
+#include "tolerant_header.h"
 
 namespace scpecg {
 
@@ -75,6 +77,7 @@ int RunPlot(const PlotCommandOptions& options) {
   uint16_t loaded = 0;
   if (!reader.Load(file.c_str(), &loaded, kAllSections)) return Fail(file, "", plat::LastError());
 
+  const std::string header = ReadForeignHeader(file, reader);
   const std::string encoding = DecodeIntoReader(file, reader);
   loaded = reader.Loaded;
   const bool median = options.Plot.Median;
@@ -86,7 +89,8 @@ int RunPlot(const PlotCommandOptions& options) {
     if (!median && (loaded & kSection5)) reason += "; --median plots the reference beats";
     return Fail(file, std::string("no ") + what + " to plot (" + reason + "): ", code);
   }
-  const SEncodedData& data = median ? reader.Median : reader.Rhythm;
+  SEncodedData& data = median ? reader.Median : reader.Rhythm;
+  const std::string scale = AssumeScaleWhenNone(file, what, data);
   // The reader keeps difference-encoded samples as stored; drawn, they would mislead.
   if (data.Encoding != 0) {
     const std::string form = data.Encoding == 1   ? "first differences"
@@ -111,6 +115,10 @@ int RunPlot(const PlotCommandOptions& options) {
   source.Data = &data;
   source.Leads = &reader.LeadDefinitions;
   source.Rhythm = !median;
+  // A foreign writer's 2032-2034 are signal, and its baseline need not be near 0.
+  const bool foreign = !WriterUsesMarkers(reader);
+  source.Markers = !foreign;
+  source.Centred = foreign;
   source.Header = plot::HeaderLines(reader, data, median);
   source.Title = file;
   plot::PlotOptions plotOptions = options.Plot;
@@ -138,7 +146,16 @@ int RunPlot(const PlotCommandOptions& options) {
     std::cerr << options.Output << ": cannot be written\n";
     return kExitFailed;
   }
+  if (!header.empty()) std::printf("%s\n", header.c_str());
   if (!encoding.empty()) std::printf("%s: decoded %s\n", file.c_str(), encoding.c_str());
+  if (!scale.empty()) std::printf("%s\n", scale.c_str());
+  if (foreign) {
+    if (!median && HoldsMarkerValues(data)) std::printf("%s\n", SignalNote(file, reader).c_str());
+    std::printf(
+        "%s: note: traces centred on their own baselines (the record is not this "
+        "system's)\n",
+        file.c_str());
+  }
   std::printf("%s: %u %s, layout %s, %g mm/s, %g mm/mV, %.0f x %.0f mm\n", options.Output.c_str(),
               sheet.LeadCount, sheet.LeadCount == 1 ? "lead" : "leads", sheet.LayoutName.c_str(),
               plotOptions.Speed, plotOptions.Gain, sheet.Width, sheet.Height);

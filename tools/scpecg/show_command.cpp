@@ -6,6 +6,7 @@
 #include "platform/errors.h"
 #include "reader/reader.h"
 #include "record_json.h"
+#include "tolerant_header.h"
 
 namespace scpecg {
 
@@ -88,6 +89,8 @@ int RunShow(const ShowOptions& options) {
     std::cerr << options.File << ": " << ErrorText(plat::LastError()) << "\n";
     return kExitFailed;
   }
+  const std::string header = ReadForeignHeader(options.File, reader);
+  if (!header.empty()) std::cerr << header << "\n";
   const std::string encoding = DecodeIntoReader(options.File, reader);
   if (options.Derive && !reader.GenerateCalculatedLeads()) {
     std::cerr << options.File << ": deriving leads: " << ErrorText(plat::LastError()) << "\n";

@@ -16,12 +16,12 @@ using scpecg::plot::Point;
 constexpr double kTolerance = 0.0006;  // the SVG keeps three decimals
 
 plottest::Svg PlotSvg(const CReader& reader, double speed = 25, double gain = 10,
-                      bool median = false) {
+                      bool median = false, bool foreign = false) {
   PlotOptions options;
   options.Speed = speed;
   options.Gain = gain;
   options.Median = median;
-  return plottest::ParseSvg(scpecg::plot::SvgDocument(plottest::Plot(reader, options)));
+  return plottest::ParseSvg(scpecg::plot::SvgDocument(plottest::Plot(reader, options, foreign)));
 }
 
 TEST(PlotGeometry, TracesGridAndPulsesFollowSpeedAndGain) {
@@ -94,6 +94,14 @@ TEST(PlotGeometry, LeadOffMarkersBreakRhythmTracesOnly) {
   const plottest::Svg beats = PlotSvg(median, 25, 10, true);
   ASSERT_EQ(beats.Traces.size(), 1u);
   EXPECT_EQ(beats.Traces[0].second.size(), samples.size());
+
+  // Another writer's record: the values are signal, and the median (2031, the sixth of
+  // the ten sorted) sits on the row's baseline; 10 lies 2.021 mV = 20.21 mm below it.
+  const plottest::Svg foreign = PlotSvg(rhythm, 25, 10, false, true);
+  ASSERT_EQ(foreign.Traces.size(), 1u);
+  ASSERT_EQ(foreign.Traces[0].second.size(), samples.size());
+  EXPECT_NEAR(foreign.Traces[0].second[5].Y, foreign.Calibration[0][0].Y, kTolerance);
+  EXPECT_NEAR(foreign.Traces[0].second[0].Y - foreign.Calibration[0][0].Y, 20.21, kTolerance);
 }
 
 TEST(PlotGeometry, EachPanelShowsItsStretchOfTheWindow) {

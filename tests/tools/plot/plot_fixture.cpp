@@ -31,8 +31,11 @@ void Load(const test::Bytes& record, CReader* reader) {
   ASSERT_TRUE(reader->Load(folder.Write("plot.scp", record).c_str(), &loaded, kAllSections));
 }
 
-scpecg::plot::Sheet Plot(const CReader& reader, const scpecg::plot::PlotOptions& options) {
+scpecg::plot::Sheet Plot(const CReader& reader, const scpecg::plot::PlotOptions& options,
+                         bool foreign) {
   scpecg::plot::PlotSource source;
+  source.Markers = !foreign;
+  source.Centred = foreign;
   source.Data = options.Median ? &reader.Median : &reader.Rhythm;
   source.Leads = &reader.LeadDefinitions;
   source.Rhythm = !options.Median;

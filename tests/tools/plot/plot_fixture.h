@@ -26,8 +26,10 @@ test::Bytes Record(const std::vector<uint8_t>& codes, const Samples& samples, ui
 // Writes the record to a scratch folder and loads every section of it.
 void Load(const test::Bytes& record, CReader* reader);
 
-// The sheet of what `reader` loaded, rhythm or reference beats as `options` asks.
-scpecg::plot::Sheet Plot(const CReader& reader, const scpecg::plot::PlotOptions& options);
+// The sheet of what `reader` loaded, rhythm or reference beats as `options` asks; a
+// `foreign` record's 2032-2034 are signal and its traces centred, as scpecg plot does.
+scpecg::plot::Sheet Plot(const CReader& reader, const scpecg::plot::PlotOptions& options,
+                         bool foreign = false);
 
 // What the tests read from an SVG document: every polyline of the traces group by
 // lead, the calibration pulses, the positions of the grid lines and the texts.

@@ -61,7 +61,15 @@ struct LeadData {
   unsigned Count = 0;
   double Offset = 0;  // samples from the start of the recording to the lead's first
   uint8_t Code = 0;
+  int Baseline = 0;  // sample value drawn on the row's baseline
 };
+
+int MedianOf(const int16_t* samples, unsigned count) {
+  if (samples == nullptr || count == 0) return 0;
+  std::vector<int16_t> sorted(samples, samples + count);
+  std::nth_element(sorted.begin(), sorted.begin() + count / 2, sorted.end());
+  return sorted[count / 2];
+}
 
 std::vector<LeadData> Leads(const PlotSource& source) {
   const SEncodedData& data = *source.Data;
@@ -73,6 +81,7 @@ std::vector<LeadData> Leads(const PlotSource& source) {
     if (data.LeadSamples != nullptr && data.SampleCounts != nullptr) {
       leads[i].Samples = data.LeadSamples[i];
       leads[i].Count = leads[i].Samples != nullptr ? data.SampleCounts[i] : 0;
+      if (source.Centred) leads[i].Baseline = MedianOf(leads[i].Samples, leads[i].Count);
     }
     if (defined && i < defs->Count) {
       leads[i].Code = defs->Leads[i].LeadId;
@@ -105,12 +114,13 @@ void AddTrace(const LeadData& lead, const PlotSource& source, const PlotOptions&
   };
   for (auto k = static_cast<unsigned>(first); k < end; ++k) {
     const int value = lead.Samples[k];
-    if (source.Rhythm && value >= kFirstMarker && value <= kLastMarker) {
+    if (source.Rhythm && source.Markers && value >= kFirstMarker && value <= kLastMarker) {
       flush();
       continue;
     }
     const double x = origin.X + ((lead.Offset + k) * interval - t0) * options.Speed;
-    line.Points.push_back({x, origin.Y - AmplitudeMm(value, source.Data->AVM, options.Gain)});
+    const double y = AmplitudeMm(value - lead.Baseline, source.Data->AVM, options.Gain);
+    line.Points.push_back({x, origin.Y - y});
   }
   flush();
 }

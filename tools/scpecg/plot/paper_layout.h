@@ -15,9 +15,11 @@ namespace scpecg::plot {
 struct PlotSource {
   const SEncodedData* Data = nullptr;
   const SLeadDefinitions* Leads = nullptr;  // lead i of Data is lead i here
-  bool Rhythm = true;                       // rhythm data: lead-off markers break the trace
-  std::vector<std::string> Header;          // lines above the grid
-  std::string Title;                        // printed in the footer
+  bool Rhythm = true;                       // rhythm data, drawn from its start
+  bool Markers = true;              // 2032-2034 are lead-off markers that break a rhythm trace
+  bool Centred = false;             // each trace drawn around its own baseline (its median)
+  std::vector<std::string> Header;  // lines above the grid
+  std::string Title;                // printed in the footer
 };
 
 // Amplitude on paper: sample units times AVM (nV) in millivolts times the gain.
