@@ -85,8 +85,7 @@ void CheckCrc(LoadedRecord& record) {
   SSectionIndexes index;
   bool valid = false;
   if (CReader::OpenMemory(&file, record.Bytes.data(), record.Bytes.size(), header) &&
-      CReader::ReadSectionIndex(file, &index) &&
-      CReader::VerifyCrc(file, &valid, header, &index)) {
+      CReader::ReadSectionIndex(file, &index) && CReader::VerifyCrc(file, &valid, header, &index)) {
     record.CrcValid = valid ? 1 : 0;
   }
   if (file != plat::kClosedFile) plat::CloseFile(file);

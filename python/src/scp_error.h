@@ -9,8 +9,7 @@
 namespace ktxpy {
 
 struct ScpFailure : std::runtime_error {
-  ScpFailure(uint32_t code, const std::string& message)
-      : std::runtime_error(message), Code(code) {}
+  ScpFailure(uint32_t code, const std::string& message) : std::runtime_error(message), Code(code) {}
   uint32_t Code;
 };
 

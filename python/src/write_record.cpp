@@ -118,8 +118,9 @@ void EditText(const std::string& path, const std::string& field,
   if (const auto update = kUpdates.find(field); update != kUpdates.end()) {
     WithWriter(path, [&](CWriter& w) { return (w.*(update->second))(path.c_str(), value); });
   } else if (const auto which = kPhysicians.find(field); which != kPhysicians.end()) {
-    WithWriter(path,
-               [&](CWriter& w) { return w.UpdatePhysicianName(path.c_str(), which->second, value); });
+    WithWriter(path, [&](CWriter& w) {
+      return w.UpdatePhysicianName(path.c_str(), which->second, value);
+    });
   } else {
     throw py::value_error("not a text field: " + field);
   }
