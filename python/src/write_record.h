@@ -3,6 +3,7 @@
 // with the GIL released and throws ScpFailure with the library's code on failure.
 #pragma once
 
+#include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
 #include <cstdint>

@@ -4,6 +4,7 @@ import json
 import os
 import subprocess
 import sys
+import tempfile
 
 import numpy as np
 import pytest
@@ -18,6 +19,9 @@ if _PACKAGE_ROOT not in sys.path:
     sys.path.insert(0, _PACKAGE_ROOT)
     os.environ["PYTHONPATH"] = os.pathsep.join(
         p for p in (_PACKAGE_ROOT, os.environ.get("PYTHONPATH")) if p)
+
+# The analyses' working copies go to a documents folder of the tests' own.
+os.environ["HOME"] = tempfile.mkdtemp(prefix="ktxscp32-tests-")
 
 LEADS = ["I", "II", "III", "aVR", "aVL", "aVF", "V1", "V2", "V3", "V4", "V5", "V6"]
 

@@ -42,10 +42,11 @@ def test_derive_adds_limb_leads(tmp_path):
 
 def test_create_keeps_markers_off_and_nan_invalid(tmp_path):
     path = str(tmp_path / "m.scp")
-    signal = np.array([[2032.0, 2033.4, 2034.0, np.nan, -5.0]])
+    # 2033 goes to the side its unrounded value lies on
+    signal = np.array([[2032.0, 2032.9, 2033.4, 2034.0, np.nan, -5.0]])
     scaling = ktxscp32.create(path, signal, 250, [1], avm=1000)
-    assert scaling == {"avm_nv": 1000, "moved_samples": 3, "invalid_samples": 1}
-    assert ktxscp32.read(path).rhythm[0].tolist() == [2031, 2031, 2035, 2032, -5]
+    assert scaling == {"avm_nv": 1000, "moved_samples": 4, "invalid_samples": 1}
+    assert ktxscp32.read(path).rhythm[0].tolist() == [2031, 2031, 2035, 2035, 2032, -5]
 
 
 @pytest.mark.parametrize("rhythm, leads, message", [
