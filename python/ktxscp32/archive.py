@@ -90,14 +90,14 @@ def _rows(batch: List[tuple], language: str, short: bool) -> List[Dict[str, Any]
 
 def analyze_archive(paths_or_glob: Union[str, os.PathLike, Iterable[Union[str, os.PathLike]]],
                     client: Any = None, language: str = "en", copy_to: Optional[str] = None,
-                    short: bool = False, batch_size: int = 16,
-                    progress: bool = True) -> "Any":
+                    short: bool = False, batch_size: int = 16, progress: bool = True,
+                    scheduler: str = "threads") -> "Any":
     """Analyses every file and answers a pandas DataFrame, one row per file (COLUMNS).
 
     `paths_or_glob`: a glob pattern ("archive/**/*.scp"), a folder (every file below
     it) or an iterable of paths. `client`: a distributed.Client (a LocalCluster's or
-    one connected to a scheduler address); without one the local threaded scheduler
-    runs the analyses (the engine releases the GIL). Files are analysed in place unless
+    one connected to a scheduler address); without one Dask's local `scheduler` runs
+    the analyses: "threads" (the engine releases the GIL) or "synchronous" (one by one). Files are analysed in place unless
     `copy_to` names a folder to copy them into first. Files go to the workers in
     batches of `batch_size`; `progress` shows Dask's progress bar.
     """
@@ -124,8 +124,8 @@ def analyze_archive(paths_or_glob: Union[str, os.PathLike, Iterable[Union[str, o
     elif progress:
         from dask.diagnostics import ProgressBar
         with ProgressBar():
-            results = dask.compute(*tasks, scheduler="threads")
+            results = dask.compute(*tasks, scheduler=scheduler)
     else:
-        results = dask.compute(*tasks, scheduler="threads")
+        results = dask.compute(*tasks, scheduler=scheduler)
     rows = [row for batch in results for row in batch]
     return pd.DataFrame(rows, columns=COLUMNS)

@@ -42,10 +42,10 @@ def archive(tmp_path_factory):
     return folder
 
 
-def test_archive_on_local_cluster_equals_threaded_run(archive, tmp_path):
+def test_archive_on_threads_and_local_cluster_equals_sequential_run(archive, tmp_path):
     distributed = pytest.importorskip("distributed")
     sequential = analyze_archive(str(archive / "*.scp"), copy_to=str(tmp_path / "a"),
-                                 progress=False)
+                                 progress=False, scheduler="synchronous")
     assert len(sequential) == 20 and os.path.getsize(archive / "ecg00.scp") < os.path.getsize(
         tmp_path / "a" / "ecg00.scp")  # the archive itself stays as it was
     assert (sequential["result"].iloc[:19] == 0).all() and sequential["error"].iloc[19]
@@ -55,5 +55,8 @@ def test_archive_on_local_cluster_equals_threaded_run(archive, tmp_path):
             distributed.Client(cluster) as client:
         clustered = analyze_archive(str(archive / "*.scp"), client=client,
                                     copy_to=str(tmp_path / "b"), batch_size=4, progress=False)
+    threaded = analyze_archive([str(archive / f"ecg{i:02d}.scp") for i in range(20)],
+                               copy_to=str(tmp_path / "c"), batch_size=1, progress=False)
     drop = ["analysed"]
-    pd.testing.assert_frame_equal(sequential.drop(columns=drop), clustered.drop(columns=drop))
+    for table in (clustered, threaded):
+        pd.testing.assert_frame_equal(sequential.drop(columns=drop), table.drop(columns=drop))
