@@ -14,7 +14,7 @@ bash scripts/check-format.sh
 
 step "native g++ (release, with benchmarks and the Python package)"
 cmake -S . -B build/gcc -G Ninja -DCMAKE_BUILD_TYPE=Release -DKTX_BUILD_BENCH=ON \
-  -DKTX_BUILD_PYTHON=ON -DPython3_EXECUTABLE=/usr/bin/python3 >/dev/null
+  -DKTX_BUILD_PYTHON=ON >/dev/null
 cmake --build build/gcc -j$jobs
 ctest --test-dir build/gcc --output-on-failure -LE host
 

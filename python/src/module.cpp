@@ -43,6 +43,8 @@ PYBIND11_MODULE(_core, m) {
   m.doc() = "KTXSCP32 core bindings; use the ktxscp32 package instead.";
   // The error type lives in Python so that it pickles across Dask workers.
   static py::object scpError = py::module_::import("ktxscp32._errors").attr("ScpError");
+  // pybind11 takes translators as plain function pointers of this signature.
+  // NOLINTNEXTLINE(performance-unnecessary-value-param)
   py::register_exception_translator([](std::exception_ptr thrown) {
     try {
       if (thrown) std::rethrow_exception(thrown);

@@ -60,7 +60,7 @@ using TextUpdate = bool (CWriter::*)(const char*, const plat::OleChar*);
 
 }  // namespace
 
-py::dict CreateRecord(const std::string& path, py::array_t<double> microvolts, double rate,
+py::dict CreateRecord(const std::string& path, const py::array_t<double>& microvolts, double rate,
                       const std::vector<uint8_t>& leadCodes,
                       const std::optional<PatientFields>& patient, uint16_t avm) {
   if (microvolts.ndim() != 2) throw py::value_error("rhythm must be leads x samples");

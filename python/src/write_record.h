@@ -25,7 +25,7 @@ struct PatientFields {
 // Writes `path` from `microvolts` (leads x samples, C order, NaN marks an invalid sample)
 // with the marker-safe scaling of scpecg import; answers the AVM and how many samples
 // were moved off marker values and were invalid.
-pybind11::dict CreateRecord(const std::string& path, pybind11::array_t<double> microvolts,
+pybind11::dict CreateRecord(const std::string& path, const pybind11::array_t<double>& microvolts,
                             double rate, const std::vector<uint8_t>& leadCodes,
                             const std::optional<PatientFields>& patient, uint16_t avm);
 
