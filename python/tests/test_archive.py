@@ -8,7 +8,7 @@ import pandas as pd
 import pytest
 
 import ktxscp32
-from ktxscp32.archive import analyze_archive
+from ktxscp32.archive import analyze_archive, summarize_archive
 from conftest import LEADS, scpecg, show_json, synthetic_ecg
 
 
@@ -60,3 +60,12 @@ def test_archive_on_threads_and_local_cluster_equals_sequential_run(archive, tmp
     drop = ["analysed"]
     for table in (clustered, threaded):
         pd.testing.assert_frame_equal(sequential.drop(columns=drop), table.drop(columns=drop))
+
+
+def test_summary_of_the_archive(archive, samples):
+    table = summarize_archive([*sorted(str(p) for p in archive.iterdir()), *samples],
+                              progress=False)
+    assert table["seconds"].iloc[0] == 10 and table["leads"].iloc[0][6] == "V1"
+    assert not table["analysed"].iloc[0] and table["crc_valid"].iloc[0]
+    refused = table["error"] != ""
+    assert refused.sum() == 1 + sum(scpecg("show", s, check=False)[0] != 0 for s in samples)
