@@ -58,6 +58,15 @@ def archive_rate(folder, workers, copy_to):
     return len(paths) / elapsed
 
 
+def local_rate(folder, scheduler, copy_to):
+    from ktxscp32.archive import analyze_archive
+
+    paths = sorted(os.path.join(folder, f) for f in os.listdir(folder))
+    start = time.perf_counter()
+    analyze_archive(paths, copy_to=copy_to, batch_size=2, progress=False, scheduler=scheduler)
+    return len(paths) / (time.perf_counter() - start)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build", default=os.path.join(HERE, "..", "build", "gcc"))
@@ -88,6 +97,10 @@ def main():
         two = archive_rate(folder, 2, os.path.join(tmp, "two"))
         print(f"analyze_archive, {args.records} records: 1 worker {one:.1f}/s, "
               f"2 workers {two:.1f}/s, speed-up {two / one:.2f}x (target >= 1.8x)")
+        rates = {s: local_rate(folder, s, os.path.join(tmp, s)) for s in ("synchronous", "threads")}
+        print(f"without a cluster: one by one {rates['synchronous']:.1f}/s, threaded "
+              f"{rates['threads']:.1f}/s ({rates['threads'] / rates['synchronous']:.2f}x: "
+              f"the GIL is released)")
     print(f"load average after: {os.getloadavg()}")
 
 
