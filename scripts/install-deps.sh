@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs that are missing.
 #   scripts/install-deps.sh demo   what building scpecg needs
+#   scripts/install-deps.sh python what building the Python package ktxscp32 needs
 #   scripts/install-deps.sh test   everything: tests, sanitizers, Windows cross build, Wine, BioSig
 set -euo pipefail
 profile=${1:-test}
 
 packages=(cmake ninja-build g++ uuid-dev libcli11-dev nlohmann-json3-dev pkg-config libcairo2-dev
           libedf-dev)
+python_packages=(python3 python3-dev pybind11-dev python3-numpy python3-pandas python3-dask
+                 python3-distributed)
+if [ "$profile" = python ] || [ "$profile" = test ]; then
+  packages+=("${python_packages[@]}")
+fi
 if [ "$profile" = test ]; then
   packages+=(clang clang-format clang-tidy libclang-rt-14-dev libgtest-dev googletest
              libbenchmark-dev g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 wine64-tools
-             biosig-tools libbiosig-dev libxml2-dev locales strace e2fsprogs python3)
+             biosig-tools libbiosig-dev libxml2-dev locales strace e2fsprogs python3-pytest)
 fi
 
 sudo=""

@@ -12,10 +12,14 @@ step() { echo; echo "=== $* ==="; }
 step "format"
 bash scripts/check-format.sh
 
-step "native g++ (release, with benchmarks)"
-cmake -S . -B build/gcc -G Ninja -DCMAKE_BUILD_TYPE=Release -DKTX_BUILD_BENCH=ON >/dev/null
+step "native g++ (release, with benchmarks and the Python package)"
+cmake -S . -B build/gcc -G Ninja -DCMAKE_BUILD_TYPE=Release -DKTX_BUILD_BENCH=ON \
+  -DKTX_BUILD_PYTHON=ON >/dev/null
 cmake --build build/gcc -j$jobs
 ctest --test-dir build/gcc --output-on-failure -LE host
+
+step "Python package ktxscp32 (pytest, on the native build; a 2-worker Dask LocalCluster)"
+KTX_BUILD_DIR=build/gcc /usr/bin/python3 -m pytest -q -p no:cacheprovider python/tests
 
 step "fault injection: full disk, size limit, read-only, EPERM, kill -9, readers and a writer"
 bash scripts/faults.sh build/gcc
