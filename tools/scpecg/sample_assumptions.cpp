@@ -13,11 +13,12 @@ std::string Narrow(const plat::OleChar* text) {
   return out;
 }
 
-// The names this system's writers put into Section 1 as creator or modifier.
+// The names this system's writers put into Section 1 as creator or modifier: scpecg, the
+// automation server (KTXSCP32.DLL) and the Python package (ktxscp32-python).
 bool IsOurName(std::string name) {
   std::transform(name.begin(), name.end(), name.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return name == "scpecg" || name == "ktxscp32.dll";
+  return name == "scpecg" || name.rfind("ktxscp32", 0) == 0;
 }
 
 }  // namespace
