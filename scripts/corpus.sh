@@ -5,8 +5,8 @@
 #   bash scripts/corpus.sh make BUILD_DIR OUT_DIR    # e.g. before: build/before, build/corpus/before
 #   bash scripts/corpus.sh compare DIR_A DIR_B       # exit 0 only when both hold the same bytes
 #
-# The clock is fixed (an LD_PRELOAD shim answers one CLOCK_REALTIME, TZ=UTC), so the received
-# and analysis dates are the same in both runs; nothing else in a written file varies.
+# The clock is fixed (an LD_PRELOAD shim answers one CLOCK_REALTIME, TZ=UTC) and so are the
+# inputs' file times, so the dates written are the same in both runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -38,10 +38,14 @@ EOF
 
 make_corpus() {
   local build="$1" out="$2"
-  local scpecg="$build/tools/scpecg/scpecg" acq=examples/acquisition
+  local scpecg="$build/tools/scpecg/scpecg"
   [ -x "$scpecg" ] || { echo "no scpecg in $build" >&2; exit 2; }
   rm -rf "$out" && mkdir -p "$out/home"
   out=$(cd "$out" && pwd)
+  # The acquisition readers date a recording by its file: the inputs get one fixed time.
+  local acq="$out/home/acquisition"
+  cp -r examples/acquisition "$acq"
+  touch -d '2026-01-02 03:04:05 UTC' "$acq"/*
   local shim
   shim=$(fixed_clock "$out/home")
   run() { TZ=UTC HOME="$out/home" LD_PRELOAD="$shim" "$scpecg" "$@" >>"$out/log.txt" 2>&1 ||
@@ -127,6 +131,7 @@ make_corpus() {
   run export --format edf "$out/analyzed.scp" -o "$out/export.edf"
   rm -f "$out/home/fixed_clock.so"
   sed -i "s|$out|OUT|g" "$out/log.txt"
+  rm -rf "$acq"
   echo "corpus: $(find "$out" -type f ! -path '*/home/*' | wc -l) files in $out"
 }
 
