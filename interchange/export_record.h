@@ -41,8 +41,3 @@ bool GatherExportRecord(const CReader& reader, const SEncodedData& data,
 // The sampling rate of a record whose samples are `interval` us apart: the whole number
 // of hertz whose truncated interval that is (360 for 2777), else 1e6 / interval.
 double ExportRate(uint16_t interval);
-
-// Sample values that mark lead errors, not signal.
-inline bool IsMarkerSample(int16_t sample) {
-  return sample >= 2032 && sample <= 2034;
-}

@@ -20,7 +20,7 @@ std::vector<std::vector<int16_t>> StoredSignals(const SExportRecord& record) {
   for (const SExportLead& lead : record.Leads) {
     signals.push_back(lead.Samples);
     for (int16_t& sample : signals.back()) {
-      if (IsMarkerSample(sample)) sample = kInvalid;
+      if (IsLeadErrorMarker(sample)) sample = kInvalid;
     }
   }
   return signals;
