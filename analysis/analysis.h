@@ -96,6 +96,4 @@ class KTX_API CAnalysis : public CWriter {
   // Copies, in index order, every section of the open file whose number `keep`
   // accepts; a number listed twice is kept once.
   bool StoreKept(bool (*keep)(uint16_t id));
-  // Opens `name` and reads its section index into Index (the store is kept).
-  bool OpenIndex(const char* name);
 };

@@ -1,5 +1,6 @@
 // The analysis object itself, and the tables of result codes and language modules.
 #include "analysis/analysis.h"
+#include "record/engine_abi.h"
 
 namespace {
 
@@ -41,11 +42,6 @@ const ResultEntry* FindResult(int16_t code) {
   return nullptr;
 }
 
-constexpr const char* kLanguageModules[] = {
-    "KTXSYSEN.dll", "KTXSYSFR.dll", "KTXSYSDU.dll", "KTXSYSIT.dll",
-    "KTXSYSSP.dll", "KTXSYSPO.dll", "KTXSYSJP.dll",
-};
-
 }  // namespace
 
 const char* AnalysisResultName(int16_t result) {
@@ -59,9 +55,7 @@ const char* AnalysisResultText(int16_t result) {
 }
 
 const char* LanguageModuleName(uint32_t language) {
-  return language < sizeof kLanguageModules / sizeof kLanguageModules[0]
-             ? kLanguageModules[language]
-             : nullptr;
+  return language < ktx::abi::kLanguageCount ? ktx::abi::kLanguageModules[language] : nullptr;
 }
 
 CAnalysis::CAnalysis() = default;

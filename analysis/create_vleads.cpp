@@ -3,13 +3,9 @@
 #include "analysis/analysis.h"
 #include "platform/errors.h"
 #include "reader/waveform_loading.h"
+#include "record/codes.h"
 
 namespace {
-
-constexpr int16_t kLeadI = 1;
-constexpr int16_t kLeadII = 2;
-constexpr int16_t kLeadV1 = 3;
-constexpr int16_t kLeadV6 = 8;
 
 bool LoadWaveform(CReader& reader) {
   return LoadLeadDefinitions(reader) && LoadRhythm(reader) && LoadMedian(reader);

@@ -7,6 +7,7 @@
 #include "platform/errors.h"
 #include "platform/module.h"
 #include "reader/section_parsers.h"
+#include "record/engine_abi.h"
 #include "record/string_field.h"
 
 namespace {
@@ -75,7 +76,8 @@ std::basic_string<uint16_t> WalkCodes(const uint16_t* rhythm, uint16_t rhythmCou
 }  // namespace
 
 bool CAnalysis::CreateInterpretationText(const char* fileName, int32_t language, int32_t stringId) {
-  if (static_cast<uint32_t>(language) > 6) return plat::FailWith(plat::kErrInvalidParameter);
+  if (static_cast<uint32_t>(language) >= ktx::abi::kLanguageCount)
+    return plat::FailWith(plat::kErrInvalidParameter);
   return Rewrite(fileName, 0, [&] {
     FreeString(&General.InterpretationText);
     LanguageModule module(language);
@@ -92,7 +94,8 @@ bool CAnalysis::CreateInterpretationText(const char* fileName, int32_t language,
 }
 
 bool CAnalysis::AddInterpretationText(const char* fileName, int32_t language, int32_t stringId) {
-  if (static_cast<uint32_t>(language) > 6) return plat::FailWith(plat::kErrInvalidParameter);
+  if (static_cast<uint32_t>(language) >= ktx::abi::kLanguageCount)
+    return plat::FailWith(plat::kErrInvalidParameter);
   return Rewrite(fileName, 0, [&] {
     LanguageModule module(language);
     std::string text;
@@ -116,7 +119,8 @@ bool CAnalysis::AddInterpretationText(const char* fileName, int32_t language, in
 }
 
 bool CAnalysis::CreateInterpretationCodesText(const char* fileName, int32_t language) {
-  if (static_cast<uint32_t>(language) > 6) return plat::FailWith(plat::kErrInvalidParameter);
+  if (static_cast<uint32_t>(language) >= ktx::abi::kLanguageCount)
+    return plat::FailWith(plat::kErrInvalidParameter);
   const size_t prefix = ShortStatementPrefix ? kShortPrefix : kLongPrefix;
   return Rewrite(fileName, 0, [&] {
     uint8_t header[kSectionHeaderSize];

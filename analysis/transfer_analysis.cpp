@@ -8,6 +8,7 @@
 #include "platform/little_endian.h"
 #include "reader/section_parsers.h"
 #include "record/string_field.h"
+#include "writer/section_rewrite.h"
 
 namespace {
 
@@ -127,7 +128,7 @@ bool CAnalysis::TransferAnalysis(const char* fileName, const char* workingCopy, 
   } else {
     Close();
     UpdateMode = true;
-    if (!OpenIndex(fileName)) return fail();
+    if (!OpenIndexed(fileName)) return fail();
   }
   // The file's sections but Section 0, a rebuilt Section 1 and the five results.
   if (!ReserveEntries(Index.Count + 5)) return fail();
@@ -149,7 +150,7 @@ bool CAnalysis::TransferAnalysis(const char* fileName, const char* workingCopy, 
   if (!StoreKept(transferText ? KeptFromFile : KeptFromFileWithSection1)) return fail();
 
   // The working copy: its leads, reference beats and measurements.
-  if (!OpenIndex(workingCopy)) return fail();
+  if (!OpenIndexed(workingCopy)) return fail();
   SLeadDefinitions copyLeads;
   SEncodedData copyMedian;
   SLeadMeasurements copyMeasurements;
@@ -185,9 +186,7 @@ bool CAnalysis::TransferAnalysis(const char* fileName, const char* workingCopy, 
   }
 
   if (!StoreKept(TakenFromWorkingCopy)) return fail();
-  const bool written = WriteSections(fileName);
-  Close();
-  return written;
+  return CSectionRewrite(*this).Commit(fileName);
 }
 
 bool CAnalysis::CreateSec10() {

@@ -6,6 +6,7 @@
 
 #include "analysis/analysis.h"
 #include "automation/module.h"
+#include "record/engine_abi.h"
 
 namespace ktx_com {
 namespace {
@@ -21,7 +22,7 @@ void StampAnalyser(CAnalysis* analysis) {
 class CModulesBeside {
  public:
   explicit CModulesBeside(int32_t language) {
-    Load("KTXSYS32.dll");
+    Load(ktx::abi::kEngineModule);
     const char* strings =
         language >= 0 ? LanguageModuleName(static_cast<uint32_t>(language)) : nullptr;
     if (strings) Load(strings);

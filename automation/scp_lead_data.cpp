@@ -1,5 +1,6 @@
 #include "automation/scp_lead_data.h"
 
+#include "automation/com_boundary.h"
 #include "automation/property_macros.h"
 #include "automation/table_size.h"
 
@@ -46,13 +47,17 @@ KTX_LEAD_VALUE(STAmplitudeJplus80)
 KTX_GET_PROPERTY(CScpLeadData, Leads, short, static_cast<short>(measurements_.Count))
 
 HRESULT CScpLeadData::Allocate(short iLeads) {
-  return AllocateEntries(
-      iLeads, [this] { measurements_.KillLeads(); },
-      [this](uint8_t count) { return measurements_.Allocate(count); });
+  return ComBoundary([&]() -> HRESULT {
+    return AllocateEntries(
+        iLeads, [this] { measurements_.KillLeads(); },
+        [this](uint8_t count) { return measurements_.Allocate(count); });
+  });
 }
 
 HRESULT CScpLeadData::Grow(short iLeads) {
-  return GrowEntries(iLeads, [this](uint8_t count) { return measurements_.AddLeads(count); });
+  return ComBoundary([&]() -> HRESULT {
+    return GrowEntries(iLeads, [this](uint8_t count) { return measurements_.AddLeads(count); });
+  });
 }
 
 }  // namespace ktx_com

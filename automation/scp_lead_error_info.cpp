@@ -1,5 +1,6 @@
 #include "automation/scp_lead_error_info.h"
 
+#include "automation/com_boundary.h"
 #include "automation/property_macros.h"
 #include "automation/table_size.h"
 
@@ -15,13 +16,17 @@ KTX_INDEXED_PROPERTY(CScpLeadErrorInfo, LeadId, short, Entry, LeadId)
 KTX_GET_PROPERTY(CScpLeadErrorInfo, Leads, short, errors_.Count)
 
 HRESULT CScpLeadErrorInfo::Allocate(short iItems) {
-  return AllocateEntries(
-      iItems, [this] { errors_.KillData(); },
-      [this](uint8_t count) { return errors_.Allocate(count); });
+  return ComBoundary([&]() -> HRESULT {
+    return AllocateEntries(
+        iItems, [this] { errors_.KillData(); },
+        [this](uint8_t count) { return errors_.Allocate(count); });
+  });
 }
 
 HRESULT CScpLeadErrorInfo::Grow(short iItems) {
-  return GrowEntries(iItems, [this](uint8_t count) { return errors_.AddLeads(count); });
+  return ComBoundary([&]() -> HRESULT {
+    return GrowEntries(iItems, [this](uint8_t count) { return errors_.AddLeads(count); });
+  });
 }
 
 }  // namespace ktx_com

@@ -1,5 +1,6 @@
 #include "automation/scp_reader.h"
 
+#include "automation/com_boundary.h"
 #include "automation/crc_answer.h"
 #include "automation/lead_set_dispatch.h"
 #include "automation/narrow_name.h"
@@ -42,107 +43,128 @@ HRESULT ReadSamples(BSTR ScpFilename, IScpEncodedData* object, bool referenceBea
 }  // namespace
 
 HRESULT CScpReader::ReadPatient(BSTR ScpFilename, IScpPatientInfo* pPatInfo) {
-  CPatientInfo patient;
-  return ReadInto(
-      ScpFilename, pPatInfo,
-      [&](const char* name) { return CReader::ReadPatient(name, &patient, nullptr); },
-      [&](IScpPatientInfo* o) { return FillPatientObject(o, &patient); });
+  return ComBoundary([&]() -> HRESULT {
+    CPatientInfo patient;
+    return ReadInto(
+        ScpFilename, pPatInfo,
+        [&](const char* name) { return CReader::ReadPatient(name, &patient, nullptr); },
+        [&](IScpPatientInfo* o) { return FillPatientObject(o, &patient); });
+  });
 }
 
 HRESULT CScpReader::ReadRecording(BSTR ScpFilename, IScpRecordingInfo* pRecInfo) {
-  CRecordInfo recording;
-  return ReadInto(
-      ScpFilename, pRecInfo,
-      [&](const char* name) { return CReader::ReadPatient(name, nullptr, &recording); },
-      [&](IScpRecordingInfo* o) { return FillRecordingObject(o, &recording); });
+  return ComBoundary([&]() -> HRESULT {
+    CRecordInfo recording;
+    return ReadInto(
+        ScpFilename, pRecInfo,
+        [&](const char* name) { return CReader::ReadPatient(name, nullptr, &recording); },
+        [&](IScpRecordingInfo* o) { return FillRecordingObject(o, &recording); });
+  });
 }
 
 HRESULT CScpReader::ReadGeneral(BSTR ScpFilename, IScpGeneralInfo* pGenInfo) {
-  CGeneralInfo general;
-  return ReadInto(
-      ScpFilename, pGenInfo, [&](const char* name) { return CReader::ReadGeneral(name, &general); },
-      [&](IScpGeneralInfo* o) { return FillGeneralObject(o, &general); });
+  return ComBoundary([&]() -> HRESULT {
+    CGeneralInfo general;
+    return ReadInto(
+        ScpFilename, pGenInfo,
+        [&](const char* name) { return CReader::ReadGeneral(name, &general); },
+        [&](IScpGeneralInfo* o) { return FillGeneralObject(o, &general); });
+  });
 }
 
 HRESULT CScpReader::ReadAnalysis(BSTR ScpFilename, IScpAnalysisInfo* pAnlyInfo) {
-  CAnalysisInfo analysis;
-  return ReadInto(
-      ScpFilename, pAnlyInfo,
-      [&](const char* name) { return CReader::ReadAnalysis(name, &analysis); },
-      [&](IScpAnalysisInfo* o) { return FillAnalysisObject(o, &analysis); });
+  return ComBoundary([&]() -> HRESULT {
+    CAnalysisInfo analysis;
+    return ReadInto(
+        ScpFilename, pAnlyInfo,
+        [&](const char* name) { return CReader::ReadAnalysis(name, &analysis); },
+        [&](IScpAnalysisInfo* o) { return FillAnalysisObject(o, &analysis); });
+  });
 }
 
 HRESULT CScpReader::ReadLeadErrors(BSTR ScpFilename, IScpLeadErrorInfo* pLeadErrors) {
-  SLeadErrors errors;
-  return ReadInto(
-      ScpFilename, pLeadErrors,
-      [&](const char* name) { return CReader::ReadLeadErrors(name, &errors); },
-      [&](IScpLeadErrorInfo* o) { return FillLeadErrorObject(o, &errors); });
+  return ComBoundary([&]() -> HRESULT {
+    SLeadErrors errors;
+    return ReadInto(
+        ScpFilename, pLeadErrors,
+        [&](const char* name) { return CReader::ReadLeadErrors(name, &errors); },
+        [&](IScpLeadErrorInfo* o) { return FillLeadErrorObject(o, &errors); });
+  });
 }
 
 HRESULT CScpReader::ReadLeadData(BSTR ScpFilename, IScpLeadData* pLeadData) {
-  SLeadMeasurements measurements;
-  return ReadInto(
-      ScpFilename, pLeadData,
-      [&](const char* name) { return CReader::ReadLeadMeasurements(name, &measurements); },
-      [&](IScpLeadData* o) { return FillLeadDataObject(o, &measurements); });
+  return ComBoundary([&]() -> HRESULT {
+    SLeadMeasurements measurements;
+    return ReadInto(
+        ScpFilename, pLeadData,
+        [&](const char* name) { return CReader::ReadLeadMeasurements(name, &measurements); },
+        [&](IScpLeadData* o) { return FillLeadDataObject(o, &measurements); });
+  });
 }
 
 HRESULT CScpReader::ReadRhythm(BSTR ScpFilename, IScpEncodedData* pEncodedData) {
-  return ReadSamples(ScpFilename, pEncodedData, false);
+  return ComBoundary([&]() -> HRESULT { return ReadSamples(ScpFilename, pEncodedData, false); });
 }
 
 HRESULT CScpReader::ReadMedian(BSTR ScpFilename, IScpEncodedData* pEncodedData) {
-  return ReadSamples(ScpFilename, pEncodedData, true);
+  return ComBoundary([&]() -> HRESULT { return ReadSamples(ScpFilename, pEncodedData, true); });
 }
 
 HRESULT CScpReader::ReadLeadSet(BSTR ScpFilename, short iLeadsInSet, short* ipLeadIdSet,
                                 VARIANT_BOOL* bbvpFound) {
-  if (!ScpFilename || !ipLeadIdSet || !bbvpFound) return E_INVALIDARG;
-  char name[kNarrowNameSize];
-  if (!NarrowName(ScpFilename, name)) return E_FAIL;
-  plat::SetLastError(plat::kErrSuccess);
-  if (CReader::ReadLeadSet(name, static_cast<uint8_t>(iLeadsInSet & 0xFF), ipLeadIdSet)) {
-    *bbvpFound = VARIANT_TRUE;
-  } else if (plat::LastError() == plat::kErrSuccess) {
-    *bbvpFound = VARIANT_FALSE;
-  } else {
-    return E_FAIL;
-  }
-  return S_OK;
+  return ComBoundary([&]() -> HRESULT {
+    if (!ScpFilename || !ipLeadIdSet || !bbvpFound) return E_INVALIDARG;
+    char name[kNarrowNameSize];
+    if (!NarrowName(ScpFilename, name)) return E_FAIL;
+    plat::SetLastError(plat::kErrSuccess);
+    if (CReader::ReadLeadSet(name, static_cast<uint8_t>(iLeadsInSet & 0xFF), ipLeadIdSet)) {
+      *bbvpFound = VARIANT_TRUE;
+    } else if (plat::LastError() == plat::kErrSuccess) {
+      *bbvpFound = VARIANT_FALSE;
+    } else {
+      return E_FAIL;
+    }
+    return S_OK;
+  });
 }
 
 HRESULT CScpReader::ReadLeads(BSTR ScpFilename, short* pVal) {
-  if (!ScpFilename || !pVal) return E_INVALIDARG;
-  char name[kNarrowNameSize];
-  if (!NarrowName(ScpFilename, name)) return E_FAIL;
-  plat::SetLastError(plat::kErrSuccess);
-  *pVal = CReader::ReadLeadCount(name);
-  return *pVal != 0 || plat::LastError() == plat::kErrSuccess ? S_OK : E_FAIL;
+  return ComBoundary([&]() -> HRESULT {
+    if (!ScpFilename || !pVal) return E_INVALIDARG;
+    char name[kNarrowNameSize];
+    if (!NarrowName(ScpFilename, name)) return E_FAIL;
+    plat::SetLastError(plat::kErrSuccess);
+    *pVal = CReader::ReadLeadCount(name);
+    return *pVal != 0 || plat::LastError() == plat::kErrSuccess ? S_OK : E_FAIL;
+  });
 }
 
 HRESULT CScpReader::ReadCRCCheck(BSTR ScpFilename, VARIANT_BOOL* pGoodCRC) {
-  return CrcAnswer(ScpFilename, pGoodCRC);
+  return ComBoundary([&]() -> HRESULT { return CrcAnswer(ScpFilename, pGoodCRC); });
 }
 
 HRESULT CScpReader::HasMeasurements(BSTR ScpFilename, VARIANT_BOOL* bReturn) {
-  // A missing result pointer is refused like a missing name.
-  if (!ScpFilename || !bReturn) return E_INVALIDARG;
-  char name[kNarrowNameSize];
-  if (!NarrowName(ScpFilename, name)) return E_FAIL;
-  SLeadMeasurements measurements;
-  // This answer has always been 1, not -1, for true.
-  *bReturn = CReader::ReadLeadMeasurements(name, &measurements) ? 1 : 0;
-  return S_OK;
+  return ComBoundary([&]() -> HRESULT {
+    // A missing result pointer is refused like a missing name.
+    if (!ScpFilename || !bReturn) return E_INVALIDARG;
+    char name[kNarrowNameSize];
+    if (!NarrowName(ScpFilename, name)) return E_FAIL;
+    SLeadMeasurements measurements;
+    // This answer has always been 1, not -1, for true.
+    *bReturn = CReader::ReadLeadMeasurements(name, &measurements) ? 1 : 0;
+    return S_OK;
+  });
 }
 
 HRESULT CScpReader::Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
                            VARIANT* result, EXCEPINFO* exception, UINT* arg) {
-  auto invoke = [&](DISPPARAMS* p) {
-    return CComObject::Invoke(id, iid, lcid, flags, p, result, exception, arg);
-  };
-  constexpr DISPID kLeadSet = 9;
-  return id == kLeadSet ? InvokeLeadSet(params, 1, 2, invoke) : invoke(params);
+  return ComBoundary([&]() -> HRESULT {
+    auto invoke = [&](DISPPARAMS* p) {
+      return CComObject::Invoke(id, iid, lcid, flags, p, result, exception, arg);
+    };
+    constexpr DISPID kLeadSet = 9;
+    return id == kLeadSet ? InvokeLeadSet(params, 1, 2, invoke) : invoke(params);
+  });
 }
 
 }  // namespace ktx_com

@@ -1,5 +1,6 @@
 #include "automation/scp_writer.h"
 
+#include "automation/com_boundary.h"
 #include "automation/narrow_name.h"
 #include "automation/object_transfer.h"
 #include "writer/writer.h"
@@ -7,17 +8,19 @@
 namespace ktx_com {
 namespace {
 
-// Every call starts alike: the SCP name is checked (E_INVALIDARG) and converted (E_FAIL)
-// for a fresh writer that names this module as the maker of what it writes; the
-// operation gives the rest of the answer.
+// Every call starts alike, inside the exception boundary: the SCP name is checked (E_INVALIDARG)
+// and converted (E_FAIL) for a fresh writer that names this module as the maker of what it writes;
+// the operation gives the rest of the answer.
 template <class Operation>
 HRESULT OnWriter(BSTR ScpFilename, Operation operation) {
-  if (!ScpFilename) return E_INVALIDARG;
-  CWriter writer;
-  writer.SelectWriter(L"KTXSCP32.DLL", L"1.6");
-  char name[kNarrowNameSize];
-  if (!NarrowName(ScpFilename, name)) return E_FAIL;
-  return operation(writer, name);
+  return ComBoundary([&]() -> HRESULT {
+    if (!ScpFilename) return E_INVALIDARG;
+    CWriter writer;
+    writer.SelectWriter(L"KTXSCP32.DLL", L"1.6");
+    char name[kNarrowNameSize];
+    if (!NarrowName(ScpFilename, name)) return E_FAIL;
+    return operation(writer, name);
+  });
 }
 
 HRESULT Answer(bool done) {
@@ -85,117 +88,150 @@ int16_t Flag(VARIANT_BOOL value) {
 
 HRESULT CScpWriter::CreateFromBioFile(BSTR ScpFilename, BSTR BioFilename,
                                       IScpPatientInfo* pPatInfo) {
-  return CreateFromFile(ScpFilename, BioFilename, pPatInfo, &CWriter::CreateFromBioFile);
+  return ComBoundary([&]() -> HRESULT {
+    return CreateFromFile(ScpFilename, BioFilename, pPatInfo, &CWriter::CreateFromBioFile);
+  });
 }
 
 HRESULT CScpWriter::CreateFromRaw12LFile(BSTR ScpFilename, BSTR RawFilename,
                                          IScpPatientInfo* pPatInfo, double Resolution,
                                          double SamplingRate, short Leads) {
-  return CreateFromFile(ScpFilename, RawFilename, pPatInfo, &CWriter::CreateFromRaw12L, Resolution,
-                        SamplingRate, Leads);
+  return ComBoundary([&]() -> HRESULT {
+    return CreateFromFile(ScpFilename, RawFilename, pPatInfo, &CWriter::CreateFromRaw12L,
+                          Resolution, SamplingRate, Leads);
+  });
 }
 
 HRESULT CScpWriter::CreateFromRaw8bitFile(BSTR ScpFilename, BSTR RawFilename,
                                           IScpPatientInfo* pPatInfo, VARIANT_BOOL Unsigned,
                                           double Resolution, double SamplingRate) {
-  return CreateFromFile(ScpFilename, RawFilename, pPatInfo, &CWriter::CreateFrom8bitFile,
-                        Unsigned != 0, Resolution, SamplingRate);
+  return ComBoundary([&]() -> HRESULT {
+    return CreateFromFile(ScpFilename, RawFilename, pPatInfo, &CWriter::CreateFrom8bitFile,
+                          Unsigned != 0, Resolution, SamplingRate);
+  });
 }
 
 HRESULT CScpWriter::CreateFromRaw16bitFile(BSTR ScpFilename, BSTR RawFilename,
                                            IScpPatientInfo* pPatInfo, VARIANT_BOOL Unsigned,
                                            double Resolution, double SamplingRate) {
-  return CreateFromFile(ScpFilename, RawFilename, pPatInfo, &CWriter::CreateFrom16bitFile,
-                        Unsigned != 0, Resolution, SamplingRate);
+  return ComBoundary([&]() -> HRESULT {
+    return CreateFromFile(ScpFilename, RawFilename, pPatInfo, &CWriter::CreateFrom16bitFile,
+                          Unsigned != 0, Resolution, SamplingRate);
+  });
 }
 
 HRESULT CScpWriter::CreateFromRaw12LMem(BSTR ScpFilename, unsigned char* Data, LONG DataSize,
                                         IScpPatientInfo* pPatInfo, double Resolution,
                                         double SamplingRate, short Leads) {
-  return CreateFromMemory(ScpFilename, Data, DataSize, pPatInfo, &CWriter::CreateFromRaw12LMem,
-                          Resolution, SamplingRate, Leads);
+  return ComBoundary([&]() -> HRESULT {
+    return CreateFromMemory(ScpFilename, Data, DataSize, pPatInfo, &CWriter::CreateFromRaw12LMem,
+                            Resolution, SamplingRate, Leads);
+  });
 }
 
 HRESULT CScpWriter::CreateFromRaw8bitMem(BSTR ScpFilename, unsigned char* Data, LONG DataSize,
                                          IScpPatientInfo* pPatInfo, VARIANT_BOOL Unsigned,
                                          double Resolution, double SamplingRate) {
-  return CreateFromMemory(ScpFilename, Data, DataSize, pPatInfo, &CWriter::CreateFrom8bitMem,
-                          Unsigned != 0, Resolution, SamplingRate);
+  return ComBoundary([&]() -> HRESULT {
+    return CreateFromMemory(ScpFilename, Data, DataSize, pPatInfo, &CWriter::CreateFrom8bitMem,
+                            Unsigned != 0, Resolution, SamplingRate);
+  });
 }
 
 HRESULT CScpWriter::CreateFromRaw16bitMem(BSTR ScpFilename, unsigned char* Data, LONG DataSize,
                                           IScpPatientInfo* pPatInfo, VARIANT_BOOL Unsigned,
                                           double Resolution, double SamplingRate) {
-  return CreateFromMemory(ScpFilename, Data, DataSize, pPatInfo, &CWriter::CreateFrom16bitMem,
-                          Unsigned != 0, Resolution, SamplingRate);
+  return ComBoundary([&]() -> HRESULT {
+    return CreateFromMemory(ScpFilename, Data, DataSize, pPatInfo, &CWriter::CreateFrom16bitMem,
+                            Unsigned != 0, Resolution, SamplingRate);
+  });
 }
 
 HRESULT CScpWriter::CreateEmpty(BSTR ScpFilename) {
-  return Edit(ScpFilename, &CWriter::CreateEmpty);
+  return ComBoundary([&]() -> HRESULT { return Edit(ScpFilename, &CWriter::CreateEmpty); });
 }
 
 // The information objects' transfers answer E_FAIL for a null object.
 HRESULT CScpWriter::UpdatePatient(BSTR ScpFilename, IScpPatientInfo* pPatInfo) {
-  return OnWriter(ScpFilename, [&](CWriter& w, const char* scp) {
-    CPatientInfo patient;
-    const HRESULT hr = FillPatientRecord(pPatInfo, &patient);
-    return FAILED(hr) ? hr : Answer(w.UpdateFile(scp, &patient, nullptr));
+  return ComBoundary([&]() -> HRESULT {
+    return OnWriter(ScpFilename, [&](CWriter& w, const char* scp) {
+      CPatientInfo patient;
+      const HRESULT hr = FillPatientRecord(pPatInfo, &patient);
+      return FAILED(hr) ? hr : Answer(w.UpdateFile(scp, &patient, nullptr));
+    });
   });
 }
 
 HRESULT CScpWriter::UpdateRecording(BSTR ScpFilename, IScpRecordingInfo* pRecInfo) {
-  return OnWriter(ScpFilename, [&](CWriter& w, const char* scp) {
-    CRecordInfo recording;
-    const HRESULT hr = FillRecordingRecord(pRecInfo, &recording);
-    return FAILED(hr) ? hr : Answer(w.UpdateFile(scp, nullptr, &recording));
+  return ComBoundary([&]() -> HRESULT {
+    return OnWriter(ScpFilename, [&](CWriter& w, const char* scp) {
+      CRecordInfo recording;
+      const HRESULT hr = FillRecordingRecord(pRecInfo, &recording);
+      return FAILED(hr) ? hr : Answer(w.UpdateFile(scp, nullptr, &recording));
+    });
   });
 }
 
 HRESULT CScpWriter::UpdateLeadErrors(BSTR ScpFilename) {
-  return Edit(ScpFilename, &CWriter::UpdateLeadErrors);
+  return ComBoundary([&]() -> HRESULT { return Edit(ScpFilename, &CWriter::UpdateLeadErrors); });
 }
 
 HRESULT CScpWriter::UpdateCalculatedLeads(BSTR ScpFilename) {
-  return Edit(ScpFilename, &CWriter::UpdateCalculatedLeads);
+  return ComBoundary(
+      [&]() -> HRESULT { return Edit(ScpFilename, &CWriter::UpdateCalculatedLeads); });
 }
 
 // Physician names: 0 overreading, 1 interpretation, 2 recording.
 HRESULT CScpWriter::UpdateOverreadingPhysician(BSTR ScpFilename, BSTR Name) {
-  return Edit(ScpFilename, &CWriter::UpdatePhysicianName, int16_t{0}, Name);
+  return ComBoundary([&]() -> HRESULT {
+    return Edit(ScpFilename, &CWriter::UpdatePhysicianName, int16_t{0}, Name);
+  });
 }
 
 HRESULT CScpWriter::UpdateInterpretationPhysician(BSTR ScpFilename, BSTR Name) {
-  return Edit(ScpFilename, &CWriter::UpdatePhysicianName, int16_t{1}, Name);
+  return ComBoundary([&]() -> HRESULT {
+    return Edit(ScpFilename, &CWriter::UpdatePhysicianName, int16_t{1}, Name);
+  });
 }
 
 HRESULT CScpWriter::UpdateRecordingPhysician(BSTR ScpFilename, BSTR Name) {
-  return Edit(ScpFilename, &CWriter::UpdatePhysicianName, int16_t{2}, Name);
+  return ComBoundary([&]() -> HRESULT {
+    return Edit(ScpFilename, &CWriter::UpdatePhysicianName, int16_t{2}, Name);
+  });
 }
 
 HRESULT CScpWriter::UpdateReceived(BSTR ScpFilename, short Day, short Month, short Year, short Hour,
                                    short Minute, short Second) {
-  const SDateTime received = {static_cast<uint16_t>(Year),   static_cast<uint16_t>(Month),
-                              static_cast<uint16_t>(Day),    static_cast<uint16_t>(Hour),
-                              static_cast<uint16_t>(Minute), static_cast<uint16_t>(Second)};
-  return Edit(ScpFilename, &CWriter::UpdateReceived, &received);
+  return ComBoundary([&]() -> HRESULT {
+    const SDateTime received = {static_cast<uint16_t>(Year),   static_cast<uint16_t>(Month),
+                                static_cast<uint16_t>(Day),    static_cast<uint16_t>(Hour),
+                                static_cast<uint16_t>(Minute), static_cast<uint16_t>(Second)};
+    return Edit(ScpFilename, &CWriter::UpdateReceived, &received);
+  });
 }
 
 HRESULT CScpWriter::UpdateInterpretationConfirmed(BSTR ScpFilename, VARIANT_BOOL Confirmed) {
-  return Edit(ScpFilename, &CWriter::UpdateInterpretationConfirmed, Flag(Confirmed));
+  return ComBoundary([&]() -> HRESULT {
+    return Edit(ScpFilename, &CWriter::UpdateInterpretationConfirmed, Flag(Confirmed));
+  });
 }
 
 HRESULT CScpWriter::UpdateBaselineFilter(BSTR ScpFilename, VARIANT_BOOL Used) {
-  return Edit(ScpFilename, &CWriter::UpdateBaselineFilter, Flag(Used));
+  return ComBoundary(
+      [&]() -> HRESULT { return Edit(ScpFilename, &CWriter::UpdateBaselineFilter, Flag(Used)); });
 }
 
 HRESULT CScpWriter::UpdateMuscleFilter(BSTR ScpFilename, VARIANT_BOOL Used) {
-  return Edit(ScpFilename, &CWriter::UpdateMuscleFilter, Flag(Used));
+  return ComBoundary(
+      [&]() -> HRESULT { return Edit(ScpFilename, &CWriter::UpdateMuscleFilter, Flag(Used)); });
 }
 
 HRESULT CScpWriter::UpdatePowerFilter(BSTR ScpFilename, short PowerSetting) {
-  // Only the two mains frequencies name a filter; anything else switches it off.
-  const int16_t hertz = PowerSetting == 50 || PowerSetting == 60 ? PowerSetting : 0;
-  return Edit(ScpFilename, &CWriter::UpdatePowerFilter, hertz);
+  return ComBoundary([&]() -> HRESULT {
+    // Only the two mains frequencies name a filter; anything else switches it off.
+    const int16_t hertz = PowerSetting == 50 || PowerSetting == 60 ? PowerSetting : 0;
+    return Edit(ScpFilename, &CWriter::UpdatePowerFilter, hertz);
+  });
 }
 
 // Texts stored as they come, each by the writer call of the same name.

@@ -10,6 +10,7 @@
 #include "decoder/huffman_decoder.h"
 #include "decoder/record_sections.h"
 #include "decoder/waveform_decoder.h"
+#include "platform/little_endian.h"
 #include "support/temp_folder.h"
 
 #ifdef KTX_HAVE_BIOSIG
@@ -49,7 +50,7 @@ bool FindStreams(const test::Bytes& record, SStreams* streams) {
   size_t at = 6 + 2 * 12;
   for (size_t lead = 0; lead < 12; ++lead) {
     streams->Data.push_back(rhythm.Bytes + at);
-    streams->Bytes.push_back(LE16(rhythm.Bytes + 6 + 2 * lead));
+    streams->Bytes.push_back(plat::GetLE16(rhythm.Bytes + 6 + 2 * lead));
     at += streams->Bytes.back();
   }
   return at <= rhythm.Size;

@@ -1,6 +1,7 @@
 #include "decoder/huffman_tables.h"
 
 #include "platform/errors.h"
+#include "platform/little_endian.h"
 
 namespace {
 
@@ -17,10 +18,6 @@ SHuffmanCode Code(unsigned ones, uint32_t tail, unsigned tailBits, int16_t value
     if ((tail >> (tailBits - 1 - i)) & 1) code.Code |= 1u << (ones + i);
   }
   return code;
-}
-
-uint16_t U16(const uint8_t* p) {
-  return static_cast<uint16_t>(p[0] | p[1] << 8);
 }
 
 }  // namespace
@@ -49,7 +46,7 @@ bool ParseHuffmanTables(const uint8_t* body, size_t size, SHuffmanTables* tables
   if (body == nullptr || tables == nullptr) return plat::FailWith(plat::kErrInvalidParameter);
   tables->Tables.clear();
   if (size < 2) return plat::FailWith(plat::kErrInvalidData);
-  tables->Declared = U16(body);
+  tables->Declared = plat::GetLE16(body);
   if (tables->Declared == SHuffmanTables::kDefaultTableId) {
     tables->Tables.push_back(DefaultHuffmanTable());
     return true;
@@ -58,7 +55,7 @@ bool ParseHuffmanTables(const uint8_t* body, size_t size, SHuffmanTables* tables
   size_t at = 2;
   for (unsigned t = 0; t < tables->Declared; ++t) {
     if (at + 2 > size) return plat::FailWith(plat::kErrInvalidData);
-    const unsigned codes = U16(body + at);
+    const unsigned codes = plat::GetLE16(body + at);
     at += 2;
     // Nine bytes a code: checked before anything is allocated for them.
     if (codes == 0 || codes * size_t{9} > size - at) return plat::FailWith(plat::kErrInvalidData);
@@ -68,8 +65,8 @@ bool ParseHuffmanTables(const uint8_t* body, size_t size, SHuffmanTables* tables
       code.PrefixBits = p[0];
       code.TotalBits = p[1];
       code.Mode = p[2];
-      code.Value = static_cast<int16_t>(U16(p + 3));
-      code.Code = U16(p + 5) | static_cast<uint32_t>(U16(p + 7)) << 16;
+      code.Value = static_cast<int16_t>(plat::GetLE16(p + 3));
+      code.Code = plat::GetLE16(p + 5) | static_cast<uint32_t>(plat::GetLE16(p + 7)) << 16;
       at += 9;
       if (code.PrefixBits > 32 || code.TotalBits < code.PrefixBits ||
           code.TotalBits - code.PrefixBits > 16 || code.Mode > 1) {

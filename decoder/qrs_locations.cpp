@@ -1,32 +1,22 @@
 #include "decoder/waveform_steps.h"
 #include "platform/errors.h"
-
-namespace {
-
-uint16_t U16(const uint8_t* p) {
-  return static_cast<uint16_t>(p[0] | p[1] << 8);
-}
-uint32_t U32(const uint8_t* p) {
-  return U16(p) | static_cast<uint32_t>(U16(p + 2)) << 16;
-}
-
-}  // namespace
+#include "platform/little_endian.h"
 
 bool ParseQrsLocations(const uint8_t* body, size_t size, SQrsLocations* out) {
   out->Zones.clear();
   out->HasProtected = false;
   if (size < 6) return plat::FailWith(plat::kErrInvalidData);
-  out->MedianLengthMs = U16(body);
-  out->MedianFiducial = U16(body + 2);
-  const size_t count = U16(body + 4);
+  out->MedianLengthMs = plat::GetLE16(body);
+  out->MedianFiducial = plat::GetLE16(body + 2);
+  const size_t count = plat::GetLE16(body + 4);
   if (6 + count * 14 > size) return plat::FailWith(plat::kErrInvalidData);
   out->Zones.resize(count);
   for (size_t i = 0; i < count; ++i) {
     const uint8_t* p = body + 6 + i * 14;
-    out->Zones[i].BeatType = U16(p);
-    out->Zones[i].SubtractStart = U32(p + 2);
-    out->Zones[i].Fiducial = U32(p + 6);
-    out->Zones[i].SubtractEnd = U32(p + 10);
+    out->Zones[i].BeatType = plat::GetLE16(p);
+    out->Zones[i].SubtractStart = plat::GetLE32(p + 2);
+    out->Zones[i].Fiducial = plat::GetLE32(p + 6);
+    out->Zones[i].SubtractEnd = plat::GetLE32(p + 10);
   }
   // The protected zones follow, for records compressed bimodally.
   const size_t protectedAt = 6 + count * 14;
@@ -34,8 +24,8 @@ bool ParseQrsLocations(const uint8_t* body, size_t size, SQrsLocations* out) {
     out->HasProtected = true;
     for (size_t i = 0; i < count; ++i) {
       const uint8_t* p = body + protectedAt + i * 8;
-      out->Zones[i].ProtectStart = U32(p);
-      out->Zones[i].ProtectEnd = U32(p + 4);
+      out->Zones[i].ProtectStart = plat::GetLE32(p);
+      out->Zones[i].ProtectEnd = plat::GetLE32(p + 4);
     }
   }
   return true;

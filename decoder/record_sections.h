@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/little_endian.h"
+
 struct SSectionBody {
   const uint8_t* Bytes = nullptr;  // after the 16-byte section header
   size_t Size = 0;                 // bounded by the section's own length field
@@ -22,10 +24,3 @@ class CRecordSections {
   size_t size_ = 0;  // the record length, at most the buffer size
   size_t entries_ = 0;
 };
-
-inline uint16_t LE16(const uint8_t* p) {
-  return static_cast<uint16_t>(p[0] | p[1] << 8);
-}
-inline uint32_t LE32(const uint8_t* p) {
-  return LE16(p) | static_cast<uint32_t>(LE16(p + 2)) << 16;
-}

@@ -26,13 +26,13 @@ struct SSampleSection {
 bool ReadSampleHeader(const SSectionBody& body, size_t leads, SSampleSection* section) {
   if (body.Size < 6 + 2 * leads) return plat::FailWith(plat::kErrInvalidData);
   SDecodedSamples& out = *section->Out;
-  out.AVM = LE16(body.Bytes);
-  out.SampleInterval = LE16(body.Bytes + 2);
+  out.AVM = plat::GetLE16(body.Bytes);
+  out.SampleInterval = plat::GetLE16(body.Bytes + 2);
   out.Difference = body.Bytes[4];
   out.Bimodal = body.Bytes[5];
   size_t at = 6 + 2 * leads;
   for (size_t i = 0; i < leads; ++i) {
-    const uint16_t bytes = LE16(body.Bytes + 6 + 2 * i);
+    const uint16_t bytes = plat::GetLE16(body.Bytes + 6 + 2 * i);
     if (bytes > body.Size - at) return plat::FailWith(plat::kErrInvalidData);
     section->Bytes.push_back(bytes);
     section->Data.push_back(body.Bytes + at);
@@ -49,7 +49,8 @@ bool StoredValues(const SSampleSection& section, size_t lead, const CHuffmanDeco
   if (huffman != nullptr) return huffman->Decode(data, bytes, count, values);
   const size_t words = std::min(bytes / 2, count);
   values->resize(words);
-  for (size_t i = 0; i < words; ++i) (*values)[i] = static_cast<int16_t>(LE16(data + 2 * i));
+  for (size_t i = 0; i < words; ++i)
+    (*values)[i] = static_cast<int16_t>(plat::GetLE16(data + 2 * i));
   return true;
 }
 
@@ -191,7 +192,7 @@ bool ParseLeadDefinitions(const SSectionBody& body, SDecodedWaveforms* out) {
   out->LeadDefs.resize(count);
   for (size_t i = 0; i < count; ++i) {
     const uint8_t* p = body.Bytes + 2 + 9 * i;
-    out->LeadDefs[i] = {LE32(p), LE32(p + 4), p[8]};
+    out->LeadDefs[i] = {plat::GetLE32(p), plat::GetLE32(p + 4), p[8]};
   }
   return true;
 }
@@ -258,7 +259,7 @@ bool DecodeWaveformFile(const char* name, SDecodedWaveforms* out) {
   std::vector<uint8_t> record;
   bool ok = plat::ReadFile(file, header, sizeof header, &done);
   if (ok && done < sizeof header) ok = plat::FailWith(plat::kErrInvalidData);
-  const uint32_t length = ok ? LE32(header + 2) : 0;
+  const uint32_t length = ok ? plat::GetLE32(header + 2) : 0;
   uint64_t fileSize = 0;
   if (ok) ok = plat::FileSize(file, &fileSize);
   if (ok && (length < sizeof header || length > fileSize || length > kMaxRecord)) {

@@ -11,25 +11,25 @@
 #include "engine/median_beat.h"
 #include "engine/qrs_detector.h"
 #include "engine/signal.h"
+#include "record/engine_abi.h"
 
 namespace ktx::engine {
 
 // Result codes of the engine entry point.
-enum ResultCode : int16_t {
-  kResultOk = 0,
-  kResultNoMemory = 1,
-  kResultFileOpen = 2,
-  kResultFileRead = 3,
-  kResultFileWrite = 4,
-  kResultFileSeek = 5,
-  kResultNoQrs = 6,
-  kResultNoPOrT = 7,
-  kResultNoFile = 8,
-  kResultBadParameters = 11,
-  kResultCannotAnalyse = 13,
-  kResultLeadOff = 14,
-  kResultNotScp = 15,
-};
+using ResultCode = abi::EngineResult;
+using abi::kResultBadParameters;
+using abi::kResultCannotAnalyse;
+using abi::kResultFileOpen;
+using abi::kResultFileRead;
+using abi::kResultFileSeek;
+using abi::kResultFileWrite;
+using abi::kResultLeadOff;
+using abi::kResultNoFile;
+using abi::kResultNoMemory;
+using abi::kResultNoPOrT;
+using abi::kResultNoQrs;
+using abi::kResultNotScp;
+using abi::kResultOk;
 
 // One QRS complex as Section 4 lists it (0-based samples of the rhythm).
 struct QrsComplex {

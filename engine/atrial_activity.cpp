@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/conditioning.h"
+#include "record/codes.h"
 
 namespace ktx::engine {
 namespace {
@@ -14,7 +15,6 @@ constexpr size_t kMostBeats = 24;
 // QRS parts left out of it (seconds around each fiducial).
 constexpr double kAtrialLowHz = 3, kAtrialHighHz = 12, kAtrialStepHz = 0.25;
 constexpr double kResidueQrsBefore = 0.07, kResidueQrsAfter = 0.09;
-constexpr uint16_t kLeadII = 2, kLeadV1 = 3;
 constexpr double kContinuityWindow = 0.06;
 
 double MeanOver(const std::vector<double>& x, int from, int to) {

@@ -11,15 +11,16 @@ namespace {
 using namespace ktx::engine;
 
 void PatientFindings(const CReader& r, Findings& f) {
-  f.Sex = r.Patient.Gender == 1 ? 'M' : r.Patient.Gender == 2 ? 'F' : 'U';
+  f.Sex = r.Patient.Gender == kSexMale ? 'M' : r.Patient.Gender == kSexFemale ? 'F' : 'U';
   const int year = r.Patient.YearOfBirth, acquired = r.Recording.AcquisitionYear;
   f.AgeYears = (year > 0 && acquired >= year) ? acquired - year : -1;
 }
 
 int16_t Run(const char* fileName, int32_t mode) {
   if (fileName == nullptr || *fileName == '\0') return kResultNotScp;
-  if (mode != 1 && mode != 2) return kResultBadParameters;
-  const bool perLead = mode == 1;
+  if (mode != ktx::abi::kFullAnalysis && mode != ktx::abi::kShortAnalysis)
+    return kResultBadParameters;
+  const bool perLead = mode == ktx::abi::kFullAnalysis;
   uint16_t avm = 0;
   Analysis analysis;
   {
@@ -45,7 +46,7 @@ int16_t Run(const char* fileName, int32_t mode) {
 
 }  // namespace
 
-extern "C" uint16_t KTXSYS_CALL ScpAnalysis32(const char* fileName, int32_t mode) {
+extern "C" uint16_t KTX_ENGINE_CALL ScpAnalysis32(const char* fileName, int32_t mode) {
   try {
     return static_cast<uint16_t>(Run(fileName, mode));
   } catch (const std::bad_alloc&) {

@@ -11,19 +11,15 @@
 
 #include <cstdint>
 
+#include "record/engine_abi.h"
+
 #if defined(_WIN32)
 #define KTXSYS_API __declspec(dllexport)
-#if defined(_M_IX86) || defined(__i386__)
-#define KTXSYS_CALL __stdcall
-#else
-#define KTXSYS_CALL
-#endif
 #else
 #define KTXSYS_API __attribute__((visibility("default")))
-#define KTXSYS_CALL
 #endif
 
-// Answers a result code: 0 OK, 1-5 memory and file failures, 6 no QRS complex,
-// 7 no T wave on the reference beat, 8 no such file, 11 bad mode, 13 signal too
-// short or flat, 14 a lead is off, 15 not an SCP-ECG record.
-extern "C" KTXSYS_API uint16_t KTXSYS_CALL ScpAnalysis32(const char* fileName, int32_t mode);
+// Answers a ktx::abi::EngineResult: 0 OK, 1-5 memory and file failures, 6 no QRS
+// complex, 7 no T wave on the reference beat, 8 no such file, 11 bad mode, 13 signal
+// too short or flat, 14 a lead is off, 15 not an SCP-ECG record.
+extern "C" KTXSYS_API uint16_t KTX_ENGINE_CALL ScpAnalysis32(const char* fileName, int32_t mode);

@@ -1,14 +1,13 @@
 #include <algorithm>
 
 #include "engine/signal.h"
+#include "record/codes.h"
 
 namespace ktx::engine {
 namespace {
 
-constexpr uint16_t kLeadI = 1, kLeadII = 2;
-
 bool IsAugmentedOrIII(uint16_t code) {
-  return code >= 61 && code <= 64;  // III, aVR, aVL, aVF
+  return code >= kLeadIII && code <= kLeadAVF;
 }
 
 }  // namespace

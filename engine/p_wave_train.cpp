@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/conditioning.h"
+#include "record/codes.h"
 
 namespace ktx::engine {
 namespace {
@@ -27,7 +28,6 @@ constexpr double kHalfWindow = 0.05, kShift = 0.02, kMatch = 0.8, kSizeRatio = 2
 constexpr size_t kTemplateFrom = 12, kTemplateLeast = 3;
 // Two P waves are of one shape when their windows correlate this well.
 constexpr double kSameShape = 0.8;
-constexpr uint16_t kLeadII = 2, kLeadV1 = 3;
 
 using Window = std::vector<double>;
 

@@ -1,4 +1,5 @@
 #include "engine/record_signal.h"
+#include "record/codes.h"
 
 namespace ktx::engine {
 
@@ -22,7 +23,7 @@ bool SignalFromRecord(CReader& r, Signal* out) {
     double held = 0;
     for (size_t i = 0; i < length; ++i) {
       const int16_t v = rhythm.LeadSamples[l][i];
-      if (v >= 2032 && v <= 2034) {
+      if (IsLeadErrorMarker(v)) {
         gap[i] = 1;
       } else {
         held = v * microvolts;

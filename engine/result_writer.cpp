@@ -6,15 +6,12 @@
 
 #include "platform/errors.h"
 #include "platform/little_endian.h"
+#include "writer/section_rewrite.h"
 
 namespace ktx::engine {
 namespace {
 
 constexpr uint16_t kUndefined = 29999;  // the standard's "not measured"
-
-bool IsAnalysisSection(uint16_t id) {
-  return id == 4 || id == 5 || id == 7 || id == 9 || id == 10;
-}
 
 int16_t Clamp16(long v) {
   return static_cast<int16_t>(std::clamp<long>(v, -32768, 32767));
@@ -25,9 +22,6 @@ uint16_t ClampU16(long v) {
 
 void Put16(uint8_t* at, long v) {
   plat::PutLE16(at, static_cast<uint16_t>(Clamp16(v)));
-}
-void PutU32(uint8_t* at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
 void PutCode(uint8_t* at, const std::vector<uint16_t>& codes, size_t i) {
@@ -67,13 +61,13 @@ bool ResultWriter::AddSection4(const ktx::engine::Analysis& a) {
     for (uint32_t i = 0; i < n; ++i, out += 14) {
       const QrsComplex& q = a.Complexes[i];
       plat::PutLE16(out, static_cast<uint16_t>(q.Type));
-      PutU32(out + 2, static_cast<uint32_t>(q.Onset + 1));
-      PutU32(out + 6, static_cast<uint32_t>(q.Fiducial + 1));
-      PutU32(out + 10, static_cast<uint32_t>(q.Offset + 1));
+      plat::PutLE32(out + 2, static_cast<uint32_t>(q.Onset + 1));
+      plat::PutLE32(out + 6, static_cast<uint32_t>(q.Fiducial + 1));
+      plat::PutLE32(out + 10, static_cast<uint32_t>(q.Offset + 1));
     }
     for (uint32_t i = 0; i < n; ++i, out += 8) {
-      PutU32(out, static_cast<uint32_t>(a.Complexes[i].Onset + 1));
-      PutU32(out + 4, static_cast<uint32_t>(a.Complexes[i].Offset + 1));
+      plat::PutLE32(out, static_cast<uint32_t>(a.Complexes[i].Onset + 1));
+      plat::PutLE32(out + 4, static_cast<uint32_t>(a.Complexes[i].Offset + 1));
     }
   });
 }
@@ -197,21 +191,12 @@ bool ResultWriter::Write(const char* name, const ktx::engine::Analysis& a, uint1
     Close();
     return false;
   };
-  if (!OpenRd(name, false)) return fail();
-  if (!MoveTo(File, kRecordHeaderSize) || !ReadSectionIndex(File, &Index)) return fail();
-  Loaded |= kSection0;
+  CSectionRewrite rewrite(*this);
+  if (!rewrite.Open(name)) return fail();
   std::vector<uint16_t> kept;
-  for (uint32_t i = 0; i < Index.Count; ++i) {
-    const SSectionIndex* entry = Index.Entry(i);
-    if (entry == nullptr) return fail();
-    const uint16_t id = entry->Id;
-    if (id == 0 || IsAnalysisSection(id) || entry->Length == 0) continue;
-    if (std::find(kept.begin(), kept.end(), id) == kept.end()) kept.push_back(id);
-  }
-  const uint32_t entries = 1 + static_cast<uint32_t>(kept.size()) + 5;
-  if (entries > SScpRecord::kFixedEntries &&
-      !Store.Allocate(static_cast<uint16_t>(entries - SScpRecord::kFixedEntries)))
-    return fail();
+  const auto keep = [](uint16_t id) { return id != 0 && !IsAnalysisSection(id); };
+  if (!rewrite.PresentSections(keep, &kept)) return fail();
+  if (!rewrite.Reserve(1 + static_cast<uint32_t>(kept.size()) + 5)) return fail();
   // Kept sections in their order, each analysis section after the last lower number.
   std::vector<uint16_t> results = {4, 7, 9};
   if (perLead) results = {4, 5, 7, 9, 10};
@@ -244,9 +229,7 @@ bool ResultWriter::Write(const char* name, const ktx::engine::Analysis& a, uint1
     if (!addResultsBelow(id) || !StoreSection(id)) return fail();
   }
   if (!addResultsBelow(0xFFFF)) return fail();
-  const bool written = WriteSections(name);
-  Close();
-  return written;
+  return rewrite.Commit(name);
 }
 
 }  // namespace ktx::engine

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "platform/errors.h"
+#include "record/codes.h"
 
 namespace {
 
@@ -67,8 +68,8 @@ bool SetHeader(int handle, const SExportRecord& record) {
             edf_set_patientcode(handle, Printable(record.PatientId).c_str()) == 0 &&
             edf_set_equipment(handle, Printable(record.Device).c_str()) == 0 &&
             edf_set_admincode(handle, Printable(record.RecordingId).c_str()) == 0;
-  if (record.Gender == 1 || record.Gender == 2) {
-    ok = ok && edf_set_gender(handle, record.Gender == 1 ? 1 : 0) == 0;
+  if (record.Gender == kSexMale || record.Gender == kSexFemale) {
+    ok = ok && edf_set_gender(handle, record.Gender == kSexMale ? 1 : 0) == 0;
   }
   if (record.BirthYear >= 1800 && record.BirthMonth >= 1 && record.BirthDay >= 1) {
     ok = ok && edf_set_birthdate(handle, record.BirthYear, record.BirthMonth, record.BirthDay) == 0;

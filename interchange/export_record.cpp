@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/errors.h"
+#include "platform/little_endian.h"
 #include "record/lead_labels.h"
 
 namespace {
@@ -32,9 +33,9 @@ std::vector<std::string> LinesOf(const std::string& text) {
 // Section 1 tag 4, kept by the reader among the tags no record takes: value, unit.
 int AgeOf(const CReader& reader) {
   const SUnknownTags& tags = reader.UnknownTags;
-  if (tags.Length[4] < 3 || tags.Data[4] == nullptr) return -1;
-  const uint8_t* age = tags.Data[4];
-  return age[2] == 1 ? (age[0] | age[1] << 8) : -1;  // years only
+  if (tags.Length[kTagAge] < 3 || tags.Data[kTagAge] == nullptr) return -1;
+  const uint8_t* age = tags.Data[kTagAge];
+  return age[2] == 1 ? plat::GetLE16(age) : -1;  // years only
 }
 
 }  // namespace
@@ -79,7 +80,7 @@ bool GatherExportRecord(const CReader& reader, const SEncodedData& data,
       if (count > 0) lead.Samples.assign(samples, samples + count);
       lead.Stored = count;
       out.PaddedSamples += longest - count;
-      lead.Samples.resize(longest, 2032);
+      lead.Samples.resize(longest, kMarkerErrorBit0);
       out.Leads.push_back(std::move(lead));
     }
     const CPatientInfo& patient = reader.Patient;

@@ -9,6 +9,7 @@
 
 #include "interchange/qrs_beats.h"
 #include "reader/reader.h"
+#include "record/codes.h"
 
 struct SExportLead {
   std::string Name;              // the lead's usual name ("I", "V1", "unspecified")
@@ -44,13 +45,8 @@ bool GatherExportRecord(const CReader& reader, const SEncodedData& data,
 // of hertz whose truncated interval that is (360 for 2777), else 1e6 / interval.
 double ExportRate(uint16_t interval);
 
-// Sample values that mark lead errors, not signal.
-inline bool IsMarkerSample(int16_t sample) {
-  return sample >= 2032 && sample <= 2034;
-}
-
 // Whether sample k of `lead` holds no signal: padding, or a lead-error marker of a
 // writer that uses them.
 inline bool IsInvalidSample(const SExportRecord& record, const SExportLead& lead, size_t k) {
-  return k >= lead.Stored || (record.Markers && IsMarkerSample(lead.Samples[k]));
+  return k >= lead.Stored || (record.Markers && IsLeadErrorMarker(lead.Samples[k]));
 }

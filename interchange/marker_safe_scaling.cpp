@@ -61,8 +61,11 @@ int16_t MarkerSafeSample(double microvolts, uint16_t avm, SScaling* counts) {
   }
   const double exact = microvolts * 1000.0 / avm;
   long sample = std::lround(exact);
-  if (sample >= 2032 && sample <= 2034) {
-    sample = (sample == 2032 || (sample == 2033 && exact < 2033)) ? 2031 : 2035;
+  if (IsLeadErrorMarker(sample)) {
+    sample =
+        (sample == kMarkerErrorBit0 || (sample == kMarkerErrorBit1 && exact < kMarkerErrorBit1))
+            ? kMarkerErrorBit0 - 1
+            : kMarkerErrorBit2 + 1;
     ++counts->MovedSamples;
   }
   return static_cast<int16_t>(sample);

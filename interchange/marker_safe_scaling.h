@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <string>
 
+#include "record/codes.h"
+
 // The marker a sample gets when the source says it is invalid (NaN): lead error bit 0.
-constexpr int16_t kInvalidSampleMarker = 2032;
+constexpr int16_t kInvalidSampleMarker = kMarkerErrorBit0;
 
 struct SScaling {
   uint16_t AVM = 0;             // nanovolts per sample unit

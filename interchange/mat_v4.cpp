@@ -3,13 +3,15 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/little_endian.h"
+
 namespace {
 
 constexpr size_t kHeaderBytes = 20;  // type, rows, columns, imaginary flag, name length
 
 uint32_t Word(const uint8_t* p, bool bigEndian) {
   return bigEndian ? (uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3])
-                   : (uint32_t{p[3]} << 24 | uint32_t{p[2]} << 16 | uint32_t{p[1]} << 8 | p[0]);
+                   : plat::GetLE32(p);
 }
 
 // One element of precision `precision` (the P digit of the type) as a double.
@@ -29,11 +31,11 @@ double Element(const uint8_t* p, unsigned precision, bool bigEndian) {
       return value;
     }
     case 2:
-      return static_cast<int32_t>(Word(b, false));
+      return static_cast<int32_t>(plat::GetLE32(b));
     case 3:
-      return static_cast<int16_t>(b[0] | b[1] << 8);
+      return static_cast<int16_t>(plat::GetLE16(b));
     case 4:
-      return static_cast<uint16_t>(b[0] | b[1] << 8);
+      return plat::GetLE16(b);
     default:
       return b[0];
   }

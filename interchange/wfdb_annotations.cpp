@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "platform/little_endian.h"
+
 namespace {
 
 constexpr uint16_t kSkip = 59;
@@ -18,10 +20,6 @@ const char* const kMnemonics[] = {" ",  "N", "L", "R", "a", "V", "F", "J", "A", 
                                   "j",  "/", "Q", "~", "?", "|", "?", "s", "T", "*", "D",
                                   "\"", "=", "p", "B", "^", "t", "+", "u", "?", "!", "[",
                                   "]",  "e", "n", "@", "x", "f", "(", ")", "r"};
-
-uint16_t Word(const uint8_t* p) {
-  return static_cast<uint16_t>(p[0] | p[1] << 8);
-}
 
 void PutWord(std::vector<uint8_t>* out, uint32_t word) {
   out->push_back(static_cast<uint8_t>(word));
@@ -52,7 +50,7 @@ bool ParseWfdbAnnotations(const uint8_t* bytes, size_t size,
   int8_t number = 0;
   size_t i = 0;
   while (i + 2 <= size) {
-    const uint16_t word = Word(bytes + i);
+    const uint16_t word = plat::GetLE16(bytes + i);
     i += 2;
     const uint16_t code = word >> 10;
     const uint16_t value = word & 0x3FF;
@@ -62,8 +60,8 @@ bool ParseWfdbAnnotations(const uint8_t* bytes, size_t size,
       case kSkip: {
         if (i + 4 > size) return Fail(why, "the file ends inside a SKIP");
         // A PDP-11 long: the high half first, each half little-endian.
-        const auto skip =
-            static_cast<int32_t>(uint32_t{Word(bytes + i)} << 16 | Word(bytes + i + 2));
+        const auto skip = static_cast<int32_t>(uint32_t{plat::GetLE16(bytes + i)} << 16 |
+                                               plat::GetLE16(bytes + i + 2));
         i += 4;
         time += skip;
         if (time < 0) return Fail(why, "a SKIP before the start of the record");

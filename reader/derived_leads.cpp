@@ -5,10 +5,10 @@
 
 #include "platform/errors.h"
 #include "reader/reader.h"
+#include "record/codes.h"
 
 namespace {
 
-constexpr int16_t kFirstMarker = 2032;  // rhythm values from here up mark lead errors
 constexpr uint8_t kSimultaneousBit = 0x04;
 constexpr uint8_t kCountShift = 3;  // bits 3-7 of the flags: leads recorded simultaneously
 
@@ -29,17 +29,17 @@ int16_t Wrap16(int32_t value) {
 // output into a marker, 2032 winning over 2033 and 2033 over 2034; once the output is
 // a marker, measurements no longer change it.
 int16_t AddRhythmSample(int16_t sum, int16_t sample, double coefficient) {
-  if (sample < kFirstMarker) {
-    if (sum >= kFirstMarker) return sum;
+  if (sample < kMarkerErrorBit0) {
+    if (sum >= kMarkerErrorBit0) return sum;
     return Wrap16(sum + WeightedLow16(sample, coefficient));
   }
   switch (sum) {
-    case 2032:
+    case kMarkerErrorBit0:
       return sum;
-    case 2033:
-      return sample == 2032 ? sample : sum;
-    case 2034:
-      return sample == 2032 || sample == 2033 ? sample : sum;
+    case kMarkerErrorBit1:
+      return sample == kMarkerErrorBit0 ? sample : sum;
+    case kMarkerErrorBit2:
+      return sample == kMarkerErrorBit0 || sample == kMarkerErrorBit1 ? sample : sum;
     default:
       return sample;
   }
@@ -163,10 +163,10 @@ bool CReader::GenerateCalculatedLeads() {
   };
   // III = II - I, aVR = -(I + II) / 2, aVL = I - II / 2, aVF = II - I / 2.
   static const Derived kLimbLeads[] = {
-      {61, {2, 1}, {1.0, -1.0}},
-      {62, {2, 1}, {-0.5, -0.5}},
-      {63, {1, 2}, {1.0, -0.5}},
-      {64, {1, 2}, {-0.5, 1.0}},
+      {kLeadIII, {kLeadII, kLeadI}, {1.0, -1.0}},
+      {kLeadAVR, {kLeadII, kLeadI}, {-0.5, -0.5}},
+      {kLeadAVL, {kLeadI, kLeadII}, {1.0, -0.5}},
+      {kLeadAVF, {kLeadI, kLeadII}, {-0.5, 1.0}},
   };
   for (const Derived& lead : kLimbLeads) {
     if (LeadDefinitions.GetIdIndexFromId(lead.Target) != SLeadDefinitions::kNoLead) continue;

@@ -54,6 +54,17 @@ bool CReader::Open(FileHandle* file, const char* name, uint8_t* recordHeader) {
   return AdoptRecord(file, plat::OpenForRead(name), recordHeader);
 }
 
+bool CReader::OpenIndexed(const char* name) {
+  Index.KillData();
+  Loaded = static_cast<uint16_t>(Loaded & ~kSection0);
+  if (!Open(&File, name, RecordHeader) || !MoveTo(File, kRecordHeaderSize) ||
+      !ReadSectionIndex(File, &Index)) {
+    return false;
+  }
+  Loaded |= kSection0;
+  return true;
+}
+
 bool CReader::OpenMemory(FileHandle* file, const uint8_t* bytes, size_t size,
                          uint8_t* recordHeader) {
   if (file == nullptr || (bytes == nullptr && size != 0) || recordHeader == nullptr) {

@@ -1,13 +1,7 @@
 // The lead error table rebuilt from the marker values in the rhythm data.
 #include "platform/errors.h"
 #include "reader/reader.h"
-
-namespace {
-
-constexpr int16_t kFirstMarker = 2032;  // marks error bit 0; 2033 bit 1, 2034 bit 2
-constexpr int16_t kLastMarker = 2034;
-
-}  // namespace
+#include "record/codes.h"
 
 bool CReader::GenerateLeadErrors() {
   LeadErrors.KillData();
@@ -25,9 +19,9 @@ bool CReader::GenerateLeadErrors() {
     const int16_t* samples = Rhythm.LeadSamples != nullptr ? Rhythm.LeadSamples[i] : nullptr;
     const uint16_t count = samples != nullptr ? Rhythm.SampleCounts[i] : 0;
     for (uint16_t s = 0; s < count; ++s) {
-      if (samples[s] >= kFirstMarker && samples[s] <= kLastMarker) {
+      if (IsLeadErrorMarker(samples[s])) {
         entry.ErrorBits =
-            static_cast<uint16_t>(entry.ErrorBits | (1u << (samples[s] - kFirstMarker)));
+            static_cast<uint16_t>(entry.ErrorBits | (1u << (samples[s] - kMarkerErrorBit0)));
       }
     }
   }

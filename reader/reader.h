@@ -9,6 +9,7 @@
 #include "platform/file.h"
 #include "platform/little_endian.h"
 #include "record/analysis_info.h"
+#include "record/codes.h"
 #include "record/encoded_data.h"
 #include "record/general_info.h"
 #include "record/lead_definitions.h"
@@ -18,19 +19,6 @@
 #include "record/record_info.h"
 #include "record/section_indexes.h"
 #include "record/unknown_tags.h"
-
-// Section mask: bit 1 << n stands for Section n.
-enum : uint16_t {
-  kSection0 = 0x0001,
-  kSection1 = 0x0002,
-  kSection3 = 0x0008,
-  kSection5 = 0x0020,
-  kSection6 = 0x0040,
-  kSection7 = 0x0080,
-  kSection9 = 0x0200,
-  kSection10 = 0x0400,
-  kAllSections = 0x7FFF,
-};
 
 class KTX_API CReader {
  public:
@@ -102,6 +90,9 @@ class KTX_API CReader {
   // Open for a record held in memory: *file becomes a memory file over `bytes`.
   static bool OpenMemory(plat::FileHandle* file, const uint8_t* bytes, size_t size,
                          uint8_t* recordHeader);
+  // Open into File, then Section 0 into Index (Loaded gains kSection0): the start of
+  // every rewrite. On failure the file may stay open; the caller closes.
+  bool OpenIndexed(const char* name);
   static bool ReadRecordHeader(plat::FileHandle file, uint8_t* header);
   static bool ReadSectionHeader(plat::FileHandle file, uint8_t* header);
   // Reads Section 0 at the current position into `index`; emptied on failure.

@@ -7,52 +7,47 @@
 
 namespace {
 
-constexpr uint8_t kLeadErrorsTag = 200;
 constexpr uint32_t kLeadErrorBytes = 3;  // lead code u8, error bits u16
 constexpr uint32_t kMaxNumberBytes = 12;
-
-uint16_t U16(const uint8_t* bytes) {
-  return CReader::ReadU16(bytes);
-}
 
 // Bytes a number tag needs, and whether its target was given; 0: not a number tag.
 uint32_t NumberBytes(const Section1Parse& parse, uint8_t tag, bool* hasTarget) {
   *hasTarget = parse.Patient != nullptr;
   switch (tag) {
-    case 5:
-      return 4;  // date of birth
-    case 6:      // height, unit
-    case 7:      // weight, unit
+    case kTagDateOfBirth:
+      return 4;       // date of birth
+    case kTagHeight:  // height, unit
+    case kTagWeight:  // weight, unit
       return 3;
-    case 8:
+    case kTagSex:
       return 1;  // sex
-    case 206:
+    case kTagWeightGrams:
       return 4;  // weight in grams
-    case 207:
+    case kTagHeightMm:
       return 2;  // height in millimetres
     default:
       break;
   }
   *hasTarget = parse.Recording != nullptr;
   switch (tag) {
-    case 25:
+    case kTagDateOfAcquisition:
       return 4;  // date of acquisition
-    case 26:
-      return 3;  // time of acquisition
-    case 27:     // baseline filter
-    case 28:     // low-pass filter
+    case kTagTimeOfAcquisition:
+      return 3;               // time of acquisition
+    case kTagBaselineFilter:  // baseline filter
+    case kTagLowPassFilter:   // low-pass filter
       return 2;
-    case 29:   // filter bit map of the stored samples
-    case 212:  // filter bit map in force
+    case kTagFilterBitMap:    // filter bit map of the stored samples
+    case kTagFiltersInForce:  // filter bit map in force
       return 1;
     default:
       break;
   }
   *hasTarget = parse.General != nullptr;
   switch (tag) {
-    case 203:
+    case kTagReceived:
       return 12;  // date and time received
-    case 204:
+    case kTagConfirmed:
       return 1;  // interpretation confirmed
     default:
       return 0;
@@ -104,25 +99,25 @@ uint8_t FilterFlags(uint8_t bits) {
 
 void StorePatient(CPatientInfo& patient, uint8_t tag, const uint8_t* data) {
   switch (tag) {
-    case 5:
-      patient.YearOfBirth = U16(data);
+    case kTagDateOfBirth:
+      patient.YearOfBirth = plat::GetLE16(data);
       patient.MonthOfBirth = data[2];
       patient.DayOfBirth = data[3];
       break;
-    case 6:
-      patient.Height = HeightMm(U16(data), data[2]);
+    case kTagHeight:
+      patient.Height = HeightMm(plat::GetLE16(data), data[2]);
       break;
-    case 7:
-      patient.Weight = WeightG(U16(data), data[2]);
+    case kTagWeight:
+      patient.Weight = WeightG(plat::GetLE16(data), data[2]);
       break;
-    case 8:
+    case kTagSex:
       patient.Gender = data[0];
       break;
-    case 206:
+    case kTagWeightGrams:
       patient.Weight = CReader::ReadU32(data);
       break;
-    case 207:
-      patient.Height = U16(data);
+    case kTagHeightMm:
+      patient.Height = plat::GetLE16(data);
       break;
     default:
       break;
@@ -132,28 +127,28 @@ void StorePatient(CPatientInfo& patient, uint8_t tag, const uint8_t* data) {
 void StoreRecording(Section1Parse& parse, uint8_t tag, const uint8_t* data) {
   CRecordInfo& recording = *parse.Recording;
   switch (tag) {
-    case 25:
-      recording.AcquisitionYear = U16(data);
+    case kTagDateOfAcquisition:
+      recording.AcquisitionYear = plat::GetLE16(data);
       recording.AcquisitionMonth = data[2];
       recording.AcquisitionDay = data[3];
       parse.DateRead = true;
       break;
-    case 26:
+    case kTagTimeOfAcquisition:
       recording.AcquisitionHour = data[0];
       recording.AcquisitionMinute = data[1];
       recording.AcquisitionSecond = data[2];
       parse.TimeRead = true;
       break;
-    case 27:
-      recording.HighPassCutoff = U16(data);
+    case kTagBaselineFilter:
+      recording.HighPassCutoff = plat::GetLE16(data);
       break;
-    case 28:
-      recording.LowPassCutoff = U16(data);
+    case kTagLowPassFilter:
+      recording.LowPassCutoff = plat::GetLE16(data);
       break;
-    case 29:
+    case kTagFilterBitMap:
       recording.DataFilterFlags = FilterFlags(data[0]);
       break;
-    case 212:
+    case kTagFiltersInForce:
       recording.FilterFlags = FilterFlags(data[0]);
       break;
     default:
@@ -162,17 +157,17 @@ void StoreRecording(Section1Parse& parse, uint8_t tag, const uint8_t* data) {
 }
 
 void StoreGeneral(CGeneralInfo& general, uint8_t tag, const uint8_t* data) {
-  if (tag == 204) {
+  if (tag == kTagConfirmed) {
     general.InterpretationConfirmed = data[0];
     return;
   }
   SDateTime& received = general.Received;
-  received.Year = U16(data);
-  received.Month = U16(data + 2);
-  received.Day = U16(data + 4);
-  received.Hour = U16(data + 6);
-  received.Minute = U16(data + 8);
-  received.Second = U16(data + 10);
+  received.Year = plat::GetLE16(data);
+  received.Month = plat::GetLE16(data + 2);
+  received.Day = plat::GetLE16(data + 4);
+  received.Hour = plat::GetLE16(data + 6);
+  received.Minute = plat::GetLE16(data + 8);
+  received.Second = plat::GetLE16(data + 10);
 }
 
 bool HandleNumberTag(Section1Parse& parse, uint8_t tag, uint16_t length, uint32_t need,
@@ -180,14 +175,15 @@ bool HandleNumberTag(Section1Parse& parse, uint8_t tag, uint16_t length, uint32_
   if (!hasTarget || length < need) return true;
   // Tags 6 and 7 only fill an empty field: the first usable one wins, and the exact
   // tags 206 and 207 win over both.
-  if ((tag == 6 && parse.Patient->Height != 0) || (tag == 7 && parse.Patient->Weight != 0)) {
+  if ((tag == kTagHeight && parse.Patient->Height != 0) ||
+      (tag == kTagWeight && parse.Patient->Weight != 0)) {
     return true;
   }
   uint8_t data[kMaxNumberBytes];
   if (!parse.Body.Read(data, need)) return false;
-  if (tag <= 8 || tag == 206 || tag == 207) {
+  if (tag <= kTagSex || tag == kTagWeightGrams || tag == kTagHeightMm) {
     StorePatient(*parse.Patient, tag, data);
-  } else if (tag == 203 || tag == 204) {
+  } else if (tag == kTagReceived || tag == kTagConfirmed) {
     StoreGeneral(*parse.General, tag, data);
   } else {
     StoreRecording(parse, tag, data);
@@ -210,7 +206,7 @@ bool HandleLeadErrors(Section1Parse& parse, uint16_t length) {
   const auto* bytes = reinterpret_cast<const uint8_t*>(parse.Scratch.data());
   for (uint32_t i = 0; i < entries; ++i, bytes += kLeadErrorBytes) {
     parse.Errors->Errors[i].LeadId = bytes[0];
-    parse.Errors->Errors[i].ErrorBits = U16(bytes + 1);
+    parse.Errors->Errors[i].ErrorBits = plat::GetLE16(bytes + 1);
   }
   parse.ErrorsRead = true;
   return true;
@@ -226,7 +222,7 @@ bool HandleUnknownTag(Section1Parse& parse, uint8_t tag, uint16_t length) {
 }
 
 bool HandleOtherTag(Section1Parse& parse, uint8_t tag, uint16_t length) {
-  if (tag == kLeadErrorsTag) return HandleLeadErrors(parse, length);
+  if (tag == kTagLeadErrors) return HandleLeadErrors(parse, length);
   bool hasTarget = false;
   const uint32_t need = NumberBytes(parse, tag, &hasTarget);
   if (need == 0) return HandleUnknownTag(parse, tag, length);

@@ -25,43 +25,43 @@ constexpr uint32_t kModelOffset = 8;
 constexpr uint32_t kRevisionLengthOffset = 35;
 
 plat::Bstr* TextField(Section1Parse& parse, uint8_t tag) {
-  if (tag <= 2) {
+  if (tag <= kTagPatientId) {
     if (parse.Patient == nullptr) return nullptr;
-    if (tag == 0) return &parse.Patient->LastName;
-    return tag == 1 ? &parse.Patient->FirstName : &parse.Patient->PatientId;
+    if (tag == kTagLastName) return &parse.Patient->LastName;
+    return tag == kTagFirstName ? &parse.Patient->FirstName : &parse.Patient->PatientId;
   }
   CGeneralInfo* general = parse.General;
   if (general == nullptr) return nullptr;
   switch (tag) {
-    case 21:
+    case kTagOverreadingPhysician:
       return &general->OverreadingPhysician;
-    case 201:
+    case kTagInterpretationText:
       return &general->InterpretationText;
-    case 202:
+    case kTagComment:
       return &general->CommentText;
-    case 205:
+    case kTagRecordingId:
       return &general->RecordingId;
-    case 208:
+    case kTagModifierApp:
       return &general->ModifierApp;
-    case 209:
+    case kTagModifierVersion:
       return &general->ModifierVer;
-    case 210:
+    case kTagCreatorApp:
       return &general->CreatorApp;
-    case 211:
+    case kTagCreatorVersion:
       return &general->CreatorVer;
-    case 213:
+    case kTagInterpretationPhysician:
       return &general->InterpretationPhysician;
-    case 214:
+    case kTagRecordingPhysician:
       return &general->RecordingPhysician;
-    case 215:
+    case kTagRecordingLocation:
       return &general->RecordingLocation;
-    case 216:
+    case kTagInterpretationApp:
       return &general->InterpretationApp;
-    case 217:
+    case kTagInterpretationVersion:
       return &general->InterpretationVer;
-    case 218:
+    case kTagRecordingApp:
       return &general->RecordingApp;
-    case 219:
+    case kTagRecordingVersion:
       return &general->RecordingVer;
     default:
       return nullptr;
@@ -71,8 +71,10 @@ plat::Bstr* TextField(Section1Parse& parse, uint8_t tag) {
 }  // namespace
 
 bool IsTextTag(uint8_t tag) {
-  return tag <= 2 || tag == 21 || tag == 201 || tag == 202 || tag == 205 ||
-         (tag >= 208 && tag <= 211) || (tag >= 213 && tag <= 219);
+  return tag <= kTagPatientId || tag == kTagOverreadingPhysician || tag == kTagInterpretationText ||
+         tag == kTagComment || tag == kTagRecordingId ||
+         (tag >= kTagModifierApp && tag <= kTagCreatorVersion) ||
+         (tag >= kTagInterpretationPhysician && tag <= kTagRecordingVersion);
 }
 
 bool ReadScratch(Section1Parse& parse, uint32_t count) {
@@ -119,7 +121,8 @@ bool HandleTextTag(Section1Parse& parse, uint8_t tag, uint16_t length) {
     parse.General->InterpretationModified = static_cast<uint8_t>(text[0]);
     ++text;
     count = TextLength(text, length - 1u);
-  } else if (tag <= 2 && parse.SectionVersion == kPaddedNamesVersion && length > kPaddedNameBytes) {
+  } else if (tag <= kTagPatientId && parse.SectionVersion == kPaddedNamesVersion &&
+             length > kPaddedNameBytes) {
     count = std::min(count, kPaddedNameBytes);
     while (count > 0 && text[count - 1] == ' ') --count;
   }

@@ -8,21 +8,13 @@
 
 namespace {
 
-constexpr uint32_t kTagHeaderBytes = 3;  // tag number u8, data length u16
 constexpr uint32_t kSectionHeaderBytes = 16;
-constexpr uint8_t kDeviceTag = 14;
-constexpr uint8_t kDateTag = 25;
-constexpr uint8_t kTimeTag = 26;
-constexpr uint8_t kEndTag = 255;
-
-constexpr uint8_t kFirstMakerTag = 200;  // 200-219: each manufacturer's own
-constexpr uint8_t kLastMakerTag = 219;
 
 bool HandleTag(Section1Parse& parse, uint8_t tag, uint16_t length) {
   if (parse.ForeignTags && tag >= kFirstMakerTag && tag <= kLastMakerTag) {
     return HandleUnknownTag(parse, tag, length);
   }
-  if (tag == kDeviceTag) return HandleDeviceTag(parse, length);
+  if (tag == kTagAcquiringDevice) return HandleDeviceTag(parse, length);
   if (IsTextTag(tag)) return HandleTextTag(parse, tag, length);
   return HandleOtherTag(parse, tag, length);
 }
@@ -80,15 +72,15 @@ bool Parse(plat::FileHandle file, const uint8_t* sectionHeader, CPatientInfo* pa
     tag = header[0];
     const uint16_t length = CReader::ReadU16(header + 1);
     if (!parse.Body.Fits(length)) return false;
-    deviceSeen = deviceSeen || tag == kDeviceTag;
-    dateSeen = dateSeen || tag == kDateTag;
-    timeSeen = timeSeen || tag == kTimeTag;
+    deviceSeen = deviceSeen || tag == kTagAcquiringDevice;
+    dateSeen = dateSeen || tag == kTagDateOfAcquisition;
+    timeSeen = timeSeen || tag == kTagTimeOfAcquisition;
 
     const uint32_t before = parse.Body.Consumed();
     if (!HandleTag(parse, tag, length)) return false;
     const uint32_t used = parse.Body.Consumed() - before;
     if (used < length && !parse.Body.Skip(length - used)) return false;
-  } while (tag != kEndTag);
+  } while (tag != kTagTerminator);
 
   if (patient != nullptr) {
     GiveEmptyString(&patient->LastName);

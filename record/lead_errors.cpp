@@ -2,14 +2,13 @@
 
 #include <cstring>
 
+#include "record/codes.h"
 #include "record/table_arrays.h"
 
 namespace {
 
-constexpr uint8_t kLeadI = 1;
-constexpr uint8_t kLeadII = 2;
 // III, aVR, aVL, aVF: computed from I and II, so they inherit both leads' errors.
-constexpr uint8_t kDerivedLeads[] = {61, 62, 63, 64};
+constexpr uint8_t kDerivedLeads[] = {kLeadIII, kLeadAVR, kLeadAVL, kLeadAVF};
 constexpr unsigned kDerivedCount = sizeof(kDerivedLeads);
 
 }  // namespace

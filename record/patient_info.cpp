@@ -26,7 +26,7 @@ CPatientInfo::~CPatientInfo() {
 void CPatientInfo::SetDefault() {
   Size = sizeof(CPatientInfo);
   Version = 1;
-  Gender = 0;
+  Gender = kSexUnknown;
   YearOfBirth = MonthOfBirth = DayOfBirth = 0;
   Height = 0;
   Weight = 0;

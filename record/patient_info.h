@@ -5,6 +5,7 @@
 
 #include "platform/export.h"
 #include "platform/text.h"
+#include "record/codes.h"
 
 class KTX_API CPatientInfo {
  public:

@@ -7,13 +7,6 @@
 #include "writer/section1_tags.h"
 #include "writer/writer.h"
 
-namespace {
-
-constexpr uint32_t kTagHeaderBytes = 3;  // number u8, length u16
-constexpr uint8_t kTerminatorTag = 255;
-
-}  // namespace
-
 bool CWriter::CreateSec1() {
   if (!(Loaded & kSection1)) return plat::FailWith(plat::kErrNoData);
   {
@@ -48,7 +41,7 @@ bool CWriter::CreateSec1() {
       std::memcpy(out + kTagHeaderBytes, tag.Data.data(), size);
       out += kTagHeaderBytes + size;
     }
-    out[0] = kTerminatorTag;  // length 0 and any padding byte are already zero
+    out[0] = kTagTerminator;  // length 0 and any padding byte are already zero
     return FinishEntry(entry);
   });
 }

@@ -10,7 +10,6 @@ namespace {
 constexpr uint8_t kUnitYears = 1;
 constexpr uint8_t kUnitCentimetres = 1;
 constexpr uint8_t kUnitKilograms = 1;
-constexpr uint8_t kTerminatorTag = 255;
 
 bool TextTag(const plat::OleChar* text, Bytes* data) {
   std::string ansi;
@@ -78,64 +77,64 @@ bool TagData(const Sources& s, unsigned tag, Bytes* data) {
   const CRecordInfo& recording = *s.Recording;
   const CGeneralInfo& general = *s.General;
   switch (tag) {
-    case 0:
+    case kTagLastName:
       return TextTag(patient.LastName, data);
-    case 1:
+    case kTagFirstName:
       return TextTag(patient.FirstName, data);
-    case 2:
+    case kTagPatientId:
       return TextTag(patient.PatientId, data);
-    case 4:
+    case kTagAge:
       AgeTag(s, data);
       return true;
-    case 5:
+    case kTagDateOfBirth:
       AppendU16(patient.YearOfBirth, data);
       data->push_back(static_cast<uint8_t>(patient.MonthOfBirth));
       data->push_back(static_cast<uint8_t>(patient.DayOfBirth));
       return true;
-    case 6:
+    case kTagHeight:
       if (patient.Height != 0) {
         AppendU16(static_cast<uint16_t>(patient.Height / 10), data);
         data->push_back(kUnitCentimetres);
       }
       return true;
-    case 7:
+    case kTagWeight:
       if (patient.Weight != 0) {
         AppendU16(static_cast<uint16_t>(static_cast<int32_t>(patient.Weight) / 1000), data);
         data->push_back(kUnitKilograms);
       }
       return true;
-    case 8:
+    case kTagSex:
       data->push_back(patient.Gender);
       return true;
-    case 14:
+    case kTagAcquiringDevice:
       return DeviceTag(recording, data);
-    case 21:
+    case kTagOverreadingPhysician:
       return TextTag(general.OverreadingPhysician, data);
-    case 25:
+    case kTagDateOfAcquisition:
       AppendU16(recording.AcquisitionYear, data);
       data->push_back(static_cast<uint8_t>(recording.AcquisitionMonth));
       data->push_back(static_cast<uint8_t>(recording.AcquisitionDay));
       return true;
-    case 26:
+    case kTagTimeOfAcquisition:
       data->push_back(static_cast<uint8_t>(recording.AcquisitionHour));
       data->push_back(static_cast<uint8_t>(recording.AcquisitionMinute));
       data->push_back(static_cast<uint8_t>(recording.AcquisitionSecond));
       return true;
-    case 27:
+    case kTagBaselineFilter:
       if (recording.HighPassCutoff != 0) AppendU16(recording.HighPassCutoff, data);
       return true;
-    case 28:
+    case kTagLowPassFilter:
       if (recording.LowPassCutoff != 0) AppendU16(recording.LowPassCutoff, data);
       return true;
-    case 29:
+    case kTagFilterBitMap:
       if (recording.DataFilterFlags != 0) {
         data->push_back(NormalisedFilters(recording.DataFilterFlags));
       }
       return true;
-    case 200:
+    case kTagLeadErrors:
       LeadErrorsTag(*s.LeadErrors, data);
       return true;
-    case 201: {
+    case kTagInterpretationText: {
       std::string text;
       if (!AnsiText(general.InterpretationText, &text)) return false;
       if (!text.empty()) {
@@ -144,49 +143,49 @@ bool TagData(const Sources& s, unsigned tag, Bytes* data) {
       }
       return true;
     }
-    case 202:
+    case kTagComment:
       return TextTag(general.CommentText, data);
-    case 203:
+    case kTagReceived:
       DateTimeTag(general.Received, data);
       return true;
-    case 204:
+    case kTagConfirmed:
       data->push_back(general.InterpretationConfirmed);
       return true;
-    case 205:
+    case kTagRecordingId:
       return TextTag(general.RecordingId, data);
-    case 206:
+    case kTagWeightGrams:
       if (patient.Weight != 0) {
         AppendU16(static_cast<uint16_t>(patient.Weight), data);
         AppendU16(static_cast<uint16_t>(patient.Weight >> 16), data);
       }
       return true;
-    case 207:
+    case kTagHeightMm:
       if (patient.Height != 0) AppendU16(patient.Height, data);
       return true;
-    case 208:
+    case kTagModifierApp:
       return TextTag(s.UpdateMode ? s.WriterName : general.ModifierApp, data);
-    case 209:
+    case kTagModifierVersion:
       return TextTag(s.UpdateMode ? s.WriterVersion : general.ModifierVer, data);
-    case 210:
+    case kTagCreatorApp:
       return TextTag(s.UpdateMode ? general.CreatorApp : s.WriterName, data);
-    case 211:
+    case kTagCreatorVersion:
       return TextTag(s.UpdateMode ? general.CreatorVer : s.WriterVersion, data);
-    case 212:
+    case kTagFiltersInForce:
       data->push_back(recording.FilterFlags);
       return true;
-    case 213:
+    case kTagInterpretationPhysician:
       return TextTag(general.InterpretationPhysician, data);
-    case 214:
+    case kTagRecordingPhysician:
       return TextTag(general.RecordingPhysician, data);
-    case 215:
+    case kTagRecordingLocation:
       return TextTag(general.RecordingLocation, data);
-    case 216:
+    case kTagInterpretationApp:
       return TextTag(general.InterpretationApp, data);
-    case 217:
+    case kTagInterpretationVersion:
       return TextTag(general.InterpretationVer, data);
-    case 218:
+    case kTagRecordingApp:
       return TextTag(general.RecordingApp, data);
-    case 219:
+    case kTagRecordingVersion:
       return TextTag(general.RecordingVer, data);
     default:
       // Numbers the writer does not fill itself: carried on as they were read.
@@ -199,7 +198,7 @@ bool TagData(const Sources& s, unsigned tag, Bytes* data) {
 
 bool CollectTags(const Sources& sources, std::vector<Tag>* tags) {
   tags->clear();
-  for (unsigned tag = 0; tag < kTerminatorTag; ++tag) {
+  for (unsigned tag = 0; tag < kTagTerminator; ++tag) {
     Bytes data;
     if (!TagData(sources, tag, &data)) return false;
     if (data.empty()) continue;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/text.h"
+#include "record/codes.h"
 #include "record/general_info.h"
 #include "record/lead_errors.h"
 #include "record/patient_info.h"

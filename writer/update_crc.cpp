@@ -2,28 +2,18 @@
 // their CRCs, and Section 0 and the record header are rebuilt.
 #include "platform/errors.h"
 #include "record/crc.h"
+#include "writer/section_rewrite.h"
 #include "writer/writer.h"
 
 bool CWriter::UpdateCRC(const char* name) {
-  if (!OpenRd(name, false)) {
-    Close();
-    return false;
-  }
-  Clear(kAllSections);
-  Store.KillData();
   auto fail = [this] {
     Close();
     return false;
   };
-  if (!MoveTo(File, kRecordHeaderSize) || !ReadSectionIndex(File, &Index)) return fail();
-  Loaded |= kSection0;
-  if (Index.Count > SSectionIndexes::kFixedEntries) {
-    const uint32_t further = Index.Count - SSectionIndexes::kFixedEntries;
-    if (further >= 256 || !Store.Allocate(static_cast<uint16_t>(further))) {
-      if (further >= 256) plat::SetLastError(plat::kErrOutOfStructures);
-      return fail();
-    }
-  }
+  Clear(kAllSections);
+  Store.KillData();
+  CSectionRewrite rewrite(*this);
+  if (!rewrite.Open(name) || !rewrite.Reserve(Index.Count)) return fail();
   auto IsStored = [this](uint16_t id) {
     for (uint16_t entry = 1; entry < Store.Used; ++entry) {
       if (Store.Id(entry) == id) return true;
@@ -51,7 +41,5 @@ bool CWriter::UpdateCRC(const char* name) {
     section[0] = static_cast<uint8_t>(crc.Value());
     section[1] = static_cast<uint8_t>(crc.Value() >> 8);
   }
-  const bool written = WriteSections(name);
-  Close();
-  return written;
+  return rewrite.Commit(name);
 }

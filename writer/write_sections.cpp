@@ -73,6 +73,13 @@ bool CWriter::WriteSections(const char* name) {
     plat::SetLastError(plat::kErrInvalidData);
     return fail();
   }
+  // At most one store entry per pointer entry, so this is all the room the order needs.
+  if (!plat::CatchOutOfMemory(false, [&] {
+        order.reserve(Index.Count);
+        return true;
+      })) {
+    return fail();
+  }
   for (uint32_t i = 0; i < Index.Count; ++i) {
     const SSectionIndex pointer = *Index.Entry(i);
     for (uint16_t entry = 0; entry < Store.Used; ++entry) {

@@ -8,11 +8,14 @@
 
 #include "acquisition/ecg_info.h"
 #include "acquisition/lead_data.h"
+#include "platform/errors.h"
 #include "platform/export.h"
 #include "platform/text.h"
 #include "platform/time.h"
 #include "reader/reader.h"
 #include "writer/section_store.h"
+
+class CSectionRewrite;
 
 class KTX_API CWriter : public CReader {
  public:
@@ -80,6 +83,9 @@ class KTX_API CWriter : public CReader {
   bool UpdateLeadErrors(const char* name);
 
  protected:
+  // The rewrite of a record's sections works on the writer's file, index and store.
+  friend class CSectionRewrite;
+
   bool OpenRd(const char* name, bool writable);
   bool OpenWr(const char* name);
   // Empties the store, then everything the reader holds; closes the file.
@@ -131,7 +137,8 @@ class KTX_API CWriter : public CReader {
   template <typename Change>
   bool Rewrite(const char* name, uint16_t rebuilt, Change change) {
     if (!BeginRewrite(name)) return false;
-    const bool changed = change();
+    // The change runs inside the library's boundary: running out of memory is 14.
+    const bool changed = plat::CatchOutOfMemory(false, change);
     return EndRewrite(name, rebuilt, changed);
   }
   // Opens `name` and reads Section 0 and Section 1; on failure everything is closed.

@@ -2,18 +2,13 @@
 
 #include <cstring>
 
+#include "record/engine_abi.h"
+
 namespace ktx::engine {
 namespace {
 
-struct Language {
-  const char* Code;
-  const char* Module;
-};
-
-constexpr Language kLanguages[kLanguageCount] = {
-    {"en", "KTXSYSEN.dll"}, {"fr", "KTXSYSFR.dll"}, {"de", "KTXSYSDU.dll"}, {"it", "KTXSYSIT.dll"},
-    {"es", "KTXSYSSP.dll"}, {"pt", "KTXSYSPO.dll"}, {"ja", "KTXSYSJP.dll"},
-};
+// In the order of the engine interface's language modules.
+constexpr const char* kLanguageCodes[kLanguageCount] = {"en", "fr", "de", "it", "es", "pt", "ja"};
 
 }  // namespace
 
@@ -26,14 +21,14 @@ const StatementEntry* FindStatement(uint16_t code) {
 }
 
 const char* LanguageModuleName(int language) {
-  return language >= 0 && language < kLanguageCount ? kLanguages[language].Module : nullptr;
+  return language >= 0 && language < kLanguageCount ? abi::kLanguageModules[language] : nullptr;
 }
 
 int LanguageFromName(const char* name) {
   if (!name) return -1;
   if (name[0] >= '0' && name[0] < '0' + kLanguageCount && name[1] == '\0') return name[0] - '0';
   for (int i = 0; i < kLanguageCount; ++i) {
-    if (std::strcmp(name, kLanguages[i].Code) == 0) return i;
+    if (std::strcmp(name, kLanguageCodes[i]) == 0) return i;
   }
   return -1;
 }

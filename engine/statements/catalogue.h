@@ -6,10 +6,12 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "record/engine_abi.h"
+
 namespace ktx::engine {
 
 // Language indexes of the analysis: 0 English ... 6 Japanese.
-constexpr int kLanguageCount = 7;
+constexpr int kLanguageCount = abi::kLanguageCount;
 
 enum class StatementGroup { kRhythm, kMorphology, kDriver };
 

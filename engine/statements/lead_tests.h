@@ -6,12 +6,15 @@
 #include <cstdint>
 
 #include "engine/findings.h"
+#include "record/codes.h"
 
 namespace ktx::engine::leads {
 
-// SCP-ECG lead codes.
-constexpr uint16_t kI = 1, kII = 2, kV1 = 3, kV2 = 4, kV3 = 5, kV4 = 6, kV5 = 7, kV6 = 8;
-constexpr uint16_t kIII = 61, kAVR = 62, kAVL = 63, kAVF = 64;
+// SCP-ECG lead codes, short as the criteria name them.
+constexpr uint16_t kI = kLeadI, kII = kLeadII, kIII = kLeadIII;
+constexpr uint16_t kAVR = kLeadAVR, kAVL = kLeadAVL, kAVF = kLeadAVF;
+constexpr uint16_t kV1 = kLeadV1, kV2 = kLeadV2, kV3 = kLeadV3, kV4 = kLeadV4, kV5 = kLeadV5,
+                   kV6 = kLeadV6;
 
 // Up to seven lead codes, 0 where the group has fewer.
 using Group = std::array<uint16_t, 7>;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "commands.h"
+#include "failure_place.h"
 #include "file_rewrite.h"
 #include "platform/errors.h"
 #include "reader/reader.h"
@@ -22,7 +23,9 @@ int RunDerive(const std::string& file, bool inPlace) {
   FileRewrite rewrite(file, inPlace);
   if (!rewrite.Begin() || !SelectToolWriter(writer) ||
       !writer.UpdateCalculatedLeads(rewrite.Target().c_str()) || !rewrite.Commit()) {
-    std::cerr << file << ": " << ErrorText(plat::LastError()) << rewrite.Note() << "\n";
+    const uint32_t error = plat::LastError();
+    std::cerr << file << ": " << ErrorText(error) << FailurePlace(file, error) << rewrite.Note()
+              << "\n";
     return kExitFailed;
   }
   SLeadDefinitions after;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "failure_place.h"
 #include "file_rewrite.h"
 #include "platform/errors.h"
 #include "reader/reader.h"
@@ -279,8 +280,9 @@ int RunEdit(const CLI::App& command, const EditCommand& edits) {
   // those before a failing one stay applied.
   FileRewrite rewrite(edits.File, edits.InPlace);
   auto failed = [&](const CLI::Option* option) {
-    std::cerr << edits.File << ": " << option->get_name()
-              << " not applied: " << ErrorText(plat::LastError()) << rewrite.Note() << "\n";
+    const uint32_t error = plat::LastError();
+    std::cerr << edits.File << ": " << option->get_name() << " not applied: " << ErrorText(error)
+              << FailurePlace(edits.File, error) << rewrite.Note() << "\n";
     return kExitFailed;
   };
   if (!rewrite.Begin()) return failed(order.front());

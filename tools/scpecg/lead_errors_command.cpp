@@ -5,6 +5,7 @@
 #include <string>
 
 #include "commands.h"
+#include "failure_place.h"
 #include "file_rewrite.h"
 #include "platform/errors.h"
 #include "reader/reader.h"
@@ -20,7 +21,9 @@ int RunLeadErrors(const std::string& file, bool inPlace) {
   FileRewrite rewrite(file, inPlace);
   if (!rewrite.Begin() || !SelectToolWriter(writer) ||
       !writer.UpdateLeadErrors(rewrite.Target().c_str()) || !rewrite.Commit()) {
-    std::cerr << file << ": " << ErrorText(plat::LastError()) << rewrite.Note() << "\n";
+    const uint32_t error = plat::LastError();
+    std::cerr << file << ": " << ErrorText(error) << FailurePlace(file, error) << rewrite.Note()
+              << "\n";
     return kExitFailed;
   }
   SLeadErrors errors;

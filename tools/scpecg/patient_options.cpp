@@ -66,10 +66,10 @@ bool ApplyPatientOptions(const PatientOptions& options, CPatientInfo* patient) {
     patient->MonthOfBirth = static_cast<uint16_t>(month);
     patient->DayOfBirth = static_cast<uint16_t>(day);
   }
-  if (options.Gender == "unknown") patient->Gender = 0;
-  if (options.Gender == "male") patient->Gender = 1;
-  if (options.Gender == "female") patient->Gender = 2;
-  if (options.Gender == "unspecified") patient->Gender = 9;
+  if (options.Gender == "unknown") patient->Gender = kSexUnknown;
+  if (options.Gender == "male") patient->Gender = kSexMale;
+  if (options.Gender == "female") patient->Gender = kSexFemale;
+  if (options.Gender == "unspecified") patient->Gender = kSexUnspecified;
   if (options.Height != 0) patient->Height = options.Height;
   if (options.Weight != 0) patient->Weight = options.Weight;
   return true;

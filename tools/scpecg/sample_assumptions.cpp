@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "record/codes.h"
+
 namespace scpecg {
 
 namespace {
@@ -44,7 +46,7 @@ bool HoldsMarkerValues(const SEncodedData& data) {
     const int16_t* samples = data.LeadSamples != nullptr ? data.LeadSamples[i] : nullptr;
     if (samples == nullptr) continue;
     for (unsigned k = 0; k < data.SampleCounts[i]; ++k) {
-      if (samples[k] >= 2032 && samples[k] <= 2034) return true;
+      if (IsLeadErrorMarker(samples[k])) return true;
     }
   }
   return false;

@@ -85,8 +85,7 @@ void PrintJson(uint32_t recordLength, uint64_t fileSize, std::optional<bool> rec
 
 int RunSections(const SectionsOptions& options) {
   CReader reader;
-  if (!CReader::Open(&reader.File, options.File.c_str(), reader.RecordHeader) ||
-      !CReader::ReadSectionIndex(reader.File, &reader.Index)) {
+  if (!reader.OpenIndexed(options.File.c_str())) {
     std::cerr << options.File << ": " << ErrorText(plat::LastError()) << "\n";
     return kExitFailed;
   }

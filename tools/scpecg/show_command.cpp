@@ -3,6 +3,7 @@
 
 #include "commands.h"
 #include "decoded_waveforms.h"
+#include "failure_place.h"
 #include "platform/errors.h"
 #include "reader/reader.h"
 #include "record_json.h"
@@ -18,18 +19,11 @@ struct ShowOptions {
   bool Derive = false;
 };
 
-struct SectionBit {
-  uint16_t Id;
-  uint16_t Bit;
-};
-const SectionBit kSections[] = {{1, kSection1}, {3, kSection3}, {5, kSection5},  {6, kSection6},
-                                {7, kSection7}, {9, kSection9}, {10, kSection10}};
-
 // Why a section that the record lists did not load: it is loaded again on its own
 // (with Section 3 for the sample data) so that its parser's error is the last one.
 Json NotLoaded(const std::string& file, const CReader& reader) {
   Json list = Json::array();
-  for (const SectionBit& section : kSections) {
+  for (const LoadableSection& section : kLoadableSections) {
     if (reader.Loaded & section.Bit) continue;
     bool listed = false;
     for (uint32_t i = 0; i < reader.Index.Count && !listed; ++i) {
@@ -40,12 +34,7 @@ Json NotLoaded(const std::string& file, const CReader& reader) {
     if (!listed) {
       item["reason"] = "absent";
     } else {
-      CReader alone;
-      uint16_t loaded = 0;
-      const bool needsLeads = section.Bit == kSection5 || section.Bit == kSection6;
-      alone.Load(file.c_str(), &loaded,
-                 static_cast<uint16_t>(section.Bit | (needsLeads ? kSection3 : 0)));
-      const uint32_t error = plat::LastError();
+      const uint32_t error = SectionLoadError(file, section.Bit);
       item["error"] = error;
       item["reason"] = error == 0 ? "absent" : plat::ErrorMessage(error);
     }

@@ -2,14 +2,12 @@
 
 #include "platform/errors.h"
 #include "reader/section_parsers.h"
+#include "record/codes.h"
 #include "sample_assumptions.h"
 
 namespace scpecg {
 
 namespace {
-
-constexpr uint8_t kFirstMakerTag = 200;
-constexpr uint8_t kLastMakerTag = 219;
 
 struct OpenRecord {
   ~OpenRecord() {

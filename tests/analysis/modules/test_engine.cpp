@@ -6,8 +6,8 @@
 #include <fstream>
 #include <string>
 
-#include "analysis/engine_entry.h"
 #include "engine_results.h"
+#include "record/engine_abi.h"
 #include "support/temp_folder.h"
 #include "writer/record_sections.h"
 
@@ -81,7 +81,8 @@ bool Analyse(const std::string& path, const Steering& steering, int32_t mode) {
 
 }  // namespace
 
-extern "C" KTX_TEST_EXPORT uint16_t KTX_STDCALL ScpAnalysis32(const char* fileName, int32_t mode) {
+extern "C" KTX_TEST_EXPORT uint16_t KTX_ENGINE_CALL ScpAnalysis32(const char* fileName,
+                                                                  int32_t mode) {
   const Steering steering = ReadSteering(FolderOf(fileName));
   if (steering.Mode == "damage") {
     std::ofstream out(fileName, std::ios::binary | std::ios::trunc);

@@ -63,7 +63,8 @@ std::string PatientLine(const CReader& reader) {
   if (p.YearOfBirth != 0) {
     line += Printf("    Born: %04u-%02u-%02u", p.YearOfBirth, p.MonthOfBirth, p.DayOfBirth);
   }
-  if (p.Gender == 1 || p.Gender == 2) line += p.Gender == 1 ? "    Male" : "    Female";
+  if (p.Gender == kSexMale || p.Gender == kSexFemale)
+    line += p.Gender == kSexMale ? "    Male" : "    Female";
   return line;
 }
 

@@ -1,4 +1,5 @@
 #include "plot/lead_arrangement.h"
+#include "record/codes.h"
 
 #include <algorithm>
 
@@ -7,8 +8,8 @@ namespace scpecg::plot {
 namespace {
 
 // The standard twelve in printing order: the limb leads, then the chest leads.
-constexpr uint8_t kStandardOrder[12] = {1, 2, 61, 62, 63, 64, 3, 4, 5, 6, 7, 8};
-constexpr uint8_t kLeadII = 2;
+constexpr uint8_t kStandardOrder[12] = {kLeadI,  kLeadII, kLeadIII, kLeadAVR, kLeadAVL, kLeadAVF,
+                                        kLeadV1, kLeadV2, kLeadV3,  kLeadV4,  kLeadV5,  kLeadV6};
 
 int IndexOf(const std::vector<uint8_t>& codes, uint8_t code) {
   const auto found = std::find(codes.begin(), codes.end(), code);

@@ -7,6 +7,7 @@
 
 #include "platform/errors.h"
 #include "plot/lead_arrangement.h"
+#include "record/codes.h"
 #include "record/lead_labels.h"
 
 namespace scpecg::plot {
@@ -24,9 +25,6 @@ constexpr double kPulseSeconds = 0.2;
 constexpr double kPulseLeadIn = 5.0;  // mm of baseline either side of the pulse
 constexpr double kTickHalf = 2.5;
 constexpr double kDefaultSeconds = 10.0;
-// Lead-off markers in rhythm data: never signal values.
-constexpr int kFirstMarker = 2032;
-constexpr int kLastMarker = 2034;
 
 // Rows wide enough for about four millivolts, on whole 10 mm so baselines sit on a
 // thick line.
@@ -114,7 +112,7 @@ void AddTrace(const LeadData& lead, const PlotSource& source, const PlotOptions&
   };
   for (auto k = static_cast<unsigned>(first); k < end; ++k) {
     const int value = lead.Samples[k];
-    if (source.Rhythm && source.Markers && value >= kFirstMarker && value <= kLastMarker) {
+    if (source.Rhythm && source.Markers && IsLeadErrorMarker(value)) {
       flush();
       continue;
     }
