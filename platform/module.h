@@ -21,4 +21,8 @@ KTX_API void UnloadModule(ModuleHandle module);
 // terminator, returns the number of bytes copied; 0 when there is no such string.
 KTX_API int LoadStringResource(ModuleHandle module, uint32_t id, char* buffer, int size);
 
+// String resource `id` whole, in UTF-8, without going through the ANSI code page: for
+// texts that code page cannot hold. False with 1814 when there is no such string.
+KTX_API bool LoadStringResourceUtf8(ModuleHandle module, uint32_t id, std::string* text);
+
 }  // namespace plat

@@ -36,6 +36,7 @@ trap 'exit 130' INT TERM
 export HOME=$work/home XDG_CONFIG_HOME=$work/no-config
 mkdir -p "$HOME"
 failures=0
+expect=  # a pattern a failing row's message must match, when set
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 is_root() { [ "$(id -u)" -eq 0 ]; }
 
@@ -75,6 +76,8 @@ row() {  # case dir prepare-function run-prefix... -- command words
       *) [ "$rc" -eq 0 ] || fail "$label $name: failed without saying what became of the file" ;;
     esac
     [ "$rc" -ne 0 ] || [ $valid = yes ] || fail "$label $name: succeeded but the record is invalid"
+    [ "$rc" -eq 0 ] || [ -z "$expect" ] || [[ $out =~ $expect ]] ||
+      fail "$label $name: failed without saying /$expect/"
     [ -z "$(ls -A "$dir" | grep '^\.sc')" ] || fail "$label $name: a copy was left beside the file"
     unfreeze "$dir"
   done
@@ -106,7 +109,10 @@ fi
 # A limit just above the original: the copy fits, the grown record does not.
 mkdir -p "$work/limit"
 limit_kb=$(((size + 3 * 1024) / 1024))
+# 223 (the analysis answers with its result code), not SIGXFSZ nor a vaguer error.
+expect="exceeds the limit|ResultNotFileWrite"
 for c in "${commands[@]}"; do row efbig "$work/limit" plain bash -c "ulimit -f $limit_kb; exec \"\$@\"" _ -- $c; done
+expect=
 mkdir -p "$work/eperm"
 cp "$orig" "$work/eperm/a.scp"
 if is_root && chattr +i "$work/eperm/a.scp" 2>/dev/null; then

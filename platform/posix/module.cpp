@@ -53,15 +53,18 @@ ModuleHandle Open(const std::string& file) {
   return dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
 }
 
-// `text` in code page `codePage` as Windows-1252 bytes, or 1113 when that code page
-// cannot hold it: a '?' in its place would be a different statement.
-bool ToAnsi(const char* text, uint32_t codePage, std::string* out) {
-  const std::string from =
-      codePage == kKtxCodePageUtf8 ? std::string("UTF-8") : "CP" + std::to_string(codePage);
-  iconv_t converter = iconv_open("WINDOWS-1252", from.c_str());
+std::string CodePageName(uint32_t codePage) {
+  return codePage == kKtxCodePageUtf8 ? std::string("UTF-8") : "CP" + std::to_string(codePage);
+}
+
+// `text` from code page `codePage` into `to`, or 1113 when `to` cannot hold it: a '?' in
+// its place would be a different statement.
+bool Convert(const char* text, uint32_t codePage, const char* to, std::string* out) {
+  iconv_t converter = iconv_open(to, CodePageName(codePage).c_str());
   if (reinterpret_cast<intptr_t>(converter) == -1) return FailWith(kErrInvalidParameter);
   std::string input = text;
-  std::string result(input.size(), '\0');  // never longer than its source
+  // Windows-1252 is never longer than its source; UTF-8 at most three bytes per byte.
+  std::string result(input.size() * 3, '\0');
   char* in = &input[0];
   char* outPointer = &result[0];
   size_t inLeft = input.size();
@@ -131,7 +134,8 @@ int LoadStringResource(ModuleHandle module, uint32_t id, char* buffer, int size)
     if (table->Id != id) continue;
     try {
       std::string text = table->Text;
-      if (codePage && *codePage != kKtxCodePageAnsi && !ToAnsi(table->Text, *codePage, &text)) {
+      if (codePage && *codePage != kKtxCodePageAnsi &&
+          !Convert(table->Text, *codePage, "WINDOWS-1252", &text)) {
         return 0;
       }
       // As LoadStringA: as much as fits with the terminator, and the count without it.
@@ -146,6 +150,26 @@ int LoadStringResource(ModuleHandle module, uint32_t id, char* buffer, int size)
   }
   SetLastError(kErrResourceNameNotFound);
   return 0;
+}
+
+bool LoadStringResourceUtf8(ModuleHandle module, uint32_t id, std::string* text) {
+  if (!module || !text) return FailWith(!module ? kErrInvalidHandle : kErrInvalidParameter);
+  const auto* table = static_cast<const KtxModuleString*>(dlsym(module, KTX_MODULE_STRINGS_SYMBOL));
+  const auto* codePage = static_cast<const uint32_t*>(dlsym(module, KTX_MODULE_CODE_PAGE_SYMBOL));
+  for (; table && table->Text; ++table) {
+    if (table->Id != id) continue;
+    try {
+      const uint32_t from = codePage ? *codePage : kKtxCodePageAnsi;
+      if (from == kKtxCodePageUtf8) {
+        *text = table->Text;
+        return true;
+      }
+      return Convert(table->Text, from, "UTF-8", text);
+    } catch (const std::bad_alloc&) {
+      return FailWith(kErrOutOfMemory);
+    }
+  }
+  return FailWith(kErrResourceNameNotFound);
 }
 
 }  // namespace plat

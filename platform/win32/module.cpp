@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/errors.h"
+#include "platform/text.h"
 
 namespace plat {
 
@@ -65,6 +66,15 @@ int LoadStringResource(ModuleHandle module, uint32_t id, char* buffer, int size)
   std::memcpy(buffer, ansi.data(), static_cast<size_t>(copied));
   buffer[copied] = '\0';
   return copied;
+}
+
+bool LoadStringResourceUtf8(ModuleHandle module, uint32_t id, std::string* text) {
+  if (!module || !text) return FailWith(!module ? kErrInvalidHandle : kErrInvalidParameter);
+  const wchar_t* wide = nullptr;
+  const int length =
+      ::LoadStringW(static_cast<HMODULE>(module), id, reinterpret_cast<LPWSTR>(&wide), 0);
+  if (length <= 0 || !wide) return FailWith(kErrResourceNameNotFound);
+  return WideToUtf8(wide, length, text);
 }
 
 }  // namespace plat

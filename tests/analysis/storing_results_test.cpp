@@ -17,11 +17,6 @@ Bytes BodyOf(const Bytes& section) {
   return Bytes(section.begin() + 16, section.end());
 }
 
-std::vector<int16_t> Lead(const SEncodedData& data, unsigned lead) {
-  return std::vector<int16_t>(data.LeadSamples[lead],
-                              data.LeadSamples[lead] + data.SampleCounts[lead]);
-}
-
 using Storing = AnalysisTest;
 
 TEST_F(Storing, RemoveKeepsEverythingButTheResultsByteForByte) {
@@ -61,7 +56,7 @@ TEST_F(Storing, CreateVLeadsCompletesTheChestLeads) {
     }
     for (unsigned i = 0; i < 8; ++i) {
       EXPECT_EQ(leads.Leads[i].LeadId, i + 1);
-      EXPECT_EQ(Lead(rhythm, i), i == 0 ? leadI : i == 1 || hadII ? leadII : leadI) << i;
+      EXPECT_EQ(test::SamplesOf(rhythm, i), i == 0 ? leadI : i == 1 || hadII ? leadII : leadI) << i;
     }
   }
   const Bytes before = BuildRecord(Shaped([](auto& s) { s.Leads = {3, 4}; }));

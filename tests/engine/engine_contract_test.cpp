@@ -3,30 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <map>
 #include <utility>
 
 #include "engine/ecg_generator.h"
 #include "engine/ktxsys32.h"
 #include "reader/reader.h"
 #include "support/temp_folder.h"
+#include "writer/record_sections.h"
 
 namespace {
-
-// Sections of a record by number, as raw bytes (header included), from its Section 0.
-std::map<uint16_t, test::Bytes> Sections(const test::Bytes& record) {
-  std::map<uint16_t, test::Bytes> out;
-  const size_t s0 = 6, body = s0 + 16;
-  const uint32_t length0 = CReader::ReadU32(&record[s0 + 4]);
-  for (size_t e = body; e + 10 <= s0 + length0; e += 10) {
-    const uint16_t id = CReader::ReadU16(&record[e]);
-    const uint32_t length = CReader::ReadU32(&record[e + 2]);
-    const uint32_t index = CReader::ReadU32(&record[e + 6]);
-    if (length > 0 && index > 0)
-      out[id] = test::Bytes(record.begin() + index - 1, record.begin() + index - 1 + length);
-  }
-  return out;
-}
 
 // Writes the generated ECG as a record in `folder`.
 std::string WriteEcg(const test::TempFolder& folder, const testgen::Ecg& ecg) {
@@ -52,7 +37,7 @@ TEST(EngineFile, FullAnalysisAddsReadableResultsAndKeepsEverythingElse) {
   bool valid = false;
   ASSERT_TRUE(CReader::CheckCrc(name.c_str(), &valid));
   EXPECT_TRUE(valid);
-  auto old = Sections(before), now = Sections(after);
+  auto old = test::Sections(before), now = test::Sections(after);
   for (int id : {1, 3, 6}) EXPECT_EQ(old[uint16_t(id)], now[uint16_t(id)]) << "section " << id;
 
   CReader reader;
@@ -60,19 +45,17 @@ TEST(EngineFile, FullAnalysisAddsReadableResultsAndKeepsEverythingElse) {
   ASSERT_TRUE(reader.Load(name.c_str(), &loaded, kAllSections));
   EXPECT_EQ(loaded & (kSection5 | kSection7 | kSection9 | kSection10),
             kSection5 | kSection7 | kSection9 | kSection10);
-  EXPECT_EQ(reader.Median.LeadCount, 8);
-  EXPECT_EQ(reader.Median.AVM, 2500);
-  EXPECT_EQ(reader.Median.SampleInterval, 2000);
-  EXPECT_EQ(reader.Median.SampleCounts[0], 500);  // one second at 500 Hz
-  EXPECT_EQ(reader.LeadMeasurements.Count, 8);
-  EXPECT_EQ(reader.LeadMeasurements.Records[1].LeadId, 2);
+  // Reference beats of one second at 500 Hz; sinus rhythm, and the one wide early beat
+  // stated as a ventricular premature beat.
+  const CAnalysisInfo& analysis = reader.Analysis;
+  EXPECT_EQ(
+      (std::vector<int>{reader.Median.LeadCount, reader.Median.AVM, reader.Median.SampleInterval,
+                        reader.Median.SampleCounts[0], reader.LeadMeasurements.Count,
+                        reader.LeadMeasurements.Records[1].LeadId, analysis.Measurements.QRSTypes,
+                        analysis.RhythmCodes, analysis.RhythmCode[0], analysis.RhythmCode[1]}),
+      (std::vector<int>{8, 2500, 2000, 500, 8, 2, 1, 2, 1, 6}));
   EXPECT_NEAR(reader.LeadMeasurements.Records[1].QRSDuration, 90, 8);
-  EXPECT_NEAR(reader.Analysis.Measurements.AvRRms, 857, 3);
-  EXPECT_EQ(reader.Analysis.Measurements.QRSTypes, 1);
-  // Sinus rhythm, and the one wide early beat stated as a ventricular premature beat.
-  ASSERT_EQ(reader.Analysis.RhythmCodes, 2);
-  EXPECT_EQ(reader.Analysis.RhythmCode[0], 1);
-  EXPECT_EQ(reader.Analysis.RhythmCode[1], 6);
+  EXPECT_NEAR(analysis.Measurements.AvRRms, 857, 3);
 
   // Section 4: head, 14-byte QRS records (1-based samples), protected areas.
   const test::Bytes& s4 = now[4];
@@ -85,6 +68,10 @@ TEST(EngineFile, FullAnalysisAddsReadableResultsAndKeepsEverythingElse) {
   for (size_t b = 0; b < n; ++b) {
     const uint8_t* q = &s4[16 + 6 + 14 * b];
     EXPECT_EQ(CReader::ReadU16(q), ecg.Beats[b].Ectopic ? 1 : 0);
+    // Its protected area spans the QRS, onset to offset.
+    const uint8_t* area = &s4[16 + 6 + 14 * n + 8 * b];
+    EXPECT_EQ(CReader::ReadU32(area), CReader::ReadU32(q + 2)) << b;
+    EXPECT_EQ(CReader::ReadU32(area + 4), CReader::ReadU32(q + 10)) << b;
     const double fiducial = (CReader::ReadU32(q + 6) - 1) / o.Rate;
     EXPECT_GT(fiducial, ecg.Beats[b].QrsOnset);
     EXPECT_LT(fiducial, ecg.Beats[b].QrsOffset);
@@ -99,12 +86,12 @@ TEST(EngineFile, ShortAnalysisWritesNoReferenceBeatsNorPerLeadMeasurements) {
   test::TempFolder folder;
   const std::string name = WriteEcg(folder, testgen::Generate({}));
   ASSERT_EQ(ScpAnalysis32(name.c_str(), 2), 0);
-  auto now = Sections(test::ReadWholeFile(name));
+  auto now = test::Sections(test::ReadWholeFile(name));
   EXPECT_TRUE(now.count(4) && now.count(7) && now.count(9));
   EXPECT_FALSE(now.count(5) || now.count(10));
   // A second, full analysis replaces the results instead of adding to them.
   ASSERT_EQ(ScpAnalysis32(name.c_str(), 1), 0);
-  now = Sections(test::ReadWholeFile(name));
+  now = test::Sections(test::ReadWholeFile(name));
   EXPECT_TRUE(now.count(5) && now.count(10));
 }
 

@@ -78,21 +78,18 @@ TEST(ImportWriter, LeadsScalingAndHeaderOfTheRecord) {
       {0, 2031, 2035, 2031, 2035, -2033}, {1, -2, 100, 2032, 0, 32767}, {5, 5, 5, 5, 5, 5}};
   for (uint8_t i = 0; i < 3; ++i) {
     EXPECT_EQ(reader.LeadDefinitions.Leads[i].LeadId, codes[i]);
-    EXPECT_EQ(std::vector<int16_t>(reader.Rhythm.LeadSamples[i],
-                                   reader.Rhythm.LeadSamples[i] + reader.Rhythm.SampleCounts[i]),
-              samples[i]);
+    EXPECT_EQ(test::SamplesOf(reader.Rhythm, i), samples[i]);
     // Only the invalid sample marks its lead.
     const uint16_t bits = reader.LeadErrors.Errors[i].ErrorBits;  // a packed field
     EXPECT_EQ(bits, i == 1 ? 1 : 0);
   }
-  EXPECT_EQ(reader.Rhythm.AVM, 1000);
-  EXPECT_EQ(reader.Rhythm.SampleInterval, 2000);
-  EXPECT_EQ(Utf8(reader.General.CommentText), "Dx: 426783006\r\nLead 3: Resp (unspecified)");
-  EXPECT_EQ(Utf8(reader.General.RecordingId), "r");
-  EXPECT_EQ(Utf8(reader.Recording.SerialNumber), "WFDB db/r");
-  EXPECT_EQ(reader.Recording.AcquisitionYear, 2020);
-  EXPECT_EQ(reader.Recording.AcquisitionSecond, 6);
-  EXPECT_EQ(reader.Patient.Gender, 1);
+  EXPECT_EQ((std::vector<int>{reader.Rhythm.AVM, reader.Rhythm.SampleInterval,
+                              reader.Recording.AcquisitionYear, reader.Recording.AcquisitionSecond,
+                              reader.Patient.Gender}),
+            (std::vector<int>{1000, 2000, 2020, 6, 1}));
+  EXPECT_EQ(Utf8(reader.General.CommentText) + "|" + Utf8(reader.General.RecordingId) + "|" +
+                Utf8(reader.Recording.SerialNumber),
+            "Dx: 426783006\r\nLead 3: Resp (unspecified)|r|WFDB db/r");
   ASSERT_EQ(reader.UnknownTags.Length[4], 3);  // age 61 years
   EXPECT_EQ(Bytes(reader.UnknownTags.Data[4], reader.UnknownTags.Data[4] + 3), (Bytes{61, 0, 1}));
 }
@@ -223,8 +220,8 @@ TEST(Export, WfdbAndEdfReadBack) {
   for (const SSignalSet* set : {&wfdb, &edf}) {
     EXPECT_EQ(set->Rate, 500);
     ASSERT_EQ(set->Signals.size(), 2u);
-    EXPECT_EQ(set->Signals[0].LeadCode, 2);
-    EXPECT_EQ(set->Signals[1].LeadCode, 3);
+    EXPECT_EQ((std::vector<int>{set->Signals[0].LeadCode, set->Signals[1].LeadCode}),
+              (std::vector<int>{2, 3}));
     for (size_t lead = 0; lead < 2; ++lead) {
       for (size_t i = 0; i < 1000; ++i) {
         const double got = set->Signals[lead].Microvolts[i];

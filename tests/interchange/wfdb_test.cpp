@@ -147,13 +147,12 @@ TEST(WfdbImport, EveryFormatGivesTheSamplesInMicrovolts) {
     std::string why;
     ASSERT_TRUE(ImportWfdb(path, SImportOptions{{"1", "V1", "Resp belt"}}, &set, &why)) << why;
     EXPECT_TRUE(set.Notes.empty()) << set.Notes.front();
-    EXPECT_EQ(set.Rate, 250);
     ASSERT_EQ(set.Signals.size(), 3u);
-    EXPECT_EQ(set.Signals[0].LeadCode, 1);
-    EXPECT_EQ(set.Signals[1].LeadCode, 3);
-    EXPECT_EQ(set.Signals[2].LeadCode, 0);
+    EXPECT_EQ((std::vector<double>{set.Rate, double(set.Signals[0].LeadCode),
+                                   double(set.Signals[1].LeadCode), double(set.Signals[2].LeadCode),
+                                   set.Signals[0].StepNv}),
+              (std::vector<double>{250, 1, 3, 0, 5000}));
     EXPECT_EQ(set.Signals[2].Name, "Resp belt");
-    EXPECT_DOUBLE_EQ(set.Signals[0].StepNv, 5000);
     const bool hasInvalid = c.Encode != MatDoubleBigEndian;
     for (size_t i = 0; i < 4; ++i) {
       EXPECT_DOUBLE_EQ(set.Signals[0].Microvolts[i], (c.Adc[0][i] - 10) * 5.0);
@@ -165,12 +164,10 @@ TEST(WfdbImport, EveryFormatGivesTheSamplesInMicrovolts) {
       }
     }
     const SSourceInfo& source = set.Source;
-    EXPECT_EQ(source.Age, 54);
-    EXPECT_EQ(source.Gender, 2);
+    EXPECT_EQ((std::vector<int>{source.Age, source.Gender, source.Acquired.Year,
+                                source.Acquired.Day, source.Acquired.Second}),
+              (std::vector<int>{54, 2, 2019, 24, 59}));
     EXPECT_EQ(source.Comments, std::vector<std::string>{"Dx: 164889003"});
-    EXPECT_EQ(source.Acquired.Year, 2019);
-    EXPECT_EQ(source.Acquired.Day, 24);
-    EXPECT_EQ(source.Acquired.Second, 59);
     EXPECT_EQ(source.RecordName, "r");
   }
 }
@@ -185,26 +182,17 @@ TEST(WfdbHeader, FieldsDefaultsAndRefusals) {
       "MLII\r\nx.dat 16x2:3+512 0(7)/uV 12 9\r\n",
       &header, &why))
       << why;
-  EXPECT_EQ(header.SampleCount, 650000u);
-  EXPECT_EQ(header.Rate, 360);
-  EXPECT_FALSE(header.HasTime);
+  // MLII's baseline is its ADC zero; x, uncalibrated, has the default gain.
   const SWfdbSignalSpec& mlii = header.Signals[0];
-  EXPECT_EQ(mlii.Gain, 200);
-  EXPECT_EQ(mlii.Baseline, 1024);  // the ADC zero
-  EXPECT_EQ(mlii.Units, "mV");
-  EXPECT_EQ(mlii.InitialValue, 995);
-  EXPECT_EQ(mlii.Checksum, -22131);
-  EXPECT_EQ(mlii.Description, "MLII");
   const SWfdbSignalSpec& x = header.Signals[1];
-  EXPECT_EQ(x.Format, 16);
-  EXPECT_EQ(x.SamplesPerFrame, 2);
-  EXPECT_EQ(x.Skew, 3);
-  EXPECT_EQ(x.ByteOffset, 512u);
-  EXPECT_FALSE(x.Calibrated);
-  EXPECT_EQ(x.Gain, 200);
-  EXPECT_EQ(x.Baseline, 7);
-  EXPECT_EQ(x.Units, "uV");
-  EXPECT_FALSE(x.ChecksumGiven);
+  EXPECT_EQ(
+      (std::vector<double>{double(header.SampleCount), header.Rate, double(header.HasTime),
+                           mlii.Gain, double(mlii.Baseline), double(mlii.InitialValue),
+                           double(mlii.Checksum), double(x.Format), double(x.SamplesPerFrame),
+                           double(x.Skew), double(x.ByteOffset), double(x.Calibrated), x.Gain,
+                           double(x.Baseline), double(x.ChecksumGiven)}),
+      (std::vector<double>{650000, 360, 0, 200, 1024, 995, -22131, 16, 2, 3, 512, 0, 200, 7, 0}));
+  EXPECT_EQ(mlii.Units + "|" + mlii.Description + "|" + x.Units, "mV|MLII|uV");
 
   const struct {
     const char* Text;
@@ -261,18 +249,10 @@ TEST(WfdbImport, TheRecordsThatCannotBeReadAsTheySay) {
 // Annotations: a beat, one 1100 samples later (SKIP), a numbered one, a rhythm change
 // with its text; each word as the format lays it out.
 TEST(WfdbAnnotations, BytesOfEachWordAndBack) {
-  std::vector<SWfdbAnnotation> annotations(4);
-  annotations[0].Sample = 100;
-  annotations[0].Code = 1;
-  annotations[1].Sample = 1200;
-  annotations[1].Code = 5;
-  annotations[2].Sample = 1300;
-  annotations[2].Code = 13;
-  annotations[2].Number = 3;
-  annotations[3].Sample = 1301;
-  annotations[3].Code = 28;
-  annotations[3].Number = 3;
-  annotations[3].Aux = "(AFIB";
+  const std::vector<SWfdbAnnotation> annotations = {{100, 1, 0, 0, 0, ""},
+                                                    {1200, 5, 0, 0, 0, ""},
+                                                    {1300, 13, 0, 0, 3, ""},
+                                                    {1301, 28, 0, 0, 3, "(AFIB"}};
   const Bytes expected = {
       0x64, 0x04,                                  // N (1 << 10) + 100
       0x00, 0xEC,                                  // SKIP (59 << 10)

@@ -26,11 +26,19 @@ TEST(PlatformModule, LoadsTheModuleBesideTheProgram) {
   EXPECT_EQ(std::string(text), "Caf");
   EXPECT_EQ(plat::LoadStringResource(module, 99, text, sizeof text), 0);
   EXPECT_EQ(text[0], '\0');
+  std::string utf8;
+  EXPECT_TRUE(plat::LoadStringResourceUtf8(module, 2, &utf8));
+  EXPECT_EQ(utf8, "Caf\xC3\xA9 \xE2\x82\xAC");
+  EXPECT_TRUE(test::FailedWith(plat::LoadStringResourceUtf8(module, 99, &utf8),
+                               plat::kErrResourceNameNotFound));
+  EXPECT_TRUE(
+      test::FailedWith(plat::LoadStringResourceUtf8(nullptr, 1, &utf8), plat::kErrInvalidHandle));
   plat::UnloadModule(module);
 }
 
 // Texts are converted from the module's own code page to the ANSI one (Windows-1252
-// here and on the Wine host); what that code page lacks fails rather than turning '?'.
+// here and on the Wine host); what that code page lacks fails rather than turning '?',
+// and comes whole as UTF-8.
 TEST(PlatformModule, ConvertsStringsToTheAnsiCodePageOrFailsWith1113) {
   const plat::ModuleHandle module = plat::LoadModule("KtxTestModuleUtf8.dll");
   ASSERT_NE(module, nullptr) << plat::LastError();
@@ -44,6 +52,9 @@ TEST(PlatformModule, ConvertsStringsToTheAnsiCodePageOrFailsWith1113) {
   EXPECT_EQ(plat::LoadStringResource(module, 2, text, sizeof text), 0);
   EXPECT_EQ(plat::LastError(), plat::kErrNoUnicodeTranslation);
   EXPECT_EQ(text[0], '\0');
+  std::string utf8;  // whole, past the ANSI code page
+  EXPECT_TRUE(plat::LoadStringResourceUtf8(module, 2, &utf8));
+  EXPECT_EQ(utf8, "\xE5\xBF\x83\xE9\x9B\xBB\xE5\x9B\xB3");
   plat::UnloadModule(module);
 }
 

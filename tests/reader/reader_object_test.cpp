@@ -211,10 +211,6 @@ void AsLoaded(CReader& reader, uint8_t flags, const std::vector<test::LeadRange>
                         (rhythm.empty() ? 0 : kSection6));
 }
 
-std::vector<int16_t> Lead(const SEncodedData& data, uint8_t i) {
-  return std::vector<int16_t>(data.LeadSamples[i], data.LeadSamples[i] + data.SampleCounts[i]);
-}
-
 // Lead code and error bits of each entry of the lead error table.
 std::vector<int> Errors(const SLeadErrors& table) {
   std::vector<int> out;
@@ -240,9 +236,9 @@ TEST(DerivedLimbLeads, ComputedFromIAndIIWithMarkerPrecedence) {
   for (uint8_t k = 0; k < 4; ++k) {
     EXPECT_EQ(reader.LeadDefinitions.Leads[2 + k].LeadId, 61 + k);
     EXPECT_EQ(uint32_t{reader.LeadDefinitions.Leads[2 + k].EndSample}, 4u);
-    EXPECT_EQ(Lead(reader.Rhythm, 2 + k), expected[k]);
+    EXPECT_EQ(test::SamplesOf(reader.Rhythm, 2 + k), expected[k]);
     // Reference beats: as long as the shorter source beat.
-    EXPECT_EQ(Lead(reader.Median, 2 + k),
+    EXPECT_EQ(test::SamplesOf(reader.Median, 2 + k),
               std::vector<int16_t>(expected[k].begin(), expected[k].begin() + 2));
   }
   // The lead errors are rebuilt for all six leads: I holds 2033 and 2034, II 2032.
@@ -252,7 +248,7 @@ TEST(DerivedLimbLeads, ComputedFromIAndIIWithMarkerPrecedence) {
   CReader beats;
   AsLoaded(beats, 0, {{1, 4, 1}, {1, 4, 2}}, {}, {{100, 2033}, {300, 100}});
   ASSERT_TRUE(beats.GenerateCalculatedLeads());
-  EXPECT_EQ(Lead(beats.Median, 2), (std::vector<int16_t>{200, -1933}));
+  EXPECT_EQ(test::SamplesOf(beats.Median, 2), (std::vector<int16_t>{200, -1933}));
   EXPECT_EQ(beats.LeadErrors.Count, 0);
 }
 
@@ -282,12 +278,12 @@ TEST(DerivedCalculateLead, ChecksSourcesAndSumsTheCommonRange) {
   // 15536; that and the 2100 of sample 4 are past 2031, so V1 leaves them alone.
   ASSERT_TRUE(reader.CalculateLead(70, 3, add, ids, true));
   EXPECT_EQ(uint32_t{reader.LeadDefinitions.Leads[4].StartSample}, 3u);
-  EXPECT_EQ(Lead(reader.Rhythm, 4), (std::vector<int16_t>{-50000 + 65536, 2100}));
+  EXPECT_EQ(test::SamplesOf(reader.Rhythm, 4), (std::vector<int16_t>{-50000 + 65536, 2100}));
   EXPECT_EQ(reader.LeadDefinitions.Flags, 0x04);  // 31 simultaneous leads + 1 wraps to 0
   const double minus[] = {1.0, -1.0};
   const int16_t iiThenI[] = {2, 1};
   ASSERT_TRUE(reader.CalculateLead(71, 2, minus, iiThenI, false));
-  EXPECT_EQ(Lead(reader.Rhythm, 5), (std::vector<int16_t>{-10000, -1900}));
+  EXPECT_EQ(test::SamplesOf(reader.Rhythm, 5), (std::vector<int16_t>{-10000, -1900}));
   const double wild[] = {1e300, std::nan("")};  // any coefficient gives a defined value
   EXPECT_TRUE(reader.CalculateLead(72, 2, wild, iiThenI, false));
   // Disjoint ranges, or a source without rhythm samples.

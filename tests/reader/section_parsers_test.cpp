@@ -35,10 +35,6 @@ std::vector<int16_t> Ramp(size_t count, int first) {
   return samples;
 }
 
-std::vector<int16_t> Lead(const SEncodedData& data, uint8_t i) {
-  return std::vector<int16_t>(data.LeadSamples[i], data.LeadSamples[i] + data.SampleCounts[i]);
-}
-
 // The bytes of a record structure, to compare with the file's.
 template <typename T>
 Bytes BytesOf(const T& value) {
@@ -101,8 +97,8 @@ TEST(WaveformSampleData, RhythmLeadsSpanTheirDefinitions) {
   ASSERT_TRUE(ParseData({{1, 5000, 1}, {1, 5000, 2}}, rhythm, &data));
   EXPECT_EQ(data.SampleInterval, 2000);
   ASSERT_EQ(data.LeadCount, 2);
-  EXPECT_EQ(Lead(data, 0), samples[0]);
-  EXPECT_EQ(Lead(data, 1), samples[1]);
+  EXPECT_EQ(test::SamplesOf(data, 0), samples[0]);
+  EXPECT_EQ(test::SamplesOf(data, 1), samples[1]);
   // A lead of a multi-lead rhythm must span exactly its definition; the file must hold it.
   EXPECT_TRUE(test::FailedWith(ParseData({{1, 5000, 1}, {1, 4999, 2}}, rhythm, &data),
                                plat::kErrInvalidData));
@@ -114,7 +110,7 @@ TEST(WaveformSampleData, RhythmLeadsSpanTheirDefinitions) {
   // One lead: the definition says how many samples, the byte length only whether any.
   const std::vector<std::vector<int16_t>> one = {samples[1]};
   ASSERT_TRUE(ParseData({{1, 5000, 1}}, test::SampleDataBody(5, 4, one, {2}), &data));
-  EXPECT_EQ(Lead(data, 0), samples[1]);
+  EXPECT_EQ(test::SamplesOf(data, 0), samples[1]);
   ASSERT_TRUE(ParseData({{1, 5000, 1}}, test::SampleDataBody(5, 4, one, {0}), &data));
   EXPECT_EQ(data.SampleCounts[0], 0);
   EXPECT_EQ(data.LeadSamples[0], nullptr);
@@ -136,8 +132,8 @@ TEST(WaveformSampleData, ReferenceBeatsAndSectionBounds) {
   ASSERT_TRUE(ParseData({{1, 5000, 1}, {1, 5000, 2}}, median, &data, false));
   EXPECT_EQ(data.Encoding, 1);
   EXPECT_EQ(data.Bimodal, 2);
-  EXPECT_EQ(Lead(data, 0), Ramp(600, 1));
-  EXPECT_EQ(Lead(data, 1), (std::vector<int16_t>{-5, 2031}));
+  EXPECT_EQ(test::SamplesOf(data, 0), Ramp(600, 1));
+  EXPECT_EQ(test::SamplesOf(data, 1), (std::vector<int16_t>{-5, 2031}));
   // A byte length of 1 promises data without a sample.
   EXPECT_TRUE(
       test::FailedWith(ParseData({{1, 5, 1}, {1, 5, 2}},
@@ -153,7 +149,7 @@ TEST(WaveformSampleData, ReferenceBeatsAndSectionBounds) {
     EXPECT_EQ(data.LeadCount, 0);
   }
   ASSERT_TRUE(ParseData({{1, 4, 1}, {1, 4, 2}}, body, &data, true, false, 26));
-  EXPECT_EQ(Lead(data, 1), (std::vector<int16_t>{5, 6, 7, 8}));
+  EXPECT_EQ(test::SamplesOf(data, 1), (std::vector<int16_t>{5, 6, 7, 8}));
   SLeadDefinitions none;
   EXPECT_TRUE(test::FailedWith(InSection(6, body,
                                          [&](plat::FileHandle f, const uint8_t* h) {

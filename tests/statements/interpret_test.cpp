@@ -6,11 +6,13 @@
 #include <cmath>
 #include <functional>
 #include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "engine/findings.h"
 #include "engine/statement_codes.h"
+#include "engine/statements/catalogue.h"
 
 namespace {
 
@@ -372,18 +374,43 @@ bool Holds(const ktx::engine::Statements& s, uint16_t c) {
   return in(s.Rhythm) + in(s.Morphology) > 0;
 }
 
+// A statement made stands in the list of its catalogue group.
 TEST(Interpret, MakesEachStatementOnlyPastItsThreshold) {
   for (const Criterion& c : kCriteria) {
+    const ktx::engine::StatementEntry* entry = ktx::engine::FindStatement(c.Code);
+    ASSERT_NE(entry, nullptr) << c.Code;
     for (const bool stated : {true, false}) {
       const std::vector<Change>& changes = stated ? c.Stated : c.NotStated;
       for (size_t i = 0; i < changes.size(); ++i) {
         F f = NormalEcg();
         changes[i](f);
-        EXPECT_EQ(Holds(ktx::engine::Interpret(f), c.Code), stated)
+        const ktx::engine::Statements s = ktx::engine::Interpret(f);
+        EXPECT_EQ(Holds(s, c.Code), stated)
             << "code " << c.Code << (stated ? ", stated case " : ", not stated case ") << i;
+        const bool rhythm = std::count(s.Rhythm.begin(), s.Rhythm.end(), c.Code) > 0;
+        if (stated) {
+          EXPECT_EQ(rhythm, entry->Group == ktx::engine::StatementGroup::kRhythm) << c.Code;
+        }
       }
     }
   }
+}
+
+// The catalogue holds the statements above and the driver's 5001-5006, each once, and
+// no mnemonic twice.
+TEST(Interpret, CatalogueHoldsEachStatementOnce) {
+  using ktx::engine::kStatementCatalogue;
+  std::multiset<uint16_t> codes, drivers, expected;
+  std::set<std::string> mnemonics;
+  for (const Criterion& c : kCriteria) expected.insert(c.Code);
+  for (size_t i = 0; i < ktx::engine::kStatementCatalogueSize; ++i) {
+    const auto& entry = kStatementCatalogue[i];
+    const bool driver = entry.Group == ktx::engine::StatementGroup::kDriver;
+    (driver ? drivers : codes).insert(entry.Code);
+    EXPECT_TRUE(driver || mnemonics.insert(entry.Mnemonic).second) << entry.Mnemonic;
+  }
+  EXPECT_EQ(codes, expected);
+  EXPECT_EQ(drivers, (std::multiset<uint16_t>{5001, 5002, 5003, 5004, 5005, 5006}));
 }
 
 // Whole lists: the most important first, the summary last, within the three rhythm and

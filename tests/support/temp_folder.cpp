@@ -8,7 +8,9 @@ namespace test {
 
 TempFolder::TempFolder() {
   std::random_device random;
-  const auto base = std::filesystem::current_path();
+  // Under the system's scratch folder, never the current one: a run that is killed must
+  // not leave its files in a checkout.
+  const auto base = std::filesystem::temp_directory_path();
   for (;;) {
     path_ = base / ("ktx-test-" + std::to_string(random()));
     if (std::filesystem::create_directory(path_)) break;

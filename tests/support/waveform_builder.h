@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "record/encoded_data.h"
 #include "support/record_builder.h"
 
 namespace test {
@@ -33,5 +34,11 @@ inline Bytes Section9Body(const std::string& records) {
 // Section 10: count and record size, then `records` records of `recordSize` bytes:
 // record r holds lead code r + 1, then the 16-bit values 100 (r + 1) + n at value n.
 Bytes Section10Body(uint16_t count, uint16_t recordSize, uint16_t records);
+
+// The samples a record holds for lead `lead`.
+inline std::vector<int16_t> SamplesOf(const SEncodedData& data, unsigned lead) {
+  return std::vector<int16_t>(data.LeadSamples[lead],
+                              data.LeadSamples[lead] + data.SampleCounts[lead]);
+}
 
 }  // namespace test

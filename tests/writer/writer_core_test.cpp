@@ -1,8 +1,5 @@
 // The section store, Section 0 and the record header as the writer writes them.
 #include <gtest/gtest.h>
-#ifndef _WIN32
-#include <sys/resource.h>
-#endif
 
 #include "platform/errors.h"
 #include "platform/file.h"
@@ -107,31 +104,6 @@ TEST(WriterRecord, FailuresLeaveTheStoreEmptyAndNoFileOpen) {
   EXPECT_EQ(writer.File, plat::kClosedFile);
   EXPECT_EQ(writer.Store.Used, 1);
 }
-
-#ifndef _WIN32
-// A record that does not fit leaves the old one byte for byte: the process's file-size
-// limit refuses the room for it (223) before anything is overwritten.
-TEST(WriterRecord, ARecordThatDoesNotFitLeavesTheOldOne) {
-  test::TempFolder folder;
-  const Bytes old = test::RecordBuilder().Section(1, Bytes(100, 1)).Build();
-  const std::string path = folder.Write("old.scp", old);
-  TestWriter writer;
-  Put(writer, 1, Bytes(8192, 2));
-  plat::ReportFileSizeLimitAsError();
-  rlimit saved{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  rlimit low = saved;
-  low.rlim_cur = 4096;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &low), 0);
-  const bool written = writer.WriteSections(path.c_str());
-  const uint32_t error = plat::LastError();
-  setrlimit(RLIMIT_FSIZE, &saved);
-  writer.Close();
-  EXPECT_FALSE(written);
-  EXPECT_EQ(error, plat::kErrFileTooLarge);
-  EXPECT_EQ(test::ReadWholeFile(path), old);
-}
-#endif
 
 TEST(WriterStore, StoresSectionsOfAnOpenFileByteForByte) {
   test::TempFolder folder;
