@@ -247,15 +247,19 @@ if command -v strace >/dev/null && command -v python3 >/dev/null; then
   # A live copy: held as an analysis holds its copy, by a process that stays.
   live=$HOME/~KTFFFF.tmp
   cp "$orig" "$live"
-  python3 - "$live" <<'EOF' &
+  ready=$work/held.ready
+  rm -f "$ready"
+  python3 - "$live" "$ready" <<'EOF' &
 import fcntl, os, struct, sys, time
 fd = os.open(sys.argv[1], os.O_RDWR)
 F_OFD_SETLK = 37
 fcntl.fcntl(fd, F_OFD_SETLK, struct.pack("hhqqi4x", fcntl.F_WRLCK, os.SEEK_SET, 1 << 62, 1, 0))
+open(sys.argv[2], "w").close()
 time.sleep(60)
 EOF
   helper=$!
-  sleep 0.5
+  # However slowly Python starts, the copy is held before the analysis runs.
+  for _ in $(seq 1 200); do [ -e "$ready" ] && break; sleep 0.05; done
   "$scpecg" analyze "$dir/w.scp" >/dev/null 2>&1
   after=$(ls "$HOME" | grep '^~KT' | tr '\n' ' ')
   kill $helper 2>/dev/null
