@@ -45,6 +45,25 @@ KTX_API uint32_t LastError();
 KTX_API void SetLastError(uint32_t code);
 
 // Leaves `code` as the last error and answers false: the one way out of a failing call.
+// Codes that say the file system refused (2, 3, 5, 19, 31, 32, 50, 112, 223), as opposed
+// to a record that is not what it should be.
+inline bool IsFileSystemError(uint32_t code) {
+  switch (code) {
+    case kErrFileNotFound:
+    case kErrPathNotFound:
+    case kErrAccessDenied:
+    case kErrWriteProtect:
+    case kErrGenFailure:
+    case kErrSharingViolation:
+    case kErrNotSupported:
+    case kErrDiskFull:
+    case kErrFileTooLarge:
+      return true;
+    default:
+      return false;
+  }
+}
+
 inline bool FailWith(uint32_t code) {
   SetLastError(code);
   return false;

@@ -9,31 +9,9 @@ namespace py = pybind11;
 
 namespace ktxpy {
 
-namespace {
-
-// Codes that say the file system refused, as opposed to a record that is not one.
-bool IsFileSystemError(uint32_t code) {
-  switch (code) {
-    case plat::kErrFileNotFound:
-    case plat::kErrPathNotFound:
-    case plat::kErrAccessDenied:
-    case plat::kErrWriteProtect:
-    case plat::kErrGenFailure:
-    case plat::kErrSharingViolation:
-    case plat::kErrNotSupported:
-    case plat::kErrDiskFull:
-    case plat::kErrFileTooLarge:
-      return true;
-    default:
-      return false;
-  }
-}
-
-}  // namespace
-
 py::dict AnalyzeRecord(const std::string& path, const std::string& language, bool shortAnalysis,
                        bool text, bool patientWarning) {
-  const int32_t index = LanguageIndex(language);
+  const int32_t index = scpecg::LanguageIndex(language);
   if (index < 0) throw py::value_error("unknown language: " + language);
   int16_t result = 0;
   uint32_t error = 0;
@@ -48,7 +26,7 @@ py::dict AnalyzeRecord(const std::string& path, const std::string& language, boo
     error = plat::LastError();
   }
   const bool fileResult = result >= ResultNotFileOpen && result <= ResultNotFileSeek;
-  if ((result < 0 || fileResult) && IsFileSystemError(error)) ThrowError(error, path);
+  if ((result < 0 || fileResult) && plat::IsFileSystemError(error)) ThrowError(error, path);
   const char* name = AnalysisResultName(result);
   const char* description = AnalysisResultText(result);
   py::dict out;

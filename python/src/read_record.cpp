@@ -151,7 +151,7 @@ py::list Statements(const CAnalysisInfo& a, int32_t language) {
   for (const auto& [kind, codes, count] :
        {std::make_tuple("rhythm", a.RhythmCode, rhythm),
         std::make_tuple("morphology", a.MorphologyCode, morphology)}) {
-    for (const StatementText& item : StatementTexts(codes, count, language)) {
+    for (const scpecg::StatementText& item : scpecg::StatementTexts(codes, count, language)) {
       out.append(py::dict(py::arg("code") = item.Code, py::arg("kind") = kind,
                           py::arg("text") = item.Text));
     }
@@ -198,7 +198,7 @@ py::dict Describe(const std::string& path, const LoadedRecord& record, int32_t l
 }  // namespace
 
 py::dict ReadRecord(const std::string& path, const std::string& language) {
-  const int32_t index = LanguageIndex(language);
+  const int32_t index = scpecg::LanguageIndex(language);
   if (index < 0) throw py::value_error("unknown language: " + language);
   LoadedRecord record;
   {

@@ -12,6 +12,7 @@
 #include "platform/module.h"
 #include "reader/reader.h"
 #include "record_json.h"
+#include "statement_texts.h"
 
 namespace scpecg {
 
@@ -38,22 +39,11 @@ const std::map<std::string, int32_t> kLanguages = {
 // them (prefix dropped); a code without a text gets none.
 Json CodeTexts(const uint16_t* codes, unsigned count, int32_t language, bool shortPrefix) {
   Json list = Json::array();
-  plat::ModuleHandle module = plat::LoadModule(LanguageModuleName(static_cast<uint32_t>(language)));
-  const size_t prefix = shortPrefix ? 3 : 7;
-  for (unsigned i = 0; i < count; ++i) {
-    Json item{{"code", codes[i]}};
-    char buffer[256] = {};
-    const int length =
-        module != nullptr ? plat::LoadStringResource(module, 1000u + codes[i], buffer, 256) : 0;
-    if (length > 0 && static_cast<size_t>(length) > prefix) {
-      plat::WideString wide;
-      if (plat::AnsiToWide(buffer + prefix, length - static_cast<int32_t>(prefix), &wide)) {
-        item["text"] = Utf8(wide.c_str());
-      }
-    }
+  for (const StatementText& statement : StatementTexts(codes, count, language, shortPrefix)) {
+    Json item{{"code", statement.Code}};
+    if (!statement.Text.empty()) item["text"] = statement.Text;
     list.push_back(item);
   }
-  plat::UnloadModule(module);
   return list;
 }
 
@@ -142,7 +132,7 @@ int RunAnalyze(const AnalyzeOptions& options) {
   // the error the file system left tells the two apart, and says why the engine (2-5)
   // or the driver could not read or write a file.
   const bool fileResult = result >= ResultNotFileOpen && result <= ResultNotFileSeek;
-  const bool refused = (result < 0 || fileResult) && IsFileSystemError(error);
+  const bool refused = (result < 0 || fileResult) && plat::IsFileSystemError(error);
   // A rewrite the file system refused, or an engine that could not use its files, leaves
   // the file as it was, whatever steps before did to the copy; other outcomes are kept
   // as the library leaves them in place.

@@ -123,21 +123,4 @@ CLI::Option* AddInPlaceFlag(CLI::App& command, bool& inPlace) {
       "owner, but a kill part way leaves it torn");
 }
 
-bool IsFileSystemError(uint32_t code) {
-  switch (code) {
-    case plat::kErrFileNotFound:
-    case plat::kErrPathNotFound:
-    case plat::kErrAccessDenied:
-    case plat::kErrWriteProtect:
-    case plat::kErrGenFailure:
-    case plat::kErrSharingViolation:
-    case plat::kErrNotSupported:
-    case plat::kErrDiskFull:
-    case plat::kErrFileTooLarge:
-      return true;
-    default:
-      return false;
-  }
-}
-
 }  // namespace scpecg

@@ -72,8 +72,4 @@ class FileRewrite {
 // The --in-place flag of the commands that change files.
 CLI::Option* AddInPlaceFlag(CLI::App& command, bool& inPlace);
 
-// Codes that say the file system refused (2, 3, 5, 19, 32, 112, 223, ...), as opposed
-// to a record that is not what it should be.
-bool IsFileSystemError(uint32_t code);
-
 }  // namespace scpecg

@@ -5,7 +5,7 @@
 #include "platform/text.h"
 #include "record_json.h"
 
-namespace ktxpy {
+namespace scpecg {
 
 int32_t LanguageIndex(const std::string& name) {
   static const char* const kNames[] = {"en", "fr", "de", "it", "es", "pt", "ja"};
@@ -28,7 +28,7 @@ std::vector<StatementText> StatementTexts(const uint16_t* codes, unsigned count,
     if (length > 0 && static_cast<size_t>(length) > prefix) {
       plat::WideString wide;
       if (plat::AnsiToWide(buffer + prefix, length - static_cast<int32_t>(prefix), &wide)) {
-        item.Text = scpecg::Utf8(wide.c_str());
+        item.Text = Utf8(wide.c_str());
       }
     }
     out.push_back(std::move(item));
@@ -37,4 +37,4 @@ std::vector<StatementText> StatementTexts(const uint16_t* codes, unsigned count,
   return out;
 }
 
-}  // namespace ktxpy
+}  // namespace scpecg

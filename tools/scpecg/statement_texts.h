@@ -1,4 +1,5 @@
-// Statement texts from a language module, as the analysis driver reads them: the string
+// Statement texts from a language module, as the analysis driver reads them (scpecg and the
+// Python package): the string
 // 1000 + code behind its prefix (7 characters, 3 with the short prefix).
 #pragma once
 
@@ -6,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace ktxpy {
+namespace scpecg {
 
 struct StatementText {
   uint16_t Code = 0;
@@ -20,4 +21,4 @@ int32_t LanguageIndex(const std::string& name);
 std::vector<StatementText> StatementTexts(const uint16_t* codes, unsigned count, int32_t language,
                                           bool shortPrefix = false);
 
-}  // namespace ktxpy
+}  // namespace scpecg
