@@ -23,7 +23,7 @@ enum : uint16_t {
 };
 
 constexpr uint16_t SectionMask(uint16_t id) {
-  return id < 16 ? static_cast<uint16_t>(1u << id) : 0;
+  return static_cast<uint16_t>(id < 16 ? 1u << id : 0u);
 }
 
 constexpr bool IsAnalysisSection(uint16_t id) {
