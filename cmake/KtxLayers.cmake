@@ -2,7 +2,7 @@
 # layers below it, and a build-time check refuses an #include of any layer it does not
 # name (directly or through them). The libraries are then put together from all layers.
 #
-#   platform <- record <- reader <- writer <- analysis
+#   platform <- record <- format <- reader <- writer <- analysis
 #   platform <- acquisition <- writer
 #   writer <- decoder;   writer, decoder <- interchange (Linux, not in the core library)
 #   engine and automation above everything
@@ -10,7 +10,7 @@
 # A new subsystem adds a CMakeLists.txt with one ktx_layer() call and its folder to
 # KTX_LAYERS in the top-level CMakeLists.txt.
 
-set(KTX_KNOWN_LAYERS platform record reader acquisition writer analysis decoder interchange engine
+set(KTX_KNOWN_LAYERS platform record format reader acquisition writer analysis decoder interchange engine
   automation)
 
 # ktx_layer(<name> [DEPENDS <layer>...] [SOURCES <extra source>...])

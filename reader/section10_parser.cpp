@@ -3,7 +3,7 @@
 
 #include "platform/errors.h"
 #include "platform/little_endian.h"
-#include "reader/section_body.h"
+#include "format/section_body.h"
 #include "reader/section_parsers.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "reader/section_body.h"
+#include "format/section_body.h"
 #include "record/general_info.h"
 #include "record/lead_errors.h"
 #include "record/patient_info.h"

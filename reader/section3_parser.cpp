@@ -1,6 +1,6 @@
 // Section 3: the lead definitions.
 #include "platform/errors.h"
-#include "reader/section_body.h"
+#include "format/section_body.h"
 #include "reader/section_parsers.h"
 
 bool ParseSection3(plat::FileHandle file, const uint8_t* sectionHeader, SLeadDefinitions* leads) {

@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "platform/errors.h"
-#include "reader/section_body.h"
+#include "format/section_body.h"
 #include "reader/section_parsers.h"
 
 namespace {

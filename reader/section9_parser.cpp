@@ -1,7 +1,7 @@
 // Section 9: statement codes as three-character decimal numbers, 3 rhythm codes
 // followed by 7 morphology codes.
 #include "platform/errors.h"
-#include "reader/section_body.h"
+#include "format/section_body.h"
 #include "reader/section_parsers.h"
 
 namespace {

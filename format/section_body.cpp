@@ -1,11 +1,11 @@
-#include "reader/section_body.h"
+#include "format/section_body.h"
 
 #include "platform/errors.h"
+#include "platform/little_endian.h"
 #include "platform/read_exact.h"
-#include "reader/reader.h"
 
 SectionBody::SectionBody(plat::FileHandle file, const uint8_t* sectionHeader)
-    : file_(file), length_(CReader::ReadU32(sectionHeader + 4)) {}
+    : file_(file), length_(plat::GetLE32(sectionHeader + 4)) {}
 
 bool SectionBody::Fits(uint64_t count) const {
   if (consumed_ + count > length_) {
@@ -21,7 +21,8 @@ bool SectionBody::Read(void* buffer, uint32_t count) {
 }
 
 bool SectionBody::Skip(uint32_t count, bool counted) {
-  if (!CReader::MoveForward(file_, count)) return false;
+  if (file_ == plat::kClosedFile) return plat::FailWith(plat::kErrInvalidParameter);
+  if (count != 0 && !plat::Seek(file_, count, plat::SeekFrom::Current)) return false;
   if (counted) consumed_ += count;
   return true;
 }
