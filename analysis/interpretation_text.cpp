@@ -4,9 +4,9 @@
 #include <string>
 
 #include "analysis/analysis.h"
+#include "format/section9.h"
 #include "platform/errors.h"
 #include "platform/module.h"
-#include "reader/section_parsers.h"
 #include "record/engine_abi.h"
 #include "record/string_field.h"
 

@@ -4,9 +4,10 @@
 #include <cstring>
 
 #include "analysis/analysis.h"
+#include "format/sample_sections.h"
+#include "format/section10.h"
+#include "format/section3.h"
 #include "platform/errors.h"
-#include "platform/little_endian.h"
-#include "reader/section_parsers.h"
 #include "record/string_field.h"
 #include "writer/section_rewrite.h"
 
@@ -190,37 +191,10 @@ bool CAnalysis::TransferAnalysis(const char* fileName, const char* workingCopy, 
 }
 
 bool CAnalysis::CreateSec10() {
-  uint16_t entry = 0;
-  if (!NextEntry(&entry)) return false;
   if (!(Loaded & kSection10) || LeadMeasurements.Count == 0 ||
       LeadMeasurements.Records == nullptr || LeadMeasurements.RecordSize == 0) {
     return plat::FailWith(plat::kErrNoData);
   }
-  const uint32_t size =
-      std::min<uint32_t>(LeadMeasurements.RecordSize, SLeadMeasurements::kRecordSize);
-  uint32_t length = kSectionHeaderSize + 4;
-  for (unsigned r = 0; r < LeadMeasurements.Count; ++r) {
-    length += std::min<uint32_t>(LeadMeasurements.Records[r].RecordLength, size);
-  }
-  length += length & 1u;
-  uint8_t* section = nullptr;
-  if (!PlaceSection(entry, 10, length, &section)) return false;
-  uint8_t* out = section + kSectionHeaderSize;
-  plat::PutLE16(out, LeadMeasurements.Count);
-  plat::PutLE16(out + 2, static_cast<uint16_t>(size));
-  out += 4;
-  for (unsigned r = 0; r < LeadMeasurements.Count; ++r) {
-    const SLeadMeasurement& record = LeadMeasurements.Records[r];
-    const uint32_t bytes = std::min<uint32_t>(record.RecordLength, size);
-    // The 31 values in file order, low byte first, as far as the record reaches.
-    uint16_t words[SLeadMeasurements::kRecordSize / 2];
-    std::memcpy(words, &record, sizeof words);
-    uint8_t values[SLeadMeasurements::kRecordSize];
-    for (unsigned v = 0; v < SLeadMeasurements::kRecordSize / 2; ++v) {
-      plat::PutLE16(values + 2 * v, words[v]);
-    }
-    std::memcpy(out, values, bytes);
-    out += bytes;
-  }
-  return FinishEntry(entry);
+  return AddBuilt(10, Section10BodySize(LeadMeasurements),
+                  [this](uint8_t* body) { BuildSection10(LeadMeasurements, body); });
 }

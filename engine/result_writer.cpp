@@ -2,8 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <cstring>
 #include <vector>
 
+#include "format/section10.h"
+#include "format/section7.h"
+#include "format/section9.h"
 #include "platform/errors.h"
 #include "platform/little_endian.h"
 #include "writer/section_rewrite.h"
@@ -20,34 +25,47 @@ uint16_t ClampU16(long v) {
   return static_cast<uint16_t>(std::clamp<long>(v, 0, 65535));
 }
 
-void Put16(uint8_t* at, long v) {
-  plat::PutLE16(at, static_cast<uint16_t>(Clamp16(v)));
-}
-
-void PutCode(uint8_t* at, const std::vector<uint16_t>& codes, size_t i) {
-  if (i >= codes.size()) {
-    at[0] = at[1] = at[2] = ' ';
-    return;
-  }
-  const unsigned v = codes[i] % 1000;
-  at[0] = v >= 100 ? static_cast<uint8_t>('0' + v / 100) : ' ';
-  at[1] = v >= 10 ? static_cast<uint8_t>('0' + v / 10 % 10) : ' ';
-  at[2] = static_cast<uint8_t>('0' + v % 10);
+// The 31 values of one lead's measurement record, clamped to 16 bits.
+void FillRecord(const Findings& f, const LeadFindings& m, SLeadMeasurement* record) {
+  const long stSlope = std::lround((m.STJ80 - m.JPointAmplitude) / 0.08);
+  const long values[29] = {f.PDuration,
+                           f.PRInterval,
+                           m.QRSDuration > 0 ? m.QRSDuration : f.QRSDuration,
+                           m.QTInterval > 0 ? m.QTInterval : f.QTInterval,
+                           m.QDuration,
+                           m.RDuration,
+                           m.SDuration,
+                           m.RdashDuration,
+                           m.SdashDuration,
+                           m.QAmplitude,
+                           m.RAmplitude,
+                           m.SAmplitude,
+                           m.RdashAmplitude,
+                           m.SdashAmplitude,
+                           m.JPointAmplitude,
+                           m.PAmplitudePlus,
+                           m.PAmplitudeMinus,
+                           m.TAmplitudePlus,
+                           m.TAmplitudeMinus,
+                           stSlope,
+                           0,
+                           0,
+                           0,
+                           0,
+                           0,
+                           0,
+                           m.STJ20,
+                           m.STJ60,
+                           m.STJ80};
+  int16_t clamped[29];
+  for (size_t v = 0; v < 29; ++v) clamped[v] = Clamp16(values[v]);
+  record->LeadId = m.LeadCode;
+  record->RecordLength = SLeadMeasurements::kRecordSize;
+  std::memcpy(reinterpret_cast<uint8_t*>(record) + offsetof(SLeadMeasurement, PDuration), clamped,
+              sizeof clamped);
 }
 
 }  // namespace
-
-template <typename Fill>
-bool ResultWriter::AddBuilt(uint16_t id, uint32_t bodyLength, Fill fill) {
-  uint16_t entry = 0;
-  if (!NextEntry(&entry)) return false;
-  uint32_t length = kSectionHeaderSize + bodyLength;
-  length += length & 1;
-  uint8_t* section = nullptr;
-  if (!PlaceSection(entry, id, length, &section)) return false;
-  fill(section + kSectionHeaderSize);
-  return FinishEntry(entry);
-}
 
 bool ResultWriter::AddSection4(const ktx::engine::Analysis& a) {
   const auto n = static_cast<uint32_t>(std::min<size_t>(a.Complexes.size(), 65535));
@@ -95,94 +113,56 @@ bool ResultWriter::AddSection7(const ktx::engine::Analysis& a) {
   const Delineation& d = a.Waves;
   const double msPerSample = 1000.0 / a.Reference.Rate;
   auto at = [&](int sample) { return static_cast<uint16_t>(std::lround(sample * msPerSample)); };
-  const auto spikes = static_cast<uint32_t>(std::min<size_t>(a.PacemakerSpikes.size(), 255));
-  const auto n = static_cast<uint32_t>(std::min<size_t>(a.Complexes.size(), 65535));
-  // Head, one measurement block, spike times and amplitudes, spike information,
-  // QRS types, then ventricular rate, atrial rate, QTc and its formula.
-  const uint32_t length = 6 + 16 + 4 * spikes + 6 * spikes + 2 + n + 2 + 2 + 2 + 1 + 2;
-  return AddBuilt(7, length, [&](uint8_t* body) {
-    body[0] = 1;
-    body[1] = static_cast<uint8_t>(spikes);
-    plat::PutLE16(body + 2, ClampU16(f.MeanRR));
-    plat::PutLE16(body + 4, ClampU16(f.MeanPP));
-    plat::PutLE16(body + 6, d.HasP ? at(d.POnset) : kUndefined);
-    plat::PutLE16(body + 8, d.HasP ? at(d.POffset) : kUndefined);
-    plat::PutLE16(body + 10, at(d.QrsOnset));
-    plat::PutLE16(body + 12, at(d.QrsOffset));
-    plat::PutLE16(body + 14, at(d.TOffset));
-    auto axis = [](int v) { return v == kAxisUndefined ? static_cast<long>(kUndefined) : v; };
-    Put16(body + 16, axis(f.PAxis));
-    Put16(body + 18, axis(f.QRSAxis));
-    Put16(body + 20, axis(f.TAxis));
-    uint8_t* out = body + 22;
-    for (uint32_t i = 0; i < spikes; ++i, out += 4)
-      plat::PutLE16(out, ClampU16(std::lround(a.PacemakerSpikes[i] * msPerSample)));
-    for (uint32_t i = 0; i < spikes; ++i, out += 6) out[0] = 255;  // type unknown
-    plat::PutLE16(out, static_cast<uint16_t>(n));
-    out += 2;
-    for (uint32_t i = 0; i < n; ++i)
-      *out++ = static_cast<uint8_t>(std::min(a.Complexes[i].Type, 255));
-    plat::PutLE16(out, ClampU16(f.HeartRate));
-    plat::PutLE16(out + 2, ClampU16(f.MeanPP > 0 ? std::lround(60000.0 / f.MeanPP) : 0));
-    plat::PutLE16(out + 4, ClampU16(f.QTcBazett));
-    out[6] = 1;  // Bazett
-  });
+  auto axis = [](int v) { return Clamp16(v == kAxisUndefined ? long{kUndefined} : v); };
+  const auto spikes = static_cast<uint8_t>(std::min<size_t>(a.PacemakerSpikes.size(), 255));
+  const auto n = static_cast<uint16_t>(std::min<size_t>(a.Complexes.size(), 65535));
+  std::vector<uint16_t> spikeTimes(spikes);
+  for (size_t i = 0; i < spikes; ++i)
+    spikeTimes[i] = ClampU16(std::lround(a.PacemakerSpikes[i] * msPerSample));
+  std::vector<uint8_t> types(n);
+  for (size_t i = 0; i < n; ++i)
+    types[i] = static_cast<uint8_t>(std::min(a.Complexes[i].Type, 255));
+
+  SSection7Content c;
+  c.Global.QRSTypes = 1;
+  c.Global.PossiblePacemakerSpikes = spikes;
+  c.Global.AvRRms = ClampU16(f.MeanRR);
+  c.Global.AvPPms = ClampU16(f.MeanPP);
+  c.Global.POnsetms = d.HasP ? at(d.POnset) : kUndefined;
+  c.Global.POffsetms = d.HasP ? at(d.POffset) : kUndefined;
+  c.Global.QRSOnsetms = at(d.QrsOnset);
+  c.Global.QRSOffsetms = at(d.QrsOffset);
+  c.Global.TOffsetms = at(d.TOffset);
+  c.Global.PAxis = axis(f.PAxis);
+  c.Global.QRSAxis = axis(f.QRSAxis);
+  c.Global.TAxis = axis(f.TAxis);
+  c.SpikeTimes = spikeTimes.data();
+  c.QrsTypes = types.data();
+  c.QrsCount = n;
+  c.VentricularRate = ClampU16(f.HeartRate);
+  c.AtrialRate = ClampU16(f.MeanPP > 0 ? std::lround(60000.0 / f.MeanPP) : 0);
+  c.QTc = ClampU16(f.QTcBazett);
+  c.QTcFormula = 1;  // Bazett
+  return AddBuilt(7, Section7BodySize(c), [&c](uint8_t* body) { BuildSection7(c, body); });
 }
 
 bool ResultWriter::AddSection9(const ktx::engine::Analysis& a) {
-  return AddBuilt(9, 30, [&](uint8_t* body) {
-    for (size_t i = 0; i < 3; ++i) PutCode(body + 3 * i, a.Codes.Rhythm, i);
-    for (size_t i = 0; i < 7; ++i) PutCode(body + 9 + 3 * i, a.Codes.Morphology, i);
+  const std::vector<uint16_t>& rhythm = a.Codes.Rhythm;
+  const std::vector<uint16_t>& morphology = a.Codes.Morphology;
+  return AddBuilt(9, kSection9BodySize, [&](uint8_t* body) {
+    BuildSection9(rhythm.data(), rhythm.size(), morphology.data(), morphology.size(), body);
   });
 }
 
 bool ResultWriter::AddSection10(const ktx::engine::Analysis& a) {
   const Findings& f = a.Found;
-  const auto n = static_cast<uint32_t>(std::min<size_t>(f.Leads.size(), 254));
-  constexpr uint16_t kRecord = 62;
-  return AddBuilt(10, 4 + kRecord * n, [&](uint8_t* body) {
-    plat::PutLE16(body, static_cast<uint16_t>(n));
-    plat::PutLE16(body + 2, kRecord);
-    for (uint32_t i = 0; i < n; ++i) {
-      const LeadFindings& m = f.Leads[i];
-      uint8_t* r = body + 4 + kRecord * i;
-      const long stSlope = std::lround((m.STJ80 - m.JPointAmplitude) / 0.08);
-      const long values[31] = {m.LeadCode,
-                               kRecord,
-                               f.PDuration,
-                               f.PRInterval,
-                               m.QRSDuration > 0 ? m.QRSDuration : f.QRSDuration,
-                               m.QTInterval > 0 ? m.QTInterval : f.QTInterval,
-                               m.QDuration,
-                               m.RDuration,
-                               m.SDuration,
-                               m.RdashDuration,
-                               m.SdashDuration,
-                               m.QAmplitude,
-                               m.RAmplitude,
-                               m.SAmplitude,
-                               m.RdashAmplitude,
-                               m.SdashAmplitude,
-                               m.JPointAmplitude,
-                               m.PAmplitudePlus,
-                               m.PAmplitudeMinus,
-                               m.TAmplitudePlus,
-                               m.TAmplitudeMinus,
-                               stSlope,
-                               0,
-                               0,
-                               0,
-                               0,
-                               0,
-                               0,
-                               m.STJ20,
-                               m.STJ60,
-                               m.STJ80};
-      for (int v = 0; v < 31; ++v) Put16(r + 2 * v, values[v]);
-      plat::PutLE16(r, m.LeadCode);
-      plat::PutLE16(r + 2, kRecord);
-    }
-  });
+  const auto n = static_cast<uint16_t>(std::min<size_t>(f.Leads.size(), 254));
+  SLeadMeasurements table;
+  if (n != 0 && !table.Allocate(n)) return false;
+  table.RecordSize = SLeadMeasurements::kRecordSize;
+  for (uint16_t i = 0; i < n; ++i) FillRecord(f, f.Leads[i], &table.Records[i]);
+  return AddBuilt(10, Section10BodySize(table),
+                  [&table](uint8_t* body) { BuildSection10(table, body); });
 }
 
 bool ResultWriter::Write(const char* name, const ktx::engine::Analysis& a, uint16_t avm,

@@ -20,9 +20,6 @@ class ResultWriter : public CWriter {
   bool AddSection7(const ktx::engine::Analysis& a);
   bool AddSection9(const ktx::engine::Analysis& a);
   bool AddSection10(const ktx::engine::Analysis& a);
-  // A zeroed section of `bodyLength` bytes (padded to even) for `fill` to complete.
-  template <typename Fill>
-  bool AddBuilt(uint16_t id, uint32_t bodyLength, Fill fill);
 };
 
 }  // namespace ktx::engine

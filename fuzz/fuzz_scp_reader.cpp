@@ -3,8 +3,12 @@
 // and the stand-alone reads' parses must fail cleanly or succeed, never crash or leak.
 #include <cstdint>
 
+#include "format/sample_sections.h"
+#include "format/section1.h"
+#include "format/section3.h"
+#include "format/section7.h"
+#include "format/section9.h"
 #include "reader/reader.h"
-#include "reader/section_parsers.h"
 
 namespace {
 

@@ -1,8 +1,13 @@
 // The reader object: loading the requested sections into the members, and what it
 // answers about them afterwards.
+#include "format/sample_sections.h"
+#include "format/section1.h"
+#include "format/section10.h"
+#include "format/section3.h"
+#include "format/section7.h"
+#include "format/section9.h"
 #include "platform/errors.h"
 #include "reader/reader.h"
-#include "reader/section_parsers.h"
 
 CReader::CReader() {
   Close();

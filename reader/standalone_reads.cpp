@@ -1,9 +1,14 @@
 // Stand-alone reads: each opens the named record, reads one item into the caller's
 // record and closes the file again.
+#include "format/sample_sections.h"
+#include "format/section1.h"
+#include "format/section10.h"
+#include "format/section3.h"
+#include "format/section7.h"
+#include "format/section9.h"
 #include "platform/errors.h"
 #include "reader/open_record.h"
 #include "reader/reader.h"
-#include "reader/section_parsers.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
 #include "reader/waveform_loading.h"
 
+#include "format/sample_sections.h"
+#include "format/section3.h"
 #include "platform/errors.h"
-#include "reader/section_parsers.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The editing cycle: read Section 0 and Section 1, let the operation change the
 // members, rebuild what it changed, copy every other section byte for byte and
 // recreate the file. Nothing is written unless every step before the write succeeded.
+#include "format/section1.h"
 #include "platform/errors.h"
-#include "reader/section_parsers.h"
 #include "writer/section_rewrite.h"
 #include "writer/writer.h"
 

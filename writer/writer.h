@@ -126,6 +126,18 @@ class KTX_API CWriter : public CReader {
   bool PlaceSection(uint16_t entry, uint16_t id, uint32_t length, uint8_t** body);
   // Fills the entry's header and counts it used; on failure the entry is emptied.
   bool FinishEntry(uint16_t entry);
+  // Section `id` with a zeroed body of `bodyLength` bytes (the section padded to an
+  // even length) into the next entry, completed by `fill(body)`.
+  template <typename Fill>
+  bool AddBuilt(uint16_t id, uint32_t bodyLength, Fill fill) {
+    uint32_t length = kSectionHeaderSize + bodyLength;
+    length += length & 1u;
+    uint16_t entry = 0;
+    uint8_t* section = nullptr;
+    if (!NextEntry(&entry) || !PlaceSection(entry, id, length, &section)) return false;
+    fill(section + kSectionHeaderSize);
+    return FinishEntry(entry);
+  }
   // Section 5 or 6 from `data` into the next entry.
   bool CreateSampleSection(uint16_t id, const SEncodedData& data);
 

@@ -1,7 +1,7 @@
 #include "tolerant_header.h"
 
+#include "format/section1.h"
 #include "platform/errors.h"
-#include "reader/section_parsers.h"
 #include "record/codes.h"
 #include "sample_assumptions.h"
 

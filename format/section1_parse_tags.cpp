@@ -1,9 +1,9 @@
 // Section 1 tags other than text: numbers, dates, filters, lead errors, unknown tags.
 #include <algorithm>
 
+#include "format/section1_parse.h"
 #include "platform/errors.h"
-#include "reader/reader.h"
-#include "reader/section1_parse.h"
+#include "platform/little_endian.h"
 
 namespace {
 
@@ -114,7 +114,7 @@ void StorePatient(CPatientInfo& patient, uint8_t tag, const uint8_t* data) {
       patient.Gender = data[0];
       break;
     case kTagWeightGrams:
-      patient.Weight = CReader::ReadU32(data);
+      patient.Weight = plat::GetLE32(data);
       break;
     case kTagHeightMm:
       patient.Height = plat::GetLE16(data);

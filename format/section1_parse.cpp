@@ -1,9 +1,9 @@
 // Section 1: the tagged header fields, into the header records, the lead error table
 // and the store of unknown tags.
+#include "format/section1_parse.h"
+#include "format/section1.h"
 #include "platform/errors.h"
-#include "reader/reader.h"
-#include "reader/section1_parse.h"
-#include "reader/section_parsers.h"
+#include "platform/little_endian.h"
 #include "record/string_field.h"
 
 namespace {
@@ -70,7 +70,7 @@ bool Parse(plat::FileHandle file, const uint8_t* sectionHeader, CPatientInfo* pa
     uint8_t header[kTagHeaderBytes];
     if (!parse.Body.Read(header, kTagHeaderBytes)) return false;
     tag = header[0];
-    const uint16_t length = CReader::ReadU16(header + 1);
+    const uint16_t length = plat::GetLE16(header + 1);
     if (!parse.Body.Fits(length)) return false;
     deviceSeen = deviceSeen || tag == kTagAcquiringDevice;
     dateSeen = dateSeen || tag == kTagDateOfAcquisition;

@@ -1,5 +1,5 @@
-// Section 1 as the writer builds it: the data of every tag, gathered from the header
-// records before the section is laid out.
+// Section 1 as it is built: the data of every tag, gathered from the header records
+// before the section is laid out.
 #pragma once
 
 #include <cstdint>
@@ -42,6 +42,11 @@ constexpr uint32_t kMaxTagData = 0xFFFF;
 // be converted, or a tag longer than kMaxTagData: false with 13. Allocation failure
 // throws std::bad_alloc.
 bool CollectTags(const Sources& sources, std::vector<Tag>* tags);
+
+// Body bytes for `tags`: each tag's header and data, then the terminator tag.
+uint32_t BodySize(const std::vector<Tag>& tags);
+// Fills a zeroed body of BodySize bytes.
+void Build(const std::vector<Tag>& tags, uint8_t* body);
 
 // `text` in the ANSI code page, without terminator; null gives an empty text.
 // A failed conversion: false with 13.

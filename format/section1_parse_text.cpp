@@ -3,9 +3,9 @@
 #include <cstring>
 #include <new>
 
+#include "format/section1_parse.h"
 #include "platform/errors.h"
-#include "reader/reader.h"
-#include "reader/section1_parse.h"
+#include "platform/little_endian.h"
 #include "record/string_field.h"
 
 namespace {
@@ -135,7 +135,7 @@ bool HandleDeviceTag(Section1Parse& parse, uint16_t length) {
   if (recording == nullptr || length < kDeviceFixedBytes) return true;
   uint8_t fixed[kDeviceFixedBytes];
   if (!parse.Body.Read(fixed, kDeviceFixedBytes)) return false;
-  recording->DeviceID = CReader::ReadU16(fixed + kDeviceIdOffset);
+  recording->DeviceID = plat::GetLE16(fixed + kDeviceIdOffset);
   const char* model = reinterpret_cast<const char*>(fixed + kModelOffset);
   SetText(&recording->DeviceType, model, TextLength(model, kDeviceFixedBytes - kModelOffset));
 

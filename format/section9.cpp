@@ -1,8 +1,8 @@
 // Section 9: statement codes as three-character decimal numbers, 3 rhythm codes
 // followed by 7 morphology codes.
-#include "platform/errors.h"
+#include "format/section9.h"
 #include "format/section_body.h"
-#include "reader/section_parsers.h"
+#include "platform/errors.h"
 
 namespace {
 
@@ -19,6 +19,17 @@ bool IsDigit(uint8_t c) {
 // cases come down to the last character not being a digit.
 bool IsCode(const uint8_t* record) {
   return IsDigit(record[kRecordBytes - 1]);
+}
+
+void PutCode(uint8_t* record, const uint16_t* codes, size_t count, size_t i) {
+  if (i >= count) {
+    record[0] = record[1] = record[2] = ' ';
+    return;
+  }
+  const unsigned v = codes[i] % 1000u;
+  record[0] = v >= 100 ? static_cast<uint8_t>('0' + v / 100) : ' ';
+  record[1] = v >= 10 ? static_cast<uint8_t>('0' + v / 10 % 10) : ' ';
+  record[2] = static_cast<uint8_t>('0' + v % 10);
 }
 
 // Padding inside the number counts as a zero digit ("1 2" is 102).
@@ -59,4 +70,14 @@ bool ParseSection9(plat::FileHandle file, const uint8_t* sectionHeader, uint16_t
   SectionBody body(file, sectionHeader);
   return ReadGroup(body, kRhythmRecords, rhythmCodes, maxRhythm, rhythmCount) &&
          ReadGroup(body, kMorphologyRecords, morphologyCodes, maxMorphology, morphologyCount);
+}
+
+void BuildSection9(const uint16_t* rhythmCodes, size_t rhythmCount, const uint16_t* morphologyCodes,
+                   size_t morphologyCount, uint8_t* body) {
+  for (size_t i = 0; i < size_t{kRhythmRecords}; ++i, body += kRecordBytes) {
+    PutCode(body, rhythmCodes, rhythmCount, i);
+  }
+  for (size_t i = 0; i < size_t{kMorphologyRecords}; ++i, body += kRecordBytes) {
+    PutCode(body, morphologyCodes, morphologyCount, i);
+  }
 }

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "writer/section1_tags.h"
+#include "format/section1_build.h"
 
 namespace ktx::section1 {
 namespace {

@@ -4,8 +4,12 @@
 #include <algorithm>
 #include <memory>
 
+#include "format/sample_sections.h"
+#include "format/section10.h"
+#include "format/section3.h"
+#include "format/section7.h"
+#include "format/section9.h"
 #include "platform/errors.h"
-#include "reader/section_parsers.h"
 #include "support/last_error.h"
 #include "support/section_file.h"
 #include "support/waveform_builder.h"

@@ -1,6 +1,6 @@
 // Section 1 text and number encoding for the writer.
+#include "format/section1_build.h"
 #include "platform/errors.h"
-#include "writer/section1_tags.h"
 
 namespace ktx::section1 {
 

@@ -1,13 +1,16 @@
 // Sections 5 and 6: reference beats and rhythm, stored as plain 16-bit samples.
 #include <cstdint>
 
-#include "platform/errors.h"
+#include "format/sample_sections.h"
 #include "format/section_body.h"
-#include "reader/section_parsers.h"
+#include "platform/errors.h"
+#include "platform/little_endian.h"
 
 namespace {
 
 constexpr uint32_t kMaxLeadSamples = UINT16_MAX;  // SEncodedData counts samples in 16 bits
+// Samples one lead of a written section can hold: its byte count is a 16-bit field.
+constexpr uint16_t kMaxSectionSamples = 32767;
 
 // Samples a definition spans. Computed in 64 bits so that a range covering the whole
 // 32-bit sample space cannot wrap to a small count; a last sample before the first
@@ -82,4 +85,34 @@ bool ParseSampleData(plat::FileHandle file, const uint8_t* sectionHeader,
     }
   }
   return true;
+}
+
+bool SampleSectionBodySize(const SEncodedData& data, uint32_t* size) {
+  uint32_t bytes = SEncodedData::kHeaderSize;
+  for (unsigned lead = 0; lead < data.LeadCount; ++lead) {
+    // A longer lead (a Bio event may hold up to 65535 samples) would be written with a
+    // wrapped count, a broken record.
+    if (data.SampleCounts[lead] > kMaxSectionSamples) return plat::FailWith(plat::kErrInvalidData);
+    bytes += 2 + 2u * data.SampleCounts[lead];
+  }
+  *size = bytes;
+  return true;
+}
+
+void BuildSampleSection(const SEncodedData& data, uint8_t* body) {
+  plat::PutLE16(body, data.AVM);
+  plat::PutLE16(body + 2, data.SampleInterval);
+  body[4] = data.Encoding;
+  body[5] = data.Bimodal;
+  uint8_t* out = body + SEncodedData::kHeaderSize;
+  for (unsigned lead = 0; lead < data.LeadCount; ++lead, out += 2) {
+    // Sized by SampleSectionBodySize: twice the count fits the 16-bit field.
+    plat::PutLE16(out, static_cast<uint16_t>(2u * data.SampleCounts[lead]));
+  }
+  for (unsigned lead = 0; lead < data.LeadCount; ++lead) {
+    const int16_t* samples = data.LeadSamples[lead];
+    for (unsigned i = 0; samples != nullptr && i < data.SampleCounts[lead]; ++i, out += 2) {
+      plat::PutLE16(out, static_cast<uint16_t>(samples[i]));
+    }
+  }
 }

@@ -1,8 +1,10 @@
 // Which Section 1 tags the writer emits, from which field, in which width.
+#include <cstring>
 #include <utility>
 
+#include "format/section1_build.h"
 #include "platform/errors.h"
-#include "writer/section1_tags.h"
+#include "platform/little_endian.h"
 
 namespace ktx::section1 {
 namespace {
@@ -210,6 +212,24 @@ bool CollectTags(const Sources& sources, std::vector<Tag>* tags) {
     tags->push_back(Tag{static_cast<uint8_t>(tag), std::move(data)});
   }
   return true;
+}
+
+uint32_t BodySize(const std::vector<Tag>& tags) {
+  uint32_t length = kTagHeaderBytes;  // the terminator
+  for (const auto& tag : tags) length += kTagHeaderBytes + static_cast<uint32_t>(tag.Data.size());
+  return length;
+}
+
+void Build(const std::vector<Tag>& tags, uint8_t* body) {
+  uint8_t* out = body;
+  for (const auto& tag : tags) {
+    const auto size = static_cast<uint16_t>(tag.Data.size());
+    out[0] = tag.Number;
+    plat::PutLE16(out + 1, size);
+    if (size != 0) std::memcpy(out + kTagHeaderBytes, tag.Data.data(), size);
+    out += kTagHeaderBytes + size;
+  }
+  out[0] = kTagTerminator;  // its length is already zero
 }
 
 }  // namespace ktx::section1

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "format/section1.h"
 #include "platform/errors.h"
-#include "reader/section_parsers.h"
 #include "support/last_error.h"
 #include "support/section1_bytes.h"
 #include "support/section_file.h"
