@@ -3,11 +3,12 @@
 #include <new>
 
 #include "platform/errors.h"
-
-namespace {}  // namespace
+#include "record/codes.h"
 
 uint8_t LeadCodeFromIndex(uint8_t leadIndex) {
-  static constexpr uint8_t kCodes[] = {1, 2, 61, 62, 63, 64, 3, 4, 5, 6, 7, 8, 0};
+  static constexpr uint8_t kCodes[] = {kLeadI,   kLeadII, kLeadIII, kLeadAVR, kLeadAVL,
+                                       kLeadAVF, kLeadV1, kLeadV2,  kLeadV3,  kLeadV4,
+                                       kLeadV5,  kLeadV6, 0};
   return leadIndex < sizeof(kCodes) ? kCodes[leadIndex] : 0;
 }
 

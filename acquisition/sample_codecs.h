@@ -3,10 +3,12 @@
 
 #include <cstdint>
 
+#include "record/codes.h"
+
 namespace ktx::acq {
 
-// Largest signal value: 2032-2034 mark lead errors in the rhythm data.
-constexpr int16_t kMaxSignal = 2031;
+// Largest signal value: the values above it mark lead errors in the rhythm data.
+constexpr int16_t kMaxSignal = kMarkerErrorBit0 - 1;
 
 // Two 12-bit samples in three bytes, each stored with an offset of 2048.
 inline void DecodePair(const uint8_t* bytes, int16_t* first, int16_t* second) {
@@ -18,7 +20,7 @@ inline void DecodePair(const uint8_t* bytes, int16_t* first, int16_t* second) {
 
 // A one-lead record of two bytes: a sample, or a lead error marker by the status bits.
 inline int16_t DecodeOneLead(uint8_t b0, uint8_t b1) {
-  static constexpr int16_t kMarkers[] = {0, 2033, 2032, 2034};
+  static constexpr int16_t kMarkers[] = {0, kMarkerErrorBit1, kMarkerErrorBit0, kMarkerErrorBit2};
   const unsigned status = b1 & 0x03;
   if (status != 0) return kMarkers[status];
   return static_cast<int16_t>((b0 & 0xFC) * 8 + ((b1 >> 2) & 0x1F));

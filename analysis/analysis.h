@@ -7,10 +7,12 @@
 
 #include "platform/export.h"
 #include "platform/text.h"
+#include "record/engine_abi.h"
 #include "writer/writer.h"
 
-// The outcome of CreateAnalysis: 0 to 15 as the engine reports them, the negative
-// codes (and 13, 14) from the driver itself.
+// The outcome of CreateAnalysis: the engine's results as it reports them (these names
+// are the engine's codes), the negative codes and 13, 14 from the driver itself; 9, 10
+// and 12 are reserved, never answered.
 enum eSCP32AnalysisResult : int16_t {
   ResultNotText = -6,
   ResultNotFile = -5,
@@ -18,22 +20,22 @@ enum eSCP32AnalysisResult : int16_t {
   ResultNotEmptyAnalysis = -3,
   ResultNotParameter = -2,
   ResultNotFileValid = -1,
-  ResultIsSuccess = 0,
-  ResultNotMemory = 1,
-  ResultNotFileOpen = 2,
-  ResultNotFileRead = 3,
-  ResultNotFileWrite = 4,
-  ResultNotFileSeek = 5,
-  ResultNotQRS = 6,
-  ResultNotPorT = 7,
-  ResultNotFileFound = 8,
+  ResultIsSuccess = ktx::abi::kResultOk,
+  ResultNotMemory = ktx::abi::kResultNoMemory,
+  ResultNotFileOpen = ktx::abi::kResultFileOpen,
+  ResultNotFileRead = ktx::abi::kResultFileRead,
+  ResultNotFileWrite = ktx::abi::kResultFileWrite,
+  ResultNotFileSeek = ktx::abi::kResultFileSeek,
+  ResultNotQRS = ktx::abi::kResultNoQrs,
+  ResultNotPorT = ktx::abi::kResultNoPOrT,
+  ResultNotFileFound = ktx::abi::kResultNoFile,
   ResultNotFileLog = 9,
   ResultNotStringManipulation = 10,
-  ResultNotModuleParameters = 11,
+  ResultNotModuleParameters = ktx::abi::kResultBadParameters,
   ResultNotGraphAverages = 12,
-  ResultNotAnalyseSignal = 13,
-  ResultNotSignal = 14,
-  ResultNotFileSCP = 15,
+  ResultNotAnalyseSignal = ktx::abi::kResultCannotAnalyse,
+  ResultNotSignal = ktx::abi::kResultLeadOff,
+  ResultNotFileSCP = ktx::abi::kResultNotScp,
 };
 
 // The name and the text of a result code; null for a code outside the table.

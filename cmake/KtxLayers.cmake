@@ -3,7 +3,7 @@
 # name (directly or through them). The libraries are then put together from all layers.
 #
 #   platform <- record <- format <- reader <- writer <- analysis
-#   platform <- acquisition <- writer
+#   record <- acquisition <- writer
 #   writer <- decoder;   writer, decoder <- interchange (Linux, not in the core library)
 #   engine and automation above everything
 #

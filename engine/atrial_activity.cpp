@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/conditioning.h"
+#include "engine/sample_stats.h"
 #include "record/codes.h"
 
 namespace ktx::engine {
@@ -34,12 +35,6 @@ void Detrended(const std::vector<double>& x, int at, int from, int to, int qrsOn
     const double t = static_cast<double>(i - from) / std::max(1, qrsOnset - from);
     out.push_back(x[static_cast<size_t>(at + i)] - (a + t * (b - a)));
   }
-}
-
-double MedianOf(std::vector<double>& v) {
-  auto mid = v.begin() + static_cast<long>(v.size() / 2);
-  std::nth_element(v.begin(), mid, v.end());
-  return *mid;
 }
 
 }  // namespace
@@ -77,7 +72,7 @@ double Coupling(const Signal& s, const ReferenceBeat& ref, int from, int to, int
   for (size_t i = 0; i < length; ++i) {
     values.clear();
     for (const auto& w : windows) values.push_back(w[i]);
-    const double m = MedianOf(values);
+    const double m = MedianInPlace(values);
     wave += m * m;
   }
   std::vector<double> residues;
@@ -87,12 +82,12 @@ double Coupling(const Signal& s, const ReferenceBeat& ref, int from, int to, int
       values.clear();
       for (size_t o = 0; o < windows.size(); ++o)
         if (o != b) values.push_back(windows[o][i]);
-      const double v = windows[b][i] - MedianOf(values);
+      const double v = windows[b][i] - MedianInPlace(values);
       residue += v * v;
     }
     residues.push_back(residue);
   }
-  const double residue = MedianOf(residues);
+  const double residue = MedianInPlace(residues);
   return residue > 0 ? wave / residue : 1e9;
 }
 

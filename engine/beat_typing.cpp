@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/sample_stats.h"
+
 namespace ktx::engine {
 namespace {
 
@@ -25,30 +27,6 @@ std::vector<double> QrsWindow(const Signal& s, const std::vector<size_t>& leads,
     for (int i = fiducial - pre; i <= fiducial + post; ++i)
       w.push_back(s.Leads[l][static_cast<size_t>(std::clamp(i, 0, n - 1))]);
   return w;
-}
-
-double Correlation(const std::vector<double>& a, const std::vector<double>& b) {
-  const size_t n = a.size();
-  double ma = 0, mb = 0;
-  for (size_t i = 0; i < n; ++i) {
-    ma += a[i];
-    mb += b[i];
-  }
-  ma /= static_cast<double>(n);
-  mb /= static_cast<double>(n);
-  double ab = 0, aa = 0, bb = 0;
-  for (size_t i = 0; i < n; ++i) {
-    ab += (a[i] - ma) * (b[i] - mb);
-    aa += (a[i] - ma) * (a[i] - ma);
-    bb += (b[i] - mb) * (b[i] - mb);
-  }
-  return (aa <= 0 || bb <= 0) ? 0.0 : ab / std::sqrt(aa * bb);
-}
-
-double Energy(const std::vector<double>& a) {
-  double e = 0;
-  for (double v : a) e += v * v;
-  return e;
 }
 
 struct Group {

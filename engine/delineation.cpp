@@ -6,6 +6,7 @@
 #include "engine/findings.h"
 #include "engine/knee_fit.h"
 #include "engine/lobe_fit.h"
+#include "engine/sample_stats.h"
 
 namespace ktx::engine {
 namespace {
@@ -80,17 +81,6 @@ int WalkOut(const std::vector<double>& v, int start, int step, double limit, int
     }
   }
   return last;
-}
-
-double Percentile(std::vector<double> v, double share) {
-  if (v.empty()) return 0;
-  auto at = v.begin() + static_cast<long>(share * static_cast<double>(v.size() - 1));
-  std::nth_element(v.begin(), at, v.end());
-  return *at;
-}
-
-double Median(std::vector<double> v) {
-  return Percentile(std::move(v), 0.5);
 }
 
 // Envelope of the deflection from the PR level, all leads together.
@@ -191,7 +181,7 @@ Delineation Delineate(const ReferenceBeat& b, double rrSeconds) {
   }
   const std::vector<double> envelope = Envelope(b, level);
   const std::vector<double> slowSv = SpatialVelocity(b, std::max(1, at(kSlowSmoothing)));
-  const double slowNoise = Median(slowSv);
+  const double slowNoise = Percentile(slowSv, 0.5);
   double envelopeNoise = 0;
   {
     // Sample-to-sample scatter of the flat parts stands for the residual noise.
@@ -199,7 +189,7 @@ Delineation Delineate(const ReferenceBeat& b, double rrSeconds) {
     for (const auto& x : b.Leads)
       for (int i = 1; i < n; ++i)
         diffs.push_back(std::fabs(x[static_cast<size_t>(i)] - x[static_cast<size_t>(i - 1)]));
-    envelopeNoise = Median(diffs) * std::sqrt(static_cast<double>(b.Leads.size()));
+    envelopeNoise = Percentile(diffs, 0.5) * std::sqrt(static_cast<double>(b.Leads.size()));
   }
 
   // T: the largest deflection after the ST segment; its end where the velocity of its

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/conditioning.h"
+#include "engine/sample_stats.h"
 
 namespace ktx::engine {
 namespace {
@@ -13,13 +14,6 @@ namespace {
 constexpr double kQuietBandHz = 50, kNoiseLeftUv = 0.5, kGaussianHalfPower = 0.1325;
 // Standard deviation of Gaussian noise from its median absolute value.
 constexpr double kMadToSd = 1.4826;
-
-double Median(std::vector<double>& v) {
-  if (v.empty()) return 0;
-  auto mid = v.begin() + static_cast<long>(v.size() / 2);
-  std::nth_element(v.begin(), mid, v.end());
-  return *mid;
-}
 
 bool Clean(const Signal& s, int from, int to) {
   for (const auto& gap : s.Gaps)
@@ -85,9 +79,9 @@ void SmoothToNoise(ReferenceBeat& b) {
     residue.clear();
     for (size_t i = 0; i < smooth.size(); ++i)
       residue.push_back(std::fabs(b.Leads[l][i] - smooth[i]));
-    noise.push_back(kMadToSd * Median(residue));
+    noise.push_back(kMadToSd * MedianInPlace(residue));
   }
-  const double sd = Median(noise);
+  const double sd = MedianInPlace(noise);
   // White noise: what passes a cutoff grows with the square root of the band.
   const double top = 0.45 * b.Rate;
   const double cutoff = sd > 0 ? std::clamp(kQuietBandHz + (top - kQuietBandHz) * kNoiseLeftUv *

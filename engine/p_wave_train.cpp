@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/conditioning.h"
+#include "engine/sample_stats.h"
 #include "record/codes.h"
 
 namespace ktx::engine {
@@ -30,38 +31,6 @@ constexpr size_t kTemplateFrom = 12, kTemplateLeast = 3;
 constexpr double kSameShape = 0.8;
 
 using Window = std::vector<double>;
-
-double Correlation(const Window& a, const Window& b) {
-  const size_t n = std::min(a.size(), b.size());
-  if (n == 0) return 0;
-  double ma = 0, mb = 0;
-  for (size_t i = 0; i < n; ++i) {
-    ma += a[i];
-    mb += b[i];
-  }
-  ma /= static_cast<double>(n);
-  mb /= static_cast<double>(n);
-  double ab = 0, aa = 0, bb = 0;
-  for (size_t i = 0; i < n; ++i) {
-    ab += (a[i] - ma) * (b[i] - mb);
-    aa += (a[i] - ma) * (a[i] - ma);
-    bb += (b[i] - mb) * (b[i] - mb);
-  }
-  return aa > 0 && bb > 0 ? ab / std::sqrt(aa * bb) : 0;
-}
-
-double Energy(const Window& a) {
-  double e = 0;
-  for (double v : a) e += v * v;
-  return e;
-}
-
-double MedianOf(std::vector<double> v) {
-  if (v.empty()) return 0;
-  auto mid = v.begin() + static_cast<long>(v.size() / 2);
-  std::nth_element(v.begin(), mid, v.end());
-  return *mid;
-}
 
 // The leads that show atrial waves best (II and V1), where the record has them.
 std::vector<size_t> AtrialLeads(const Signal& s) {
@@ -165,7 +134,7 @@ PWaveTrain FindPWaves(const Signal& s, const std::vector<int>& fiducials,
     quiet.push_back(envelope[static_cast<size_t>(i)]);
   }
   if (quiet.empty()) return out;
-  const double least = std::max(kFromNoise * MedianOf(quiet), kLeastUv);
+  const double least = std::max(kFromNoise * Median(quiet), kLeastUv);
   const int w = s.Samples(kHalfWindow), shift = s.Samples(kShift);
   std::vector<int> peaks;
   for (int i = w + shift; i + w + shift < n; ++i) {
@@ -216,7 +185,7 @@ PWaveTrain FindPWaves(const Signal& s, const std::vector<int>& fiducials,
     for (size_t i = 0; i < shape.size(); ++i) {
       values.clear();
       for (const Window& v : strongest) values.push_back(v[i]);
-      shape[i] = MedianOf(values);
+      shape[i] = Median(values);
     }
   }
   if (shape.empty() || Energy(shape) <= 0) return out;

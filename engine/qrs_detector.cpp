@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/conditioning.h"
+#include "engine/sample_stats.h"
 
 namespace ktx::engine {
 namespace {
@@ -31,20 +32,6 @@ constexpr double kForerunnerShare = 0.7, kOvertakeFactor = 1.5;
 // last beat is a disturbance between beats.
 constexpr double kEarlyShare = 0.7, kOnTimeShare = 0.8, kLateShare = 1.25;
 constexpr double kRelearnFloor = 0.25;
-
-double Percentile(std::vector<double> v, double share) {
-  if (v.empty()) return 0;
-  auto at = v.begin() + static_cast<long>(share * static_cast<double>(v.size() - 1));
-  std::nth_element(v.begin(), at, v.end());
-  return *at;
-}
-
-double Median(std::vector<double> v) {
-  if (v.empty()) return 0;
-  auto mid = v.begin() + static_cast<long>(v.size() / 2);
-  std::nth_element(v.begin(), mid, v.end());
-  return *mid;
-}
 
 // One lead's slope in the QRS band and, per second, its largest and its median size.
 struct LeadSlope {

@@ -8,6 +8,7 @@
 #include "interchange/source_units.h"
 #include "interchange/text_fields.h"
 #include "platform/errors.h"
+#include "record/codes.h"
 
 namespace {
 
@@ -79,7 +80,7 @@ void ReadSourceInfo(const edf_hdr_struct& header, SSourceInfo* source) {
     source->PatientId = Spaced(header.patientcode);
     source->LastName = Spaced(header.patient_name);
     const std::string gender = Trim(header.gender);
-    source->Gender = gender == "Male" ? 1 : gender == "Female" ? 2 : 0;
+    source->Gender = gender == "Male" ? kSexMale : gender == "Female" ? kSexFemale : kSexUnknown;
     source->BirthYear = static_cast<uint16_t>(header.birthdate_year);
     source->BirthMonth = static_cast<uint16_t>(header.birthdate_month);
     source->BirthDay = static_cast<uint16_t>(header.birthdate_day);

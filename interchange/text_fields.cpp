@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstdio>
 
+#include "platform/utf8.h"
+
 namespace ktx::interchange {
 
 std::string Trim(const std::string& text) {
@@ -70,42 +72,17 @@ std::string ShortNumber(double value, int digits) {
 }
 
 plat::WideString WideFromUtf8(const std::string& text) {
-  plat::WideString wide;
   const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-  const size_t size = text.size();
-  size_t i = 0;
-  while (i < size) {
-    const unsigned lead = bytes[i];
-    const size_t length = lead < 0x80         ? 1
-                          : (lead >> 5) == 6  ? 2
-                          : (lead >> 4) == 14 ? 3
-                          : (lead >> 3) == 30 ? 4
-                                              : 0;
+  plat::WideString wide;
+  for (size_t i = 0; i < text.size();) {
     char32_t code = 0;
-    bool valid = length > 0 && i + length <= size;
-    if (valid) {
-      code = length == 1 ? lead : lead & (0x7Fu >> length);
-      for (size_t k = 1; k < length && valid; ++k) {
-        valid = (bytes[i + k] & 0xC0) == 0x80;
-        code = (code << 6) | (bytes[i + k] & 0x3Fu);
-      }
-      // Overlong forms, surrogates and code points beyond Unicode are no UTF-8.
-      static const char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-      valid = valid && code >= kSmallest[length] && code <= 0x10FFFF &&
-              (code < 0xD800 || code > 0xDFFF);
-    }
-    if (!valid) {
-      wide.push_back(static_cast<plat::OleChar>(lead));  // Latin-1
+    const size_t length = plat::DecodeUtf8(bytes + i, text.size() - i, &code);
+    if (length == 0) {
+      wide.push_back(static_cast<plat::OleChar>(bytes[i]));  // Latin-1
       ++i;
       continue;
     }
-    if (code >= 0x10000) {
-      code -= 0x10000;
-      wide.push_back(static_cast<plat::OleChar>(0xD800 + (code >> 10)));
-      wide.push_back(static_cast<plat::OleChar>(0xDC00 + (code & 0x3FF)));
-    } else {
-      wide.push_back(static_cast<plat::OleChar>(code));
-    }
+    plat::AppendUtf16(code, &wide);
     i += length;
   }
   return wide;

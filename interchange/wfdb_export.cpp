@@ -8,6 +8,7 @@
 #include "interchange/wfdb_signal_file.h"
 #include "platform/errors.h"
 #include "platform/path.h"
+#include "record/codes.h"
 
 namespace {
 
@@ -73,8 +74,8 @@ std::string WfdbHeaderText(const std::string& name, const SExportRecord& record)
     text += SignalLine(name, gain, signals[i], record.Leads[i].Name);
   }
   if (record.Age >= 0) text += "# Age: " + std::to_string(record.Age) + "\n";
-  if (record.Gender == 1 || record.Gender == 2) {
-    text += std::string("# Sex: ") + (record.Gender == 1 ? "Male" : "Female") + "\n";
+  if (record.Gender == kSexMale || record.Gender == kSexFemale) {
+    text += std::string("# Sex: ") + (record.Gender == kSexMale ? "Male" : "Female") + "\n";
   }
   for (const std::string& line : record.Comment) text.append("# ").append(line).append("\n");
   for (const std::string& line : record.Interpretation) {

@@ -10,6 +10,7 @@
 #include "interchange/wfdb_signal_file.h"
 #include "platform/errors.h"
 #include "platform/path.h"
+#include "record/codes.h"
 
 namespace {
 
@@ -18,9 +19,9 @@ using ktx::interchange::Trim;
 
 uint8_t GenderOf(const std::string& text) {
   const std::string value = Lowered(Trim(text));
-  if (value == "m" || value == "male") return 1;
-  if (value == "f" || value == "female") return 2;
-  return 0;
+  if (value == "m" || value == "male") return kSexMale;
+  if (value == "f" || value == "female") return kSexFemale;
+  return kSexUnknown;
 }
 
 // "Age: 54", "<age>: 56", "Sex: Male", "<sex>: M" are taken; the line goes on to the
@@ -50,7 +51,7 @@ bool ReadPatientComment(const std::string& comment, bool first, SSourceInfo* sou
   const std::vector<std::string> words = ktx::interchange::Words(comment);
   int64_t age = 0;
   if (first && words.size() >= 2 && ktx::interchange::ParseInt(words[0], &age) && age >= 0 &&
-      age < 200 && GenderOf(words[1]) != 0) {
+      age < 200 && GenderOf(words[1]) != kSexUnknown) {
     source->Age = static_cast<int16_t>(age);
     source->Gender = GenderOf(words[1]);
   }

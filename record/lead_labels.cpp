@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "record/codes.h"
+
 namespace {
 
 // Codes 0-30 of the SCP-ECG lead table: standard, right-sided, Frank and limb
@@ -21,7 +23,8 @@ const char* const kDerivedCodes[] = {
 
 const char* LeadName(uint8_t code) {
   if (code < std::size(kLowCodes)) return kLowCodes[code];
-  if (code >= 61 && code - 61u < std::size(kDerivedCodes)) return kDerivedCodes[code - 61];
+  if (code >= kLeadIII && code - unsigned{kLeadIII} < std::size(kDerivedCodes))
+    return kDerivedCodes[code - kLeadIII];
   return nullptr;
 }
 

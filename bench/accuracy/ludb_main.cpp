@@ -23,6 +23,7 @@
 #include "ludb_marks.h"
 #include "ludb_record.h"
 #include "reader/reader.h"
+#include "record/codes.h"
 #include "section4.h"
 
 namespace {
@@ -66,7 +67,8 @@ struct Spread {
 
 // SCP-ECG lead code of LUDB's signal `index` (I, II, III, aVR, aVL, aVF, V1-V6).
 uint16_t LeadCodeOf(size_t index) {
-  static const uint16_t kCodes[] = {1, 2, 61, 62, 63, 64, 3, 4, 5, 6, 7, 8};
+  static const uint16_t kCodes[] = {kLeadI,  kLeadII, kLeadIII, kLeadAVR, kLeadAVL, kLeadAVF,
+                                    kLeadV1, kLeadV2, kLeadV3,  kLeadV4,  kLeadV5,  kLeadV6};
   return index < 12 ? kCodes[index] : 0;
 }
 

@@ -4,6 +4,7 @@
 
 #include "acquisition/event.h"
 #include "platform/time.h"
+#include "record/codes.h"
 #include "writer/writer.h"
 
 namespace accuracy {
@@ -83,7 +84,8 @@ bool WriteScp(const LudbRecord& r, const std::string& file) {
     lead.LeadIndex = static_cast<uint8_t>(l);
     for (size_t i = 0; i < s.Samples[l].size(); ++i) {
       int v = std::clamp(s.Samples[l][i], -32768, 32767);
-      if (v >= 2032 && v <= 2034) v = v == 2032 ? 2031 : 2035;  // markers of lead errors
+      if (IsLeadErrorMarker(v))
+        v = v == kMarkerErrorBit0 ? kMarkerErrorBit0 - 1 : kMarkerErrorBit2 + 1;
       lead.Samples[i] = static_cast<int16_t>(v);
     }
   }

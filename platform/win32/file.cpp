@@ -43,6 +43,22 @@ FileHandle Open(const char* name, DWORD access, DWORD share, DWORD disposition, 
   }
 }
 
+// Moves the end of the file to `length` and the file pointer back to where it was; a
+// failed move keeps its error.
+bool MoveEndOfFile(HANDLE handle, uint64_t length) {
+  LARGE_INTEGER position;
+  LARGE_INTEGER zero;
+  zero.QuadPart = 0;
+  if (!::SetFilePointerEx(handle, zero, &position, FILE_CURRENT)) return false;
+  LARGE_INTEGER wanted;
+  wanted.QuadPart = static_cast<LONGLONG>(length);
+  const bool moved =
+      ::SetFilePointerEx(handle, wanted, nullptr, FILE_BEGIN) && ::SetEndOfFile(handle);
+  KeepLastError keep;
+  ::SetFilePointerEx(handle, position, nullptr, FILE_BEGIN);
+  return moved;
+}
+
 }  // namespace
 
 FileHandle OpenForRead(const char* name) {
@@ -126,35 +142,15 @@ bool ReserveLength(FileHandle file, uint64_t length) {
     return FailWith(kErrDiskFull);
   }
   // A file system that takes no allocation size: the file grows, and shrinks back on a refusal.
-  LARGE_INTEGER position;
-  LARGE_INTEGER zero;
-  zero.QuadPart = 0;
-  if (!::SetFilePointerEx(handle, zero, &position, FILE_CURRENT)) return false;
-  LARGE_INTEGER wanted;
-  wanted.QuadPart = static_cast<LONGLONG>(length);
-  bool grown = ::SetFilePointerEx(handle, wanted, nullptr, FILE_BEGIN) && ::SetEndOfFile(handle);
-  if (!grown) {
-    KeepLastError keep;
-    ::SetFilePointerEx(handle, size, nullptr, FILE_BEGIN);
-    ::SetEndOfFile(handle);
-  }
-  if (!::SetFilePointerEx(handle, position, nullptr, FILE_BEGIN)) grown = false;
-  return grown;
+  if (MoveEndOfFile(handle, length)) return true;
+  KeepLastError keep;
+  MoveEndOfFile(handle, static_cast<uint64_t>(size.QuadPart));
+  return false;
 }
 
 bool SetLength(FileHandle file, uint64_t length) {
   if (IsClosed(file)) return false;
-  const HANDLE handle = ToHandle(file);
-  LARGE_INTEGER position;
-  LARGE_INTEGER zero;
-  zero.QuadPart = 0;
-  if (!::SetFilePointerEx(handle, zero, &position, FILE_CURRENT)) return false;
-  LARGE_INTEGER wanted;
-  wanted.QuadPart = static_cast<LONGLONG>(length);
-  bool cut = ::SetFilePointerEx(handle, wanted, nullptr, FILE_BEGIN) && ::SetEndOfFile(handle);
-  KeepLastError keep;
-  ::SetFilePointerEx(handle, position, nullptr, FILE_BEGIN);
-  return cut;
+  return MoveEndOfFile(ToHandle(file), length);
 }
 
 void ReportFileSizeLimitAsError() {

@@ -1,4 +1,4 @@
-// BSTRs, Windows-1252 text and file-name conversion.
+// BSTRs, Windows-1252 text, UTF-8 sequences and file-name conversion.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -6,6 +6,7 @@
 
 #include "platform/errors.h"
 #include "platform/text.h"
+#include "platform/utf8.h"
 #include "support/last_error.h"
 
 namespace {
@@ -63,6 +64,36 @@ TEST(PlatformText, Windows1252RoundTrip) {
   ASSERT_TRUE(plat::WideToAnsi(nullptr, 0, &back));
   EXPECT_EQ(back, "");
   EXPECT_TRUE(test::FailedWith(plat::WideToAnsi(nullptr, -1, &back), 87u));
+}
+
+// Each sequence alone: its length and code point, or 0 for what is no UTF-8; the code
+// point back as UTF-16.
+TEST(PlatformText, Utf8SequencesAndTheirUtf16) {
+  const struct {
+    const char* Bytes;
+    size_t Length;
+    WideString Utf16;
+  } cases[] = {
+      {"A", 1, {0x41}},
+      {"\xC3\xA9", 2, {0xE9}},
+      {"\xE2\x82\xAC", 3, {0x20AC}},
+      {"\xF0\x9F\x98\x80", 4, {0xD83D, 0xDE00}},  // U+1F600
+      {"\xC0\xAF", 0, {}},                        // overlong '/'
+      {"\xED\xA0\x80", 0, {}},                    // surrogate U+D800
+      {"\xF4\x90\x80\x80", 0, {}},                // U+110000
+      {"\xE2\x82", 0, {}},                        // cut short
+      {"\xC3(", 0, {}},                           // no following byte
+      {"\x80", 0, {}},                            // a following byte first
+      {"\xF8\x88\x80\x80\x80", 0, {}},            // five bytes
+  };
+  for (const auto& c : cases) {
+    char32_t code = 0;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(c.Bytes);
+    EXPECT_EQ(plat::DecodeUtf8(bytes, std::strlen(c.Bytes), &code), c.Length) << c.Bytes;
+    WideString wide;
+    if (c.Length != 0) plat::AppendUtf16(code, &wide);
+    EXPECT_EQ(wide, c.Utf16) << c.Bytes;
+  }
 }
 
 TEST(PlatformText, FileNamesRoundTripWithinTheLimit) {

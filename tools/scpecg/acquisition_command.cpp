@@ -14,6 +14,7 @@
 #include "commands.h"
 #include "platform/errors.h"
 #include "platform/file.h"
+#include "record/lead_labels.h"
 
 namespace scpecg {
 
@@ -39,16 +40,6 @@ struct LeadSummary {
   std::optional<int> Maximum;
   uint32_t Count;
 };
-
-std::string LeadName(uint8_t code) {
-  static const char* const kLimb[] = {"III", "aVR", "aVL", "aVF"};
-  if (code == 0) return "unspecified";
-  if (code == 1) return "I";
-  if (code == 2) return "II";
-  if (code >= 3 && code <= 8) return "V" + std::to_string(code - 2);
-  if (code >= 61 && code <= 64) return kLimb[code - 61];
-  return "code " + std::to_string(code);
-}
 
 LeadSummary Summarize(const SLeadData& lead, uint32_t count) {
   LeadSummary summary{std::nullopt, std::nullopt, lead.Samples != nullptr ? count : 0};
@@ -98,7 +89,7 @@ nlohmann::ordered_json EventJson(const EventView& event) {
                      {"lead_index", lead.LeadIndex},
                      {"lead_id", lead.LeadId},
                      {"lead_code", lead.GetLeadCode()},
-                     {"lead", LeadName(lead.GetLeadCode())},
+                     {"lead", LeadLabel(lead.GetLeadCode())},
                      {"minimum", orNull(summary.Minimum)},
                      {"maximum", orNull(summary.Maximum)},
                      {"count", summary.Count}});
@@ -156,7 +147,7 @@ void PrintEvent(size_t number, const EventView& event) {
     char line[128];
     std::snprintf(line, sizeof(line), "  %5u %5u %4u %4u %-11s %8s %8s %6u\n", i,
                   unsigned{lead.LeadIndex}, unsigned{lead.LeadId}, unsigned{lead.GetLeadCode()},
-                  LeadName(lead.GetLeadCode()).c_str(), OrDash(summary.Minimum).c_str(),
+                  LeadLabel(lead.GetLeadCode()).c_str(), OrDash(summary.Minimum).c_str(),
                   OrDash(summary.Maximum).c_str(), summary.Count);
     std::cout << line;
   }
