@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "decoder/huffman_decoder.h"
-#include "decoder/record_sections.h"
-#include "decoder/waveform_decoder.h"
+#include "format/huffman_decoder.h"
+#include "format/record_view.h"
+#include "format/waveform_decoder.h"
 #include "platform/little_endian.h"
 #include "support/temp_folder.h"
 
@@ -40,8 +40,8 @@ struct SStreams {
 };
 
 bool FindStreams(const test::Bytes& record, SStreams* streams) {
-  CRecordSections sections;
-  SSectionBody tables, rhythm;
+  CRecordView sections;
+  SSectionView tables, rhythm;
   if (!sections.Open(record.data(), record.size()) || !sections.Find(2, &tables) ||
       !sections.Find(6, &rhythm) ||
       !ParseHuffmanTables(tables.Bytes, tables.Size, &streams->Tables)) {

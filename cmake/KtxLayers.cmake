@@ -4,7 +4,7 @@
 #
 #   platform <- record <- format <- reader <- writer <- analysis
 #   platform <- acquisition <- writer
-#   writer <- decoder;   writer, decoder <- interchange (Linux, not in the core library)
+#   writer <- decoder (the uncompressed copy);   writer, decoder <- interchange (Linux, not in the core library)
 #   engine and automation above everything
 #
 # A new subsystem adds a CMakeLists.txt with one ktx_layer() call and its folder to
