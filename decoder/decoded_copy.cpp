@@ -5,6 +5,7 @@
 
 #include "platform/errors.h"
 #include "record/crc.h"
+#include "writer/section_rewrite.h"
 
 namespace {
 
@@ -51,19 +52,17 @@ bool CDecodedCopyWriter::WriteDecodedCopy(const char* from, const char* to) {
   if (!DecodeWaveformFile(from, &decoded)) return false;
   if (!FitsSections(decoded)) return plat::FailWith(plat::kErrInvalidData);
   Close();
-  if (!OpenRd(from, false)) return fail();
-  if (!MoveTo(File, kRecordHeaderSize) || !ReadSectionIndex(File, &Index)) return fail();
-  Loaded |= kSection0;
+  CSectionRewrite rewrite(*this);
+  if (!rewrite.Open(from)) return fail();
   if (!InstallDecodedWaveforms(decoded, this)) return fail();
   // Eight sections at most: the fixed store entries hold them.
-  if (!StoreSection(1) || !CreateSec3_6()) return fail();
+  const auto only = [](uint16_t wanted) { return [wanted](uint16_t id) { return id == wanted; }; };
+  if (!rewrite.Reserve(8) || !rewrite.KeepSections(only(1)) || !CreateSec3_6()) return fail();
   if (HasMedian && !CreateSec5()) return fail();
   for (const uint16_t id : {uint16_t{7}, uint16_t{9}, uint16_t{10}}) {
-    if (!StoreSection(id)) return fail();
+    if (!rewrite.KeepSections(only(id))) return fail();
   }
   RepairCopiedCrcs();
   CloseFile();
-  const bool written = WriteSections(to);
-  Close();
-  return written;
+  return rewrite.Commit(to);
 }
