@@ -3,7 +3,7 @@
 
 #include <tuple>
 
-#include "decoder/decoded_copy.h"
+#include "writer/decoded_copy.h"
 #include "decoder/stream_encoder.h"
 #include "format/waveform_decoder.h"
 #include "platform/errors.h"

@@ -3,7 +3,7 @@
 #include <iostream>
 
 #include "commands.h"
-#include "decoder/decoded_copy.h"
+#include "writer/decoded_copy.h"
 #include "file_rewrite.h"
 #include "platform/errors.h"
 

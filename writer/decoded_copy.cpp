@@ -1,4 +1,4 @@
-#include "decoder/decoded_copy.h"
+#include "writer/decoded_copy.h"
 
 #include <algorithm>
 #include <new>
