@@ -1,16 +1,17 @@
 // Decoding a real 12-lead 10 s record (500 Hz, default Huffman table, second
 // differences): the Huffman step alone by the bit walk and by the lookup, the whole
-// decode from memory and from the file, and BioSig reading the same file in this run.
-// "per_sample" is the time for one of the 60000 samples.
+// decode from memory and from the file, the reader's decoding load, and BioSig reading the same
+// file in this run. "per_sample" is the time for one of the 60000 samples.
 #include <benchmark/benchmark.h>
 
 #include <string>
 #include <vector>
 
-#include "decoder/huffman_decoder.h"
-#include "decoder/record_sections.h"
-#include "decoder/waveform_decoder.h"
+#include "format/huffman_decoder.h"
+#include "format/record_view.h"
+#include "format/waveform_decoder.h"
 #include "platform/little_endian.h"
+#include "reader/reader.h"
 #include "support/temp_folder.h"
 
 #ifdef KTX_HAVE_BIOSIG
@@ -40,8 +41,8 @@ struct SStreams {
 };
 
 bool FindStreams(const test::Bytes& record, SStreams* streams) {
-  CRecordSections sections;
-  SSectionBody tables, rhythm;
+  CRecordView sections;
+  SSectionView tables, rhythm;
   if (!sections.Open(record.data(), record.size()) || !sections.Find(2, &tables) ||
       !sections.Find(6, &rhythm) ||
       !ParseHuffmanTables(tables.Bytes, tables.Size, &streams->Tables)) {
@@ -103,6 +104,22 @@ void BM_DecodeFile12Lead10s(benchmark::State& state) {
   PerSample(state);
 }
 BENCHMARK(BM_DecodeFile12Lead10s);
+
+// The reader's decoding load of the same file: the exact load, then the decode put
+// into the reader's members.
+void BM_LoadDecoded12Lead10s(benchmark::State& state) {
+  const std::string path = RecordPath();
+  CReader reader;
+  for (auto _ : state) {
+    uint16_t loaded = 0;
+    if (!reader.LoadDecoded(path.c_str(), &loaded, kAllSections) || reader.Rhythm.Encoding != 0) {
+      state.SkipWithError("record did not decode");
+    }
+    benchmark::DoNotOptimize(reader.Rhythm.LeadSamples);
+  }
+  PerSample(state);
+}
+BENCHMARK(BM_LoadDecoded12Lead10s);
 
 #ifdef KTX_HAVE_BIOSIG
 // BioSig decodes the whole waveform while it opens the file; sread hands it out.

@@ -2,6 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <functional>
 
 #include "bench_records.h"
 #include "reader/reader.h"
@@ -9,19 +10,34 @@
 
 namespace {
 
-void BM_Load12Lead10s(benchmark::State& state) {
+// Loads the plain 12-lead record with `load` (Load or LoadDecoded) in every iteration.
+template <typename LoadFn>
+void LoadTwelveLeads(benchmark::State& state, LoadFn load) {
   test::TempFolder folder;
   const std::string path = folder.Write("12lead.scp", bench::TwelveLeadRecord());
   CReader reader;
   for (auto _ : state) {
     uint16_t loaded = 0;
-    if (!reader.Load(path.c_str(), &loaded, kAllSections) || !reader.HasRhythm) {
+    if (!std::invoke(load, reader, path.c_str(), &loaded, kAllSections) || !reader.HasRhythm) {
       state.SkipWithError("record did not load");
     }
     benchmark::DoNotOptimize(reader.Rhythm.LeadSamples);
   }
 }
+
+void BM_Load12Lead10s(benchmark::State& state) {
+  LoadTwelveLeads(state, &CReader::Load);
+}
 BENCHMARK(BM_Load12Lead10s);
+
+// The decoding load of an uncompressed record: what it costs beyond Load when nothing
+// is to be decoded.
+void BM_LoadDecodedPlain12Lead10s(benchmark::State& state) {
+  LoadTwelveLeads(state, [](CReader& reader, const char* name, uint16_t* loaded, uint16_t request) {
+    return reader.LoadDecoded(name, loaded, request);
+  });
+}
+BENCHMARK(BM_LoadDecodedPlain12Lead10s);
 
 void BM_Load12Lead10sAndDerive(benchmark::State& state) {
   test::TempFolder folder;

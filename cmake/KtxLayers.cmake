@@ -4,13 +4,13 @@
 #
 #   platform <- record <- format <- reader <- writer <- analysis
 #   record <- acquisition <- writer
-#   writer <- decoder;   writer, decoder <- interchange (Linux, not in the core library)
+#   writer <- interchange (Linux, not in the core library)
 #   engine and automation above everything
 #
 # A new subsystem adds a CMakeLists.txt with one ktx_layer() call and its folder to
 # KTX_LAYERS in the top-level CMakeLists.txt.
 
-set(KTX_KNOWN_LAYERS platform record format reader acquisition writer analysis decoder interchange engine
+set(KTX_KNOWN_LAYERS platform record format reader acquisition writer analysis interchange engine
   automation)
 
 # ktx_layer(<name> [DEPENDS <layer>...] [SOURCES <extra source>...])

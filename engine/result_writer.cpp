@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "format/section10.h"
+#include "format/section4.h"
 #include "format/section7.h"
 #include "format/section9.h"
 #include "platform/errors.h"
@@ -68,26 +69,21 @@ void FillRecord(const Findings& f, const LeadFindings& m, SLeadMeasurement* reco
 }  // namespace
 
 bool ResultWriter::AddSection4(const ktx::engine::Analysis& a) {
-  const auto n = static_cast<uint32_t>(std::min<size_t>(a.Complexes.size(), 65535));
   const ReferenceBeat& ref = a.Reference;
-  return AddBuilt(4, 6 + 14 * n + 8 * n, [&](uint8_t* body) {
-    plat::PutLE16(body,
-                  ClampU16(std::lround(static_cast<double>(ref.Length()) * 1000.0 / ref.Rate)));
-    plat::PutLE16(body + 2, ClampU16(ref.Fiducial + 1));
-    plat::PutLE16(body + 4, static_cast<uint16_t>(n));
-    uint8_t* out = body + 6;
-    for (uint32_t i = 0; i < n; ++i, out += 14) {
-      const QrsComplex& q = a.Complexes[i];
-      plat::PutLE16(out, static_cast<uint16_t>(q.Type));
-      plat::PutLE32(out + 2, static_cast<uint32_t>(q.Onset + 1));
-      plat::PutLE32(out + 6, static_cast<uint32_t>(q.Fiducial + 1));
-      plat::PutLE32(out + 10, static_cast<uint32_t>(q.Offset + 1));
-    }
-    for (uint32_t i = 0; i < n; ++i, out += 8) {
-      plat::PutLE32(out, static_cast<uint32_t>(a.Complexes[i].Onset + 1));
-      plat::PutLE32(out + 4, static_cast<uint32_t>(a.Complexes[i].Offset + 1));
-    }
-  });
+  SQrsLocations qrs;
+  qrs.MedianLengthMs = ClampU16(std::lround(static_cast<double>(ref.Length()) * 1000.0 / ref.Rate));
+  qrs.MedianFiducial = ClampU16(ref.Fiducial + 1);
+  // Each complex is protected over the range it is subtracted in.
+  qrs.HasProtected = true;
+  qrs.Zones.reserve(a.Complexes.size());
+  for (const QrsComplex& q : a.Complexes) {
+    const auto onset = static_cast<uint32_t>(q.Onset + 1);
+    const auto offset = static_cast<uint32_t>(q.Offset + 1);
+    qrs.Zones.push_back({static_cast<uint16_t>(q.Type), onset,
+                         static_cast<uint32_t>(q.Fiducial + 1), offset, onset, offset});
+  }
+  return AddBuilt(4, static_cast<uint32_t>(QrsLocationsSize(qrs)),
+                  [&](uint8_t* body) { BuildQrsLocations(qrs, body); });
 }
 
 bool ResultWriter::AddSection5(const ktx::engine::Analysis& a, uint16_t avm) {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "decoder/decoded_copy.h"
+#include "reader/decoded_waveforms.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SDecodedWaveforms decoded;

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "platform/export.h"
 #include "platform/file.h"
@@ -38,6 +39,16 @@ class KTX_API CReader {
   // Load for a record held in memory, over a memory file (platform/memory_file.h);
   // the bytes need to stay valid during the call only.
   bool LoadMemory(const uint8_t* bytes, size_t size, uint16_t* loaded, uint16_t request);
+  // Load, then, when the rhythm is asked for and Sections 5 and 6 are stored compressed
+  // (Huffman coded, as differences, bimodally or with the reference beats subtracted) or
+  // could not be read as stored, the lead definitions, rhythm and reference beats decoded
+  // as if stored plain. *encoding (may be null) receives what was undone ("huffman
+  // default, second differences"), or "" when the stored samples stand or the decoder
+  // refuses the record; the load's answer and last-error code stay those of Load.
+  bool LoadDecoded(const char* name, uint16_t* loaded, uint16_t request,
+                   std::string* encoding = nullptr);
+  bool LoadDecodedMemory(const uint8_t* bytes, size_t size, uint16_t* loaded, uint16_t request,
+                         std::string* encoding = nullptr);
   void Close();
   // Empties the members of each bit of `mask`; keeps the last-error code.
   void Clear(uint16_t mask);
@@ -139,4 +150,7 @@ class KTX_API CReader {
  private:
   // The rest of a load once File is open at byte 6: Section 0, then each section asked for.
   bool LoadSections(uint16_t* loaded, uint16_t request);
+  // The decoding step of LoadDecoded: `decode` fills an SDecodedWaveforms.
+  template <typename Decode>
+  void InstallDecoded(uint16_t request, std::string* encoding, Decode decode);
 };

@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/gcc}
 git ls-files -z -- ':(glob)platform/*.cpp' ':(glob)platform/posix/*.cpp' ':(glob)record/*.cpp' \
-    ':(glob)format/*.cpp' ':(glob)reader/*.cpp' ':(glob)writer/*.cpp' ':(glob)acquisition/*.cpp' ':(glob)analysis/*.cpp' ':(glob)decoder/*.cpp' ':(glob)interchange/*.cpp' \
+    ':(glob)format/*.cpp' ':(glob)reader/*.cpp' ':(glob)writer/*.cpp' ':(glob)acquisition/*.cpp' ':(glob)analysis/*.cpp' ':(glob)interchange/*.cpp' \
     ':(glob)tools/**/*.cpp' ':(glob)python/src/*.cpp' |
   xargs -0 -n 8 -P 2 clang-tidy -p "$build" --quiet --warnings-as-errors='*' 2>/dev/null
 echo "clang-tidy ok"

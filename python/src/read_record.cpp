@@ -7,9 +7,8 @@
 #include <limits>
 #include <vector>
 
-#include "decoder/decoded_copy.h"
-#include "decoder/record_sections.h"
-#include "decoder/waveform_steps.h"
+#include "format/record_view.h"
+#include "format/section4.h"
 #include "interchange/file_bytes.h"
 #include "json_to_python.h"
 #include "platform/errors.h"
@@ -35,45 +34,10 @@ struct LoadedRecord {
   int CrcValid = -1;  // -1 no verdict
 };
 
-bool Listed(const CReader& reader, uint16_t id) {
-  for (uint32_t i = 0; i < reader.Index.Count; ++i) {
-    const SSectionIndex* entry = reader.Index.Entry(i);
-    if (entry != nullptr && entry->Id == id && entry->Length != 0) return true;
-  }
-  return false;
-}
-
-// Whether the reader's own samples may stand: plain 16-bit samples without differences,
-// Huffman coding, bimodal compression or subtracted reference beats. Anything else goes
-// through the decoder, as scpecg show does.
-bool StoredSamplesStand(const CReader& reader) {
-  const bool medianStands =
-      !Listed(reader, 5) || ((reader.Loaded & kSection5) && reader.Median.Encoding == 0);
-  return (reader.Loaded & kSection6) && reader.Rhythm.Encoding == 0 && reader.Rhythm.Bimodal == 0 &&
-         !Listed(reader, 2) && (reader.LeadDefinitions.Flags & 0x01) == 0 && medianStands;
-}
-
-bool NeedsDecoding(const SDecodedWaveforms& decoded, const CReader& reader) {
-  const bool coded = decoded.HuffmanTables != 0 && !decoded.Plain16Table;
-  return coded || decoded.Subtracted || decoded.Rhythm.Bimodal != 0 ||
-         !(reader.Loaded & kSection6) || reader.Rhythm.Encoding != 0 ||
-         (decoded.Median.Present && (!(reader.Loaded & kSection5) || reader.Median.Encoding != 0));
-}
-
-void Decode(LoadedRecord& record) {
-  if (StoredSamplesStand(record.Reader)) return;
-  plat::KeepLastError keep;
-  SDecodedWaveforms decoded;
-  if (DecodeWaveformBuffer(record.Bytes.data(), record.Bytes.size(), &decoded) &&
-      NeedsDecoding(decoded, record.Reader) && InstallDecodedWaveforms(decoded, &record.Reader)) {
-    record.Encoding = DescribeEncoding(decoded);
-  }
-}
-
 void ReadQrs(LoadedRecord& record) {
   plat::KeepLastError keep;
-  CRecordSections sections;
-  SSectionBody body;
+  CRecordView sections;
+  SSectionView body;
   record.HasQrs = sections.Open(record.Bytes.data(), record.Bytes.size()) &&
                   sections.Find(4, &body) && ParseQrsLocations(body.Bytes, body.Size, &record.Qrs);
 }
@@ -94,10 +58,10 @@ void CheckCrc(LoadedRecord& record) {
 void Load(const std::string& path, LoadedRecord& record) {
   if (!ReadFileBytes(path, &record.Bytes)) ThrowLastError(path);
   uint16_t loaded = 0;
-  if (!record.Reader.LoadMemory(record.Bytes.data(), record.Bytes.size(), &loaded, kAllSections)) {
+  if (!record.Reader.LoadDecodedMemory(record.Bytes.data(), record.Bytes.size(), &loaded,
+                                       kAllSections, &record.Encoding)) {
     ThrowLastError(path);
   }
-  Decode(record);
   ReadQrs(record);
   CheckCrc(record);
 }

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "decoder/stream_encoder.h"
-#include "decoder/waveform_decoder.h"
+#include "format/waveform_decoder.h"
 #include "platform/errors.h"
 #include "support/waveform_builder.h"
 

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <random>
 
-#include "decoder/huffman_decoder.h"
 #include "decoder/stream_encoder.h"
+#include "format/huffman_decoder.h"
 #include "platform/errors.h"
 
 namespace {

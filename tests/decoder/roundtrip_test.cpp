@@ -3,12 +3,12 @@
 
 #include <tuple>
 
-#include "decoder/decoded_copy.h"
 #include "decoder/stream_encoder.h"
-#include "decoder/waveform_decoder.h"
+#include "format/waveform_decoder.h"
 #include "platform/errors.h"
 #include "support/temp_folder.h"
 #include "support/waveform_builder.h"
+#include "writer/decoded_copy.h"
 
 namespace {
 

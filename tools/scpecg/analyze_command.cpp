@@ -6,8 +6,8 @@
 
 #include "analysis/analysis.h"
 #include "commands.h"
-#include "decoder/waveform_decoder.h"
 #include "file_rewrite.h"
+#include "format/waveform_decoder.h"
 #include "platform/errors.h"
 #include "platform/module.h"
 #include "reader/reader.h"

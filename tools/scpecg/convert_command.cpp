@@ -3,9 +3,9 @@
 #include <iostream>
 
 #include "commands.h"
-#include "decoder/decoded_copy.h"
 #include "file_rewrite.h"
 #include "platform/errors.h"
+#include "writer/decoded_copy.h"
 
 namespace scpecg {
 

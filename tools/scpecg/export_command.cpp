@@ -4,7 +4,6 @@
 #include <iostream>
 
 #include "commands.h"
-#include "decoded_waveforms.h"
 #include "interchange/csv_export.h"
 #include "interchange/edf_export.h"
 #include "interchange/export_record.h"
@@ -120,13 +119,13 @@ int RunExport(const ExportOptions& options) {
   const uint16_t request =
       options.Format == "csv" ? static_cast<uint16_t>(kSection1 | kSection3 | kSection5 | kSection6)
                               : static_cast<uint16_t>(kAllSections);
-  if (!reader.Load(options.File.c_str(), &loaded, request)) {
+  std::string encoding;
+  if (!reader.LoadDecoded(options.File.c_str(), &loaded, request, &encoding)) {
     std::cerr << options.File << ": " << ErrorText(plat::LastError()) << "\n";
     return kExitFailed;
   }
   const std::string header = ReadForeignHeader(options.File, reader);
   if (!header.empty()) std::cerr << header << "\n";
-  const std::string encoding = DecodeIntoReader(options.File, reader);
   // The CSV may go to stdout: what was decoded is said on stderr.
   if (!encoding.empty()) std::cerr << options.File << ": decoded " << encoding << "\n";
   if (!(reader.Loaded & section)) {

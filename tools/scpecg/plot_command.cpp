@@ -7,7 +7,6 @@
 #include <new>
 
 #include "commands.h"
-#include "decoded_waveforms.h"
 #include "platform/errors.h"
 #include "plot/header_text.h"
 #include "plot/lead_arrangement.h"
@@ -75,10 +74,12 @@ int RunPlot(const PlotCommandOptions& options) {
   const std::string& file = options.File;
   CReader reader;
   uint16_t loaded = 0;
-  if (!reader.Load(file.c_str(), &loaded, kAllSections)) return Fail(file, "", plat::LastError());
+  std::string encoding;
+  if (!reader.LoadDecoded(file.c_str(), &loaded, kAllSections, &encoding)) {
+    return Fail(file, "", plat::LastError());
+  }
 
   const std::string header = ReadForeignHeader(file, reader);
-  const std::string encoding = DecodeIntoReader(file, reader);
   loaded = reader.Loaded;
   const bool median = options.Plot.Median;
   const uint16_t section = median ? kSection5 : kSection6;

@@ -2,7 +2,6 @@
 #include <iostream>
 
 #include "commands.h"
-#include "decoded_waveforms.h"
 #include "failure_place.h"
 #include "platform/errors.h"
 #include "reader/reader.h"
@@ -74,13 +73,13 @@ Json Describe(const std::string& file, CReader& reader, const std::string& encod
 int RunShow(const ShowOptions& options) {
   CReader reader;
   uint16_t loaded = 0;
-  if (!reader.Load(options.File.c_str(), &loaded, kAllSections)) {
+  std::string encoding;
+  if (!reader.LoadDecoded(options.File.c_str(), &loaded, kAllSections, &encoding)) {
     std::cerr << options.File << ": " << ErrorText(plat::LastError()) << "\n";
     return kExitFailed;
   }
   const std::string header = ReadForeignHeader(options.File, reader);
   if (!header.empty()) std::cerr << header << "\n";
-  const std::string encoding = DecodeIntoReader(options.File, reader);
   if (options.Derive && !reader.GenerateCalculatedLeads()) {
     std::cerr << options.File << ": deriving leads: " << ErrorText(plat::LastError()) << "\n";
     return kExitFailed;

@@ -4,7 +4,7 @@
 // samples and smooths the interpolated ones with a [1 2 1] / 4 filter.
 #include <cmath>
 
-#include "decoder/waveform_steps.h"
+#include "format/waveform_steps.h"
 #include "platform/errors.h"
 
 namespace {

@@ -1,16 +1,10 @@
-// Hands decoded waveforms to the rest of the library: into a reader's members, as if
-// the record had been stored uncompressed, or into a new uncompressed record.
+// An uncompressed copy of a compressed record.
 #pragma once
 
-#include "decoder/waveform_decoder.h"
+#include "format/waveform_decoder.h"
 #include "platform/export.h"
+#include "reader/decoded_waveforms.h"
 #include "writer/writer.h"
-
-// Replaces the reader's lead definitions, rhythm and (when decoded) reference beats
-// with the decoded ones, header bytes saying "no difference, not bimodal", and sets
-// their Loaded bits and flags. False with 14 out of memory, 13 for a lead too long
-// for the reader's tables; the reader then holds no waveform.
-KTX_API bool InstallDecodedWaveforms(const SDecodedWaveforms& decoded, CReader* reader);
 
 class KTX_API CDecodedCopyWriter : public CWriter {
  public:

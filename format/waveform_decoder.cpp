@@ -1,15 +1,16 @@
-#include "decoder/waveform_decoder.h"
+#include "format/waveform_decoder.h"
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
 #include <new>
 
-#include "decoder/huffman_decoder.h"
-#include "decoder/record_sections.h"
-#include "decoder/waveform_steps.h"
+#include "format/huffman_decoder.h"
+#include "format/record_view.h"
+#include "format/waveform_steps.h"
 #include "platform/errors.h"
 #include "platform/file.h"
+#include "platform/little_endian.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ struct SSampleSection {
 };
 
 // The header, byte-length table and per-lead data of Section 5 or 6, all inside the body.
-bool ReadSampleHeader(const SSectionBody& body, size_t leads, SSampleSection* section) {
+bool ReadSampleHeader(const SSectionView& body, size_t leads, SSampleSection* section) {
   if (body.Size < 6 + 2 * leads) return plat::FailWith(plat::kErrInvalidData);
   SDecodedSamples& out = *section->Out;
   out.AVM = plat::GetLE16(body.Bytes);
@@ -89,7 +90,7 @@ bool MedianLength(const SSampleSection& section, const CHuffmanDecoder& huffman,
   return true;
 }
 
-bool DecodeMedian(const SSectionBody& body, const std::vector<SLeadDef>& defs,
+bool DecodeMedian(const SSectionView& body, const std::vector<SLeadDef>& defs,
                   const CHuffmanDecoder* huffman, const SQrsLocations* qrs, SDecodedSamples* out) {
   SSampleSection section{out, {}, {}};
   if (!ReadSampleHeader(body, defs.size(), &section)) return false;
@@ -132,7 +133,7 @@ void ScaleSamples(double factor, std::vector<int16_t>* samples) {
   }
 }
 
-bool DecodeRhythm(const SSectionBody& body, std::vector<SLeadDef>* defs,
+bool DecodeRhythm(const SSectionView& body, std::vector<SLeadDef>* defs,
                   const CHuffmanDecoder* huffman, const SQrsLocations* qrs,
                   const SDecodedSamples& median, bool subtract, SDecodedSamples* out) {
   SSampleSection section{out, {}, {}};
@@ -182,7 +183,7 @@ bool DecodeRhythm(const SSectionBody& body, std::vector<SLeadDef>* defs,
   return true;
 }
 
-bool ParseLeadDefinitions(const SSectionBody& body, SDecodedWaveforms* out) {
+bool ParseLeadDefinitions(const SSectionView& body, SDecodedWaveforms* out) {
   if (body.Size < 2 || body.Bytes[0] == 0 || body.Bytes[0] > SLeadDefinitions::kMaxLeads) {
     return plat::FailWith(plat::kErrInvalidData);
   }
@@ -198,16 +199,16 @@ bool ParseLeadDefinitions(const SSectionBody& body, SDecodedWaveforms* out) {
 }
 
 bool Decode(const uint8_t* record, size_t size, SDecodedWaveforms* out) {
-  CRecordSections sections;
+  CRecordView sections;
   if (!sections.Open(record, size)) return false;
-  SSectionBody lead, rhythm;
+  SSectionView lead, rhythm;
   if (!sections.Find(3, &lead) || !sections.Find(6, &rhythm)) {
     return plat::FailWith(plat::LastError() == 0 ? plat::kErrNoData : plat::LastError());
   }
   if (!ParseLeadDefinitions(lead, out)) return false;
 
   SHuffmanTables tables;
-  SSectionBody body;
+  SSectionView body;
   std::unique_ptr<CHuffmanDecoder> coded;
   if (sections.Find(2, &body)) {
     if (!ParseHuffmanTables(body.Bytes, body.Size, &tables)) return false;

@@ -1,4 +1,4 @@
-#include "decoder/waveform_steps.h"
+#include "format/waveform_steps.h"
 #include "platform/errors.h"
 
 bool UndoDifferences(uint8_t order, std::vector<int16_t>* samples) {

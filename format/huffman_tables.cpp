@@ -1,4 +1,4 @@
-#include "decoder/huffman_tables.h"
+#include "format/huffman_tables.h"
 
 #include "platform/errors.h"
 #include "platform/little_endian.h"

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "decoder/huffman_tables.h"
+#include "format/huffman_tables.h"
 
 class CBitReader;
 

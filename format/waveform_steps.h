@@ -5,23 +5,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "format/section4.h"
+
 // Undoes first (order 1) or second (order 2) differences in place, in 16-bit
 // arithmetic as the encoder's; order 0 leaves the samples. Other orders: false, 13.
 bool UndoDifferences(uint8_t order, std::vector<int16_t>* samples);
-
-// The QRS complexes of Section 4.
-struct SQrsZone {
-  uint16_t BeatType = 0;
-  uint32_t SubtractStart = 0, Fiducial = 0, SubtractEnd = 0;  // 1-based rhythm samples
-  uint32_t ProtectStart = 0, ProtectEnd = 0;
-};
-struct SQrsLocations {
-  uint16_t MedianLengthMs = 0;
-  uint16_t MedianFiducial = 0;  // 1-based sample of the reference beat
-  std::vector<SQrsZone> Zones;
-  bool HasProtected = false;
-};
-bool ParseQrsLocations(const uint8_t* body, size_t size, SQrsLocations* out);
 
 // Adds reference beat 0 back into `rhythm` (samples 1..n) in every type-0 zone,
 // aligning the zone's fiducial on the beat's; samples outside either are left.

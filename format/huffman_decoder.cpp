@@ -1,8 +1,8 @@
-#include "decoder/huffman_decoder.h"
+#include "format/huffman_decoder.h"
 
 #include <algorithm>
 
-#include "decoder/bit_reader.h"
+#include "format/bit_reader.h"
 #include "platform/errors.h"
 
 namespace {
