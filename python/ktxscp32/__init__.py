@@ -11,15 +11,16 @@ from __future__ import annotations
 import dataclasses
 import datetime as _dt
 import os
+import warnings
 from typing import Any, Dict, Mapping, Optional, Sequence, Union
 
 import numpy as np
 
-from ._errors import ScpError
+from ._errors import ScpError, ScpWarning
 from ._record import General, Patient, Record, Recording, record_from_core
 from . import _core
 
-__all__ = ["ScpError", "Record", "Patient", "Recording", "General", "AnalysisResult",
+__all__ = ["ScpError", "ScpWarning", "Record", "Patient", "Recording", "General", "AnalysisResult",
            "read", "create", "edit", "derive", "analyze", "check", "LANGUAGES"]
 
 LANGUAGES = ("en", "fr", "de", "it", "es", "pt", "ja")
@@ -47,8 +48,17 @@ class AnalysisResult:
 
 
 def read(path: PathLike, language: str = "en") -> Record:
-    """The record at `path`; statement texts in `language`."""
-    return record_from_core(_core.read(os.fspath(path), language))
+    """The record at `path`; statement texts in `language`. A section the file lists
+    but that does not read gives a ScpWarning and is named in ``unread_sections``."""
+    record = record_from_core(_core.read(os.fspath(path), language))
+    for item in record.unread_sections:
+        warnings.warn(
+            f"{record.path}: Section {item['section']} (at byte {item['byte']}) could not be "
+            f"read: error {item['code']} {item['message']}",
+            ScpWarning,
+            stacklevel=2,
+        )
+    return record
 
 
 def _patient_fields(patient: Union[Patient, Mapping[str, Any], None]) -> Optional[Dict[str, Any]]:

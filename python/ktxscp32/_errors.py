@@ -11,3 +11,7 @@ class ScpError(Exception):
 
     def __str__(self) -> str:
         return f"[{self.code}] {self.message}"
+
+
+class ScpWarning(UserWarning):
+    """A record read only in part: a section it lists could not be read."""

@@ -93,7 +93,9 @@ class Record:
     microvolts (compressed records decoded); lead-error marker samples (2032-2034
     units) are scaled like the others, as ``scpecg export`` writes them, and
     ``lead_errors`` says where they are. A section the file lacks leaves its
-    attribute empty (None, [] or {}).
+    attribute empty (None, [] or {}); a section the file lists but that does not
+    read is left empty too, named in ``unread_sections`` (section, byte it starts
+    at, error code, message) and in a ScpWarning.
     """
 
     path: str
@@ -113,6 +115,7 @@ class Record:
     lead_errors: List[Dict[str, Any]]
     crc_valid: Optional[bool]
     encoding: str = ""
+    unread_sections: List[Dict[str, Any]] = dataclasses.field(default_factory=list)
 
     @property
     def interpretation(self) -> str:
@@ -165,4 +168,5 @@ def record_from_core(d: Dict[str, Any]) -> Record:
         lead_errors=d.get("lead_errors", []),
         crc_valid=d["crc_valid"],
         encoding=d["encoding"],
+        unread_sections=d["unread_sections"],
     )

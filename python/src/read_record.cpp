@@ -7,6 +7,7 @@
 #include <limits>
 #include <vector>
 
+#include "failure_place.h"
 #include "format/record_view.h"
 #include "format/section4.h"
 #include "interchange/file_bytes.h"
@@ -31,7 +32,8 @@ struct LoadedRecord {
   std::string Encoding;  // what the decoder undid; empty when the stored samples stand
   bool HasQrs = false;
   SQrsLocations Qrs;
-  int CrcValid = -1;  // -1 no verdict
+  int CrcValid = -1;                            // -1 no verdict
+  std::vector<scpecg::UnloadedSection> Unread;  // listed, but failing to load
 };
 
 void ReadQrs(LoadedRecord& record) {
@@ -64,6 +66,9 @@ void Load(const std::string& path, LoadedRecord& record) {
   }
   ReadQrs(record);
   CheckCrc(record);
+  for (const scpecg::UnloadedSection& section : scpecg::UnloadedSections(path, record.Reader)) {
+    if (section.Index != 0 && section.Code != 0) record.Unread.push_back(section);
+  }
 }
 
 // Leads x samples in microvolts; a lead shorter than the longest is padded with NaN.
@@ -128,6 +133,13 @@ py::dict Describe(const std::string& path, const LoadedRecord& record, int32_t l
   py::dict out;
   out["file"] = path;
   out["loaded"] = reader.Loaded;
+  py::list unread;
+  for (const scpecg::UnloadedSection& section : record.Unread) {
+    unread.append(py::dict(py::arg("section") = section.Id, py::arg("byte") = section.Index,
+                           py::arg("code") = section.Code,
+                           py::arg("message") = plat::ErrorMessage(section.Code)));
+  }
+  out["unread_sections"] = unread;
   if (reader.Loaded & kSection1) {
     out["patient"] = ToPython(scpecg::PatientJson(reader.Patient));
     out["recording"] = ToPython(scpecg::RecordingJson(reader.Recording));

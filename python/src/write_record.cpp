@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "failure_place.h"
 #include "interchange/import_writer.h"
 #include "interchange/lead_names.h"
 #include "platform/errors.h"
@@ -53,7 +54,11 @@ void WithWriter(const std::string& path, Update update) {
     SelectPackageWriter(writer);
     done = update(writer);
   }
-  if (!done) ThrowLastError(path);
+  if (!done) {
+    // For invalid data, where the record's own bytes are at fault: say where.
+    const uint32_t error = plat::LastError();
+    ThrowError(error, path + scpecg::FailurePlace(path, error));
+  }
 }
 
 using TextUpdate = bool (CWriter::*)(const char*, const plat::OleChar*);

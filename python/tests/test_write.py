@@ -82,3 +82,22 @@ def test_bad_files_raise_scp_error(tmp_path, record):
         ktxscp32.create(str(tmp_path / "r.scp"), np.zeros((1, 10)), 1e7, ["I"])
     with pytest.raises(ValueError):
         ktxscp32.read(path, language="xx")
+
+
+def test_unreadable_section_is_named(tmp_path):
+    path = str(tmp_path / "damaged.scp")
+    ktxscp32.create(path, synthetic_ecg()[:2], 500, ["I", "II"])
+    data = bytearray(open(path, "rb").read())
+    # Section 0's entries (id, length, 1-based index) follow the 6-byte record header and
+    # Section 0's own 16-byte header.
+    index = next(int.from_bytes(data[e + 6:e + 10], "little") for e in range(22, 142, 10)
+                 if int.from_bytes(data[e:e + 2], "little") == 3)
+    data[index - 1 + 16] = 9  # nine leads in a Section 3 that describes two
+    open(path, "wb").write(data)
+    with pytest.warns(ktxscp32.ScpWarning, match=rf"Section 3 \(at byte {index}\)"):
+        r = ktxscp32.read(path)
+    assert r.leads == [] and r.unread_sections[0]["section"] == 3
+    assert (r.unread_sections[0]["byte"], r.unread_sections[0]["code"]) == (index, 13)
+    with pytest.raises(ktxscp32.ScpError, match=rf"in Section 3, at byte {index}") as caught:
+        ktxscp32.derive(path)
+    assert caught.value.code == 13

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "commands.h"
+#include "failure_place.h"
 #include "interchange/csv_export.h"
 #include "interchange/edf_export.h"
 #include "interchange/export_record.h"
@@ -130,8 +131,12 @@ int RunExport(const ExportOptions& options) {
   if (!encoding.empty()) std::cerr << options.File << ": decoded " << encoding << "\n";
   if (!(reader.Loaded & section)) {
     const uint32_t error = plat::LastError();
+    const std::string unread = UnreadSectionText(UnloadedSections(options.File, reader),
+                                                 {3, options.Median ? uint16_t{5} : uint16_t{6}});
     std::cerr << options.File << ": no " << (options.Median ? "reference beats" : "rhythm data")
-              << " loaded: " << ErrorText(error != 0 ? error : plat::kErrNoData) << "\n";
+              << " loaded: "
+              << (unread.empty() ? ErrorText(error != 0 ? error : plat::kErrNoData) : unread)
+              << "\n";
     return kExitFailed;
   }
   if (options.Derive && !reader.GenerateCalculatedLeads()) {

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "commands.h"
+#include "failure_place.h"
 #include "platform/errors.h"
 #include "plot/header_text.h"
 #include "plot/lead_arrangement.h"
@@ -50,7 +51,16 @@ int Fail(const std::string& file, const std::string& what, uint32_t code) {
 
 // Why the samples did not load: the record is read again with just Sections 3 and
 // `section` so that the parser's own error is the last one.
-std::string WhyNotLoaded(const std::string& file, uint16_t section, uint32_t* code) {
+std::string WhyNotLoaded(const std::string& file, const CReader& reader, uint16_t section,
+                         uint32_t* code) {
+  const uint16_t id = section == kSection5 ? 5 : 6;
+  for (const UnloadedSection& unloaded : UnloadedSections(file, reader)) {
+    if ((unloaded.Id == 3 || unloaded.Id == id) && unloaded.Index != 0 && unloaded.Code != 0) {
+      *code = unloaded.Code;
+      return "Section " + std::to_string(unloaded.Id) + " at byte " +
+             std::to_string(unloaded.Index) + " could not be read";
+    }
+  }
   CReader alone;
   uint16_t loaded = 0;
   alone.Load(file.c_str(), &loaded, static_cast<uint16_t>(kSection3 | section));
@@ -86,7 +96,7 @@ int RunPlot(const PlotCommandOptions& options) {
   const char* what = median ? "reference beats" : "rhythm data";
   if (!(loaded & section)) {
     uint32_t code = 0;
-    std::string reason = WhyNotLoaded(file, section, &code);
+    std::string reason = WhyNotLoaded(file, reader, section, &code);
     if (!median && (loaded & kSection5)) reason += "; --median plots the reference beats";
     return Fail(file, std::string("no ") + what + " to plot (" + reason + "): ", code);
   }

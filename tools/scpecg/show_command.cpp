@@ -18,25 +18,17 @@ struct ShowOptions {
   bool Derive = false;
 };
 
-// Why a section that the record lists did not load: it is loaded again on its own
-// (with Section 3 for the sample data) so that its parser's error is the last one.
+// Why a section did not load: absent, or its parser's error when it is loaded on its own
+// (with Section 3 for the sample data), with the byte the section starts at.
 Json NotLoaded(const std::string& file, const CReader& reader) {
   Json list = Json::array();
-  for (const LoadableSection& section : kLoadableSections) {
-    if (reader.Loaded & section.Bit) continue;
-    bool listed = false;
-    for (uint32_t i = 0; i < reader.Index.Count && !listed; ++i) {
-      const SSectionIndex* entry = reader.Index.Entry(i);
-      listed = entry != nullptr && entry->Id == section.Id;
-    }
+  for (const UnloadedSection& section : UnloadedSections(file, reader)) {
     Json item{{"section", section.Id}};
-    if (!listed) {
-      item["reason"] = "absent";
-    } else {
-      const uint32_t error = SectionLoadError(file, section.Bit);
-      item["error"] = error;
-      item["reason"] = error == 0 ? "absent" : plat::ErrorMessage(error);
+    if (section.Index != 0) {
+      item["error"] = section.Code;
+      item["byte"] = section.Index;
     }
+    item["reason"] = section.Code == 0 ? "absent" : plat::ErrorMessage(section.Code);
     list.push_back(item);
   }
   return list;
