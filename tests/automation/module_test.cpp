@@ -211,6 +211,8 @@ TEST_F(ModuleBehaviour, EveryMemberByNameAndWithoutAResultPointer) {
     ASSERT_EQ(S_OK, object->GetTypeInfo(0, 1033, info.Out()));
     EXPECT_EQ(interfaceName, Documentation(info.Get(), MEMBERID_NIL).Name);
     EXPECT_EQ(DISP_E_BADINDEX, object->GetTypeInfo(1, 1033, info.Out()));
+    EXPECT_EQ(E_POINTER, object->GetTypeInfo(0, 1033, nullptr));
+    EXPECT_EQ(E_POINTER, object->GetTypeInfoCount(nullptr));
     std::wstring stranger = L"NoSuchMember";
     LPOLESTR names[] = {&stranger[0]};
     DISPID id = 0;
