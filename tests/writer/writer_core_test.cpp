@@ -1,6 +1,10 @@
 // The section store, Section 0 and the record header as the writer writes them.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "platform/errors.h"
 #include "platform/file.h"
 #include "record_sections.h"
@@ -154,49 +158,39 @@ TEST(WriterStore, DynamicEntriesHaveTheirLimits) {
   EXPECT_FALSE(store.Has(12));
 }
 
+// A built record with every checksum wrong, and the shared sample records (whose
+// checksums are right) when they are there: every section but 0 keeps its bytes after
+// the CRC, and every CRC is right afterwards.
 TEST(WriterUpdateCrc, RepairsEveryChecksumAndKeepsTheBodies) {
-  test::TempFolder folder;
   test::RecordBuilder builder;
   builder.Section(1, {1, 2, 3, 4}).BadCrc().Section(6, Bytes(300, 6)).BadCrc();
   builder.Section(210, {0xAA, 0xBB}).BadCrc().BadRecordCrc();
-  const Bytes before = builder.Build();
-  const std::string path = folder.Write("damaged.scp", before);
-  CWriter writer;
-  ASSERT_TRUE(writer.UpdateCRC(path.c_str()));
-  EXPECT_EQ(writer.File, plat::kClosedFile);
-  bool valid = false;
-  ASSERT_TRUE(CReader::CheckCrc(path.c_str(), &valid));
-  EXPECT_TRUE(valid);
-  const Bytes after = test::ReadWholeFile(path);
-  const auto old = test::Sections(before);
-  const auto repaired = test::Sections(after);
-  ASSERT_EQ(repaired.size(), old.size());
-  for (const auto& [id, bytes] : repaired) {
-    EXPECT_EQ(Bytes(bytes.begin() + 2, bytes.end()),
-              Bytes(old.at(id).begin() + 2, old.at(id).end()))
-        << "section " << id;
-    EXPECT_EQ(bytes[0] | bytes[1] << 8, test::Crc16(bytes.data() + 2, bytes.size() - 2));
-  }
-}
-
-TEST(WriterUpdateCrc, KeepsEverySectionOfRealRecordsByteForByte) {
+  std::vector<std::pair<std::string, Bytes>> records = {{"damaged.scp", builder.Build()}};
   const std::string samples = test::SamplesFolder();
-  if (samples.empty()) GTEST_SKIP() << "no shared sample records beside the checkout";
-  test::TempFolder folder;
   for (const char* name :
        {"ECG-viwer-PC-80B__1.scp", "ECGToolkit__Example.scp",
         "SCP-Tools__ECG_20070321_110542_191010101010.scp",
         "SCP-Tools__ECG_20170504_163507_123456789.scp", "ecg-contec__demo.scp"}) {
-    const Bytes before = test::ReadWholeFile(samples + "/" + name);
+    if (!samples.empty()) records.push_back({name, test::ReadWholeFile(samples + "/" + name)});
+  }
+  test::TempFolder folder;
+  for (const auto& [name, before] : records) {
+    SCOPED_TRACE(name);
     const std::string path = folder.Write(name, before);
     CWriter writer;
-    ASSERT_TRUE(writer.UpdateCRC(path.c_str())) << name;
-    const auto old = test::Sections(before);
+    ASSERT_TRUE(writer.UpdateCRC(path.c_str()));
+    EXPECT_EQ(writer.File, plat::kClosedFile);
+    bool valid = false;
+    ASSERT_TRUE(CReader::CheckCrc(path.c_str(), &valid));
+    EXPECT_TRUE(valid);
     const auto repaired = test::Sections(test::ReadWholeFile(path));
-    for (const auto& [id, bytes] : old) {
+    for (const auto& [id, bytes] : test::Sections(before)) {
       if (id == 0) continue;  // rebuilt with its twelve fixed entries
-      ASSERT_TRUE(repaired.count(id)) << name << " section " << id;
-      EXPECT_EQ(repaired.at(id), bytes) << name << " section " << id;
+      ASSERT_TRUE(repaired.count(id)) << "section " << id;
+      const Bytes& now = repaired.at(id);
+      EXPECT_EQ(Bytes(now.begin() + 2, now.end()), Bytes(bytes.begin() + 2, bytes.end()))
+          << "section " << id;
+      EXPECT_EQ(now[0] | now[1] << 8, test::Crc16(now.data() + 2, now.size() - 2)) << id;
     }
   }
 }
