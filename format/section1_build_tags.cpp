@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "format/section1_build.h"
+#include "format/section1_text_fields.h"
 #include "platform/errors.h"
 #include "platform/little_endian.h"
 
@@ -79,12 +80,6 @@ bool TagData(const Sources& s, unsigned tag, Bytes* data) {
   const CRecordInfo& recording = *s.Recording;
   const CGeneralInfo& general = *s.General;
   switch (tag) {
-    case kTagLastName:
-      return TextTag(patient.LastName, data);
-    case kTagFirstName:
-      return TextTag(patient.FirstName, data);
-    case kTagPatientId:
-      return TextTag(patient.PatientId, data);
     case kTagAge:
       AgeTag(s, data);
       return true;
@@ -110,8 +105,6 @@ bool TagData(const Sources& s, unsigned tag, Bytes* data) {
       return true;
     case kTagAcquiringDevice:
       return DeviceTag(recording, data);
-    case kTagOverreadingPhysician:
-      return TextTag(general.OverreadingPhysician, data);
     case kTagDateOfAcquisition:
       AppendU16(recording.AcquisitionYear, data);
       data->push_back(static_cast<uint8_t>(recording.AcquisitionMonth));
@@ -145,16 +138,12 @@ bool TagData(const Sources& s, unsigned tag, Bytes* data) {
       }
       return true;
     }
-    case kTagComment:
-      return TextTag(general.CommentText, data);
     case kTagReceived:
       DateTimeTag(general.Received, data);
       return true;
     case kTagConfirmed:
       data->push_back(general.InterpretationConfirmed);
       return true;
-    case kTagRecordingId:
-      return TextTag(general.RecordingId, data);
     case kTagWeightGrams:
       if (patient.Weight != 0) {
         AppendU16(static_cast<uint16_t>(patient.Weight), data);
@@ -175,25 +164,19 @@ bool TagData(const Sources& s, unsigned tag, Bytes* data) {
     case kTagFiltersInForce:
       data->push_back(recording.FilterFlags);
       return true;
-    case kTagInterpretationPhysician:
-      return TextTag(general.InterpretationPhysician, data);
-    case kTagRecordingPhysician:
-      return TextTag(general.RecordingPhysician, data);
-    case kTagRecordingLocation:
-      return TextTag(general.RecordingLocation, data);
-    case kTagInterpretationApp:
-      return TextTag(general.InterpretationApp, data);
-    case kTagInterpretationVersion:
-      return TextTag(general.InterpretationVer, data);
-    case kTagRecordingApp:
-      return TextTag(general.RecordingApp, data);
-    case kTagRecordingVersion:
-      return TextTag(general.RecordingVer, data);
     default:
-      // Numbers the writer does not fill itself: carried on as they were read.
-      CopyUnknown(*s.UnknownTags, tag, data);
-      return true;
+      break;
   }
+  // Texts written as they are held; numbers the writer does not fill itself are carried
+  // on as they were read.
+  if (const auto field = TextFieldOf(kPatientTextTags, static_cast<uint8_t>(tag))) {
+    return TextTag(patient.*field, data);
+  }
+  if (const auto field = TextFieldOf(kGeneralTextTags, static_cast<uint8_t>(tag))) {
+    return TextTag(general.*field, data);
+  }
+  CopyUnknown(*s.UnknownTags, tag, data);
+  return true;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "format/section1_parse.h"
+#include "format/section1_text_fields.h"
 #include "platform/errors.h"
 #include "platform/little_endian.h"
 #include "record/string_field.h"
@@ -25,56 +26,18 @@ constexpr uint32_t kModelOffset = 8;
 constexpr uint32_t kRevisionLengthOffset = 35;
 
 plat::Bstr* TextField(Section1Parse& parse, uint8_t tag) {
-  if (tag <= kTagPatientId) {
-    if (parse.Patient == nullptr) return nullptr;
-    if (tag == kTagLastName) return &parse.Patient->LastName;
-    return tag == kTagFirstName ? &parse.Patient->FirstName : &parse.Patient->PatientId;
+  if (const auto field = TextFieldOf(kPatientTextTags, tag)) {
+    return parse.Patient != nullptr ? &(parse.Patient->*field) : nullptr;
   }
-  CGeneralInfo* general = parse.General;
-  if (general == nullptr) return nullptr;
-  switch (tag) {
-    case kTagOverreadingPhysician:
-      return &general->OverreadingPhysician;
-    case kTagInterpretationText:
-      return &general->InterpretationText;
-    case kTagComment:
-      return &general->CommentText;
-    case kTagRecordingId:
-      return &general->RecordingId;
-    case kTagModifierApp:
-      return &general->ModifierApp;
-    case kTagModifierVersion:
-      return &general->ModifierVer;
-    case kTagCreatorApp:
-      return &general->CreatorApp;
-    case kTagCreatorVersion:
-      return &general->CreatorVer;
-    case kTagInterpretationPhysician:
-      return &general->InterpretationPhysician;
-    case kTagRecordingPhysician:
-      return &general->RecordingPhysician;
-    case kTagRecordingLocation:
-      return &general->RecordingLocation;
-    case kTagInterpretationApp:
-      return &general->InterpretationApp;
-    case kTagInterpretationVersion:
-      return &general->InterpretationVer;
-    case kTagRecordingApp:
-      return &general->RecordingApp;
-    case kTagRecordingVersion:
-      return &general->RecordingVer;
-    default:
-      return nullptr;
-  }
+  const auto field = TextFieldOf(kGeneralTextTags, tag);
+  return field != nullptr && parse.General != nullptr ? &(parse.General->*field) : nullptr;
 }
 
 }  // namespace
 
 bool IsTextTag(uint8_t tag) {
-  return tag <= kTagPatientId || tag == kTagOverreadingPhysician || tag == kTagInterpretationText ||
-         tag == kTagComment || tag == kTagRecordingId ||
-         (tag >= kTagModifierApp && tag <= kTagCreatorVersion) ||
-         (tag >= kTagInterpretationPhysician && tag <= kTagRecordingVersion);
+  return TextFieldOf(kPatientTextTags, tag) != nullptr ||
+         TextFieldOf(kGeneralTextTags, tag) != nullptr;
 }
 
 bool ReadScratch(Section1Parse& parse, uint32_t count) {
