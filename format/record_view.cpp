@@ -1,4 +1,5 @@
 #include "format/record_view.h"
+#include "format/section_header.h"
 
 #include "platform/errors.h"
 #include "platform/little_endian.h"
@@ -37,15 +38,16 @@ bool CRecordView::At(size_t offset, SSectionView* section) const {
     return plat::FailWith(plat::kErrInvalidData);
   }
   const uint8_t* header = record_ + offset;
-  const uint32_t length = plat::GetLE32(header + 4);
+  const SSectionHeader fields = ParseSectionHeader(header);
+  const uint32_t length = fields.Length;
   if (length < kSectionHeader || length > size_ - offset) {
     return plat::FailWith(plat::kErrInvalidData);
   }
-  section->Crc = plat::GetLE16(header);
-  section->Id = plat::GetLE16(header + 2);
+  section->Crc = fields.Crc;
+  section->Id = fields.Id;
   section->Length = length;
-  section->Version = header[8];
-  section->Protocol = header[9];
+  section->Version = fields.Version;
+  section->Protocol = fields.Protocol;
   section->Header = header;
   section->Bytes = header + kSectionHeader;
   section->Size = length - kSectionHeader;

@@ -1,4 +1,5 @@
 // The reader's file operations: opening a record, headers, Section 0, finding sections.
+#include "format/section_header.h"
 #include "platform/errors.h"
 #include "platform/memory_file.h"
 #include "platform/read_exact.h"
@@ -88,13 +89,13 @@ bool CReader::ReadSectionIndex(FileHandle file, SSectionIndexes* index) {
   }
   uint8_t header[kSectionHeaderSize];
   bool ok = ReadSectionHeader(file, header);
-  if (ok && ReadU16(header + 2) != 0) {
+  if (ok && ParseSectionHeader(header).Id != 0) {
     ok = plat::FailWith(plat::kErrInvalidData);
   }
   if (ok) {
     // A length below 16 wraps to a huge count on purpose: Allocate refuses it with 84.
     constexpr uint32_t kEntrySize = sizeof(SSectionIndex);
-    const uint32_t count = (ReadU32(header + 4) - kSectionHeaderSize) / kEntrySize;
+    const uint32_t count = (ParseSectionHeader(header).Length - kSectionHeaderSize) / kEntrySize;
     if (count > SSectionIndexes::kFixedEntries) {
       const uint32_t further = count - SSectionIndexes::kFixedEntries;
       ok = index->Allocate(further) && plat::ReadExact(file, index->Fixed, sizeof(index->Fixed)) &&
@@ -127,7 +128,8 @@ bool CReader::FindSection(FileHandle file, const SSectionIndexes* index, uint16_
     // The first entry with the number decides, even when it marks the section absent.
     if (entry->Length == 0 || entry->Index == 0) break;
     if (!MoveTo(file, entry->Index - 1) || !ReadSectionHeader(file, header)) return false;
-    plat::SetLastError(ReadU16(header + 2) == id ? plat::kErrSuccess : plat::kErrBadFormat);
+    plat::SetLastError(ParseSectionHeader(header).Id == id ? plat::kErrSuccess
+                                                           : plat::kErrBadFormat);
     return true;
   }
   return plat::FailWith(plat::kErrSuccess);

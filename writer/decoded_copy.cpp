@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <new>
 
+#include "format/section_header.h"
 #include "platform/errors.h"
-#include "record/crc.h"
 #include "writer/section_rewrite.h"
 
 namespace {
@@ -30,14 +30,7 @@ void CDecodedCopyWriter::RepairCopiedCrcs() {
     const uint32_t length = Store.Length(entry);
     const uint16_t id = Store.Id(entry);
     if (id == 0 || id >= 32 || section == nullptr || length <= 2) continue;
-    CCRC crc;
-    crc.Add(section + 2, length - 2);
-    const auto low = static_cast<uint8_t>(crc.Value());
-    const auto high = static_cast<uint8_t>(crc.Value() >> 8);
-    if (section[0] == low && section[1] == high) continue;
-    section[0] = low;
-    section[1] = high;
-    RepairedCrcs |= 1u << id;
+    if (SealSection(section, length)) RepairedCrcs |= 1u << id;
   }
 }
 

@@ -1,7 +1,7 @@
 // Repairing every checksum of a file: its sections are kept byte for byte apart from
 // their CRCs, and Section 0 and the record header are rebuilt.
+#include "format/section_header.h"
 #include "platform/errors.h"
-#include "record/crc.h"
 #include "writer/section_rewrite.h"
 #include "writer/writer.h"
 
@@ -36,10 +36,7 @@ bool CWriter::UpdateCRC(const char* name) {
     uint8_t* section = Store.Data(entry);
     const uint32_t length = Store.Length(entry);
     if (Store.Id(entry) == 0 || section == nullptr || length <= 2) continue;
-    CCRC crc;
-    crc.Add(section + 2, length - 2);
-    section[0] = static_cast<uint8_t>(crc.Value());
-    section[1] = static_cast<uint8_t>(crc.Value() >> 8);
+    SealSection(section, length);
   }
   return rewrite.Commit(name);
 }

@@ -2,10 +2,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "format/section_header.h"
 #include "platform/errors.h"
 #include "platform/little_endian.h"
 #include "platform/read_exact.h"
-#include "record/crc.h"
 #include "record/section_indexes.h"
 #include "record/string_field.h"
 #include "writer/writer.h"
@@ -98,15 +98,7 @@ bool CWriter::StoreSectionHeader(uint16_t entry) {
   if (section == nullptr || length < kSectionHeaderSize)
     return plat::FailWith(plat::kErrInvalidParameter);
   const uint16_t id = Store.Id(entry);
-  section[2] = static_cast<uint8_t>(id);
-  section[3] = static_cast<uint8_t>(id >> 8);
-  for (int i = 0; i < 4; ++i) section[4 + i] = static_cast<uint8_t>(length >> (8 * i));
-  section[8] = SectionVersion(id);
-  std::memset(section + 9, 0, 7);
-  CCRC crc;
-  crc.Add(section + 2, length - 2);
-  section[0] = static_cast<uint8_t>(crc.Value());
-  section[1] = static_cast<uint8_t>(crc.Value() >> 8);
+  BuildSectionHeader(section, id, length, SectionVersion(id));
   return true;
 }
 
@@ -125,7 +117,7 @@ bool CWriter::StoreSection(uint16_t id) {
     // Absent (no entry, or length or index 0) is not an error: nothing to keep.
     return plat::LastError() == plat::kErrSuccess;
   }
-  const uint32_t length = ReadU32(header + 4);
+  const uint32_t length = ParseSectionHeader(header).Length;
   if (length == 0) return true;
   if (length < kSectionHeaderSize) return plat::FailWith(plat::kErrInvalidData);
   uint8_t* section = nullptr;

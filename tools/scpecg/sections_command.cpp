@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "commands.h"
+#include "format/section_header.h"
 #include "platform/errors.h"
 #include "reader/reader.h"
 #include "reader/stretch_crc.h"
@@ -31,7 +32,7 @@ void Inspect(plat::FileHandle file, EntryReport& report) {
   uint8_t header[CReader::kSectionHeaderSize];
   const SSectionIndex& entry = report.Entry;
   if (CReader::MoveTo(file, entry.Index - 1) && CReader::ReadSectionHeader(file, header)) {
-    report.HeaderId = CReader::ReadU16(header + 2);
+    report.HeaderId = ParseSectionHeader(header).Id;
   }
   bool valid = false;
   if (CheckStretchCrc(file, static_cast<int64_t>(entry.Index) - 1, entry.Length, &valid)) {
