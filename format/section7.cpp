@@ -20,9 +20,7 @@ constexpr uint8_t kSpikeTypeUnknown = 255;
 
 bool ParseSection7(plat::FileHandle file, const uint8_t* sectionHeader,
                    SGlobalMeasurements* measurements) {
-  if (file == plat::kClosedFile || sectionHeader == nullptr || measurements == nullptr) {
-    return plat::FailWith(plat::kErrInvalidParameter);
-  }
+  if (!SectionBody::ArgumentsValid(file, sectionHeader, measurements != nullptr)) return false;
   SectionBody body(file, sectionHeader);
   auto* bytes = reinterpret_cast<uint8_t*>(measurements);
   bool ok = body.Read(bytes, kHeaderBytes);
