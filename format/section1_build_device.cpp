@@ -3,17 +3,16 @@
 #include <cstring>
 
 #include "format/section1_build.h"
+#include "format/section1_device_block.h"
 
 namespace ktx::section1 {
 namespace {
 
-constexpr size_t kBlockBytes = 36;
-constexpr size_t kModelOffset = 8;
+using namespace device;
+
 constexpr size_t kModelBytes = 5;  // byte 13 stays 0 to end the description
 constexpr char kDefaultModel[] = "KTS  ";
 constexpr char kUnspecifiedAddress[] = "255.255.255.255";  // written without terminator
-constexpr size_t kAddressOffset = 19;
-constexpr size_t kRevisionLengthOffset = 35;
 
 }  // namespace
 
@@ -29,8 +28,8 @@ bool DeviceTag(const CRecordInfo& recording, Bytes* data) {
   uint8_t block[kBlockBytes] = {};
   block[0] = 1;  // institution
   block[2] = 1;  // department
-  block[4] = static_cast<uint8_t>(recording.DeviceID);
-  block[5] = static_cast<uint8_t>(recording.DeviceID >> 8);
+  block[kDeviceIdOffset] = static_cast<uint8_t>(recording.DeviceID);
+  block[kDeviceIdOffset + 1] = static_cast<uint8_t>(recording.DeviceID >> 8);
   block[6] = 1;    // device type: acquiring device
   block[7] = 100;  // manufacturer code
   if (recording.DeviceType == nullptr) {

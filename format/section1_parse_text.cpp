@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "format/section1_device_block.h"
 #include "format/section1_parse.h"
 #include "format/section1_text_fields.h"
 #include "platform/errors.h"
@@ -16,14 +17,7 @@ namespace {
 constexpr uint8_t kPaddedNamesVersion = 10;
 constexpr uint32_t kPaddedNameBytes = 40;
 
-constexpr uint8_t kInterpretationTag = 201;
-
-// Tag 14: a 36-byte fixed part; the model description starts at byte 8 and byte 35
-// gives the length of the program revision text that follows the fixed part.
-constexpr uint32_t kDeviceFixedBytes = 36;
-constexpr uint32_t kDeviceIdOffset = 4;
-constexpr uint32_t kModelOffset = 8;
-constexpr uint32_t kRevisionLengthOffset = 35;
+using namespace ktx::section1::device;
 
 plat::Bstr* TextField(Section1Parse& parse, uint8_t tag) {
   if (const auto field = TextFieldOf(kPatientTextTags, tag)) {
@@ -80,7 +74,7 @@ bool HandleTextTag(Section1Parse& parse, uint8_t tag, uint16_t length) {
   char* text = parse.Scratch.data();
   text[length - 1] = '\0';  // a text never runs past its tag
   uint32_t count = TextLength(text, length);
-  if (tag == kInterpretationTag) {
+  if (tag == kTagInterpretationText) {
     parse.General->InterpretationModified = static_cast<uint8_t>(text[0]);
     ++text;
     count = TextLength(text, length - 1u);
@@ -95,15 +89,15 @@ bool HandleTextTag(Section1Parse& parse, uint8_t tag, uint16_t length) {
 
 bool HandleDeviceTag(Section1Parse& parse, uint16_t length) {
   CRecordInfo* recording = parse.Recording;
-  if (recording == nullptr || length < kDeviceFixedBytes) return true;
-  uint8_t fixed[kDeviceFixedBytes];
-  if (!parse.Body.Read(fixed, kDeviceFixedBytes)) return false;
+  if (recording == nullptr || length < kBlockBytes) return true;
+  uint8_t fixed[kBlockBytes];
+  if (!parse.Body.Read(fixed, kBlockBytes)) return false;
   recording->DeviceID = plat::GetLE16(fixed + kDeviceIdOffset);
   const char* model = reinterpret_cast<const char*>(fixed + kModelOffset);
-  SetText(&recording->DeviceType, model, TextLength(model, kDeviceFixedBytes - kModelOffset));
+  SetText(&recording->DeviceType, model, TextLength(model, kBlockBytes - kModelOffset));
 
   const uint32_t revision = fixed[kRevisionLengthOffset];
-  const uint32_t rest = length - kDeviceFixedBytes;
+  const uint32_t rest = length - kBlockBytes;
   if (revision > rest) {
     return plat::FailWith(plat::kErrInvalidData);
   }
