@@ -4,9 +4,9 @@
 
 #include <functional>
 
-#include "decoder/stream_encoder.h"
 #include "format/waveform_decoder.h"
 #include "platform/errors.h"
+#include "support/stream_encoder.h"
 #include "support/waveform_builder.h"
 
 namespace {

@@ -3,9 +3,9 @@
 
 #include <tuple>
 
-#include "decoder/stream_encoder.h"
 #include "format/waveform_decoder.h"
 #include "platform/errors.h"
+#include "support/stream_encoder.h"
 #include "support/temp_folder.h"
 #include "support/waveform_builder.h"
 #include "writer/decoded_copy.h"
@@ -209,10 +209,6 @@ TEST(DecodedCopy, ReadsBackWithTheCoreReader) {
             lead2);
 }
 
-}  // namespace
-
-namespace {
-
 // One lead of ten samples; a five-sample beat (fiducial 3) subtracted in samples 4-8
 // (fiducial 6), Sections 5 and 6 uncompressed, each with its own AVM.
 SDecodedWaveforms SubtractedRecord(uint16_t medianAvm, uint16_t rhythmAvm) {
@@ -225,8 +221,6 @@ SDecodedWaveforms SubtractedRecord(uint16_t medianAvm, uint16_t rhythmAvm) {
                      .Section(6, test::SampleBody(rhythmAvm, 2000, 0, 0, {test::Words(residual)}))
                      .Build());
 }
-
-}  // namespace
 
 TEST(ReferenceBeatSubtraction, BringsBothSectionsToTheFinerAvm) {
   const struct {
@@ -280,3 +274,5 @@ TEST(ReferenceBeatLength, RoundsAsTheStreamShows) {
               std::vector<int16_t>(c.Coded.begin(), c.Coded.begin() + long(c.Expected)));
   }
 }
+
+}  // namespace
