@@ -49,12 +49,12 @@ TEST(SectionBuilds, Section7HoldsOneBeatTypeSpikesTypesAndRates) {
 
 TEST(SectionBuilds, Section9RightAlignsThreeDigitsAndBlanksMissingCodes) {
   const uint16_t rhythm[] = {21, 1234, 7, 8};  // beyond three rhythm codes: left out
-  const uint16_t morphology[] = {5, 100, 999, 0};
+  const uint16_t morphology[] = {10, 100, 999, 0};
   Bytes body(kSection9BodySize, 0xEE);
   BuildSection9(rhythm, 4, morphology, 4, body.data());
   const std::string expected =
       " 21234  7"
-      "  5100999  0         ";
+      " 10100999  0         ";
   EXPECT_EQ(std::string(body.begin(), body.end()), expected);
 }
 

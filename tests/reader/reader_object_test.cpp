@@ -223,26 +223,27 @@ std::vector<int> Errors(const SLeadErrors& table) {
 
 TEST(DerivedLimbLeads, ComputedFromIAndIIWithMarkerPrecedence) {
   CReader reader;
-  // Samples: plain values; truncation toward zero; 2033 in I; 2034 in I, 2032 in II.
-  AsLoaded(reader, 0x14, {{1, 4, 1}, {1, 4, 2}}, {{100, 3, 2033, 2034}, {300, -3, 100, 2032}},
-           {{100, 3, 2033}, {300, -3}});
+  // Samples: plain values; truncation toward zero; 2033 in I; 2034 in I, 2032 in II;
+  // 2034 in I, 2033 in II.
+  AsLoaded(reader, 0x14, {{1, 5, 1}, {1, 5, 2}},
+           {{100, 3, 2033, 2034, 2034}, {300, -3, 100, 2032, 2033}}, {{100, 3, 2033}, {300, -3}});
   ASSERT_TRUE(reader.GenerateCalculatedLeads());
   ASSERT_EQ(reader.LeadDefinitions.Count, 6);
   EXPECT_EQ(reader.LeadDefinitions.Flags, (6 << 3) | 0x04);
-  const std::vector<int16_t> expected[4] = {{200, -6, 2033, 2032},   // III = II - I
-                                            {-200, 0, 2033, 2032},   // aVR = -II/2 - I/2
-                                            {-50, 4, 2033, 2032},    // aVL = I - II/2
-                                            {250, -4, 2033, 2032}};  // aVF = -I/2 + II
+  const std::vector<int16_t> expected[4] = {{200, -6, 2033, 2032, 2033},   // III = II - I
+                                            {-200, 0, 2033, 2032, 2033},   // aVR = -II/2 - I/2
+                                            {-50, 4, 2033, 2032, 2033},    // aVL = I - II/2
+                                            {250, -4, 2033, 2032, 2033}};  // aVF = -I/2 + II
   for (uint8_t k = 0; k < 4; ++k) {
     EXPECT_EQ(reader.LeadDefinitions.Leads[2 + k].LeadId, 61 + k);
-    EXPECT_EQ(uint32_t{reader.LeadDefinitions.Leads[2 + k].EndSample}, 4u);
+    EXPECT_EQ(uint32_t{reader.LeadDefinitions.Leads[2 + k].EndSample}, 5u);
     EXPECT_EQ(test::SamplesOf(reader.Rhythm, 2 + k), expected[k]);
     // Reference beats: as long as the shorter source beat.
     EXPECT_EQ(test::SamplesOf(reader.Median, 2 + k),
               std::vector<int16_t>(expected[k].begin(), expected[k].begin() + 2));
   }
-  // The lead errors are rebuilt for all six leads: I holds 2033 and 2034, II 2032.
-  EXPECT_EQ(Errors(reader.LeadErrors), (std::vector<int>{1, 6, 2, 1, 61, 3, 62, 3, 63, 3, 64, 3}));
+  // The lead errors are rebuilt for all six leads: I holds 2033 and 2034, II 2032 and 2033.
+  EXPECT_EQ(Errors(reader.LeadErrors), (std::vector<int>{1, 6, 2, 3, 61, 3, 62, 3, 63, 3, 64, 3}));
   // Reference beats alone: the leads are derived without marker handling; the lead
   // errors cannot be.
   CReader beats;

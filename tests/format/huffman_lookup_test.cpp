@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <random>
 
-#include "decoder/stream_encoder.h"
 #include "format/huffman_decoder.h"
 #include "platform/errors.h"
+#include "support/stream_encoder.h"
 
 namespace {
 

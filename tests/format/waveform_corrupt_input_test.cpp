@@ -4,9 +4,9 @@
 
 #include <functional>
 
-#include "decoder/stream_encoder.h"
 #include "format/waveform_decoder.h"
 #include "platform/errors.h"
+#include "support/stream_encoder.h"
 #include "support/waveform_builder.h"
 
 namespace {
@@ -82,7 +82,11 @@ const struct Corruption {
     {"code count beyond the section",
      [](Parts& p) { p.Section2 = TwoCodes([](Bytes& b) { b[2] = 200; }); }},
     {"code longer than 32 bits",
-     [](Parts& p) { p.Section2 = TwoCodes([](Bytes& b) { b[4] = 40; }); }},
+     [](Parts& p) {
+       // The second code made 33 bits long; the streams use only the first.
+       p.Section2 = TwoCodes([](Bytes& b) { b[13] = b[14] = 33; });
+       p.Leads = {Bytes{0x00, 0x00}, Bytes{0x00, 0x00}};
+     }},
     {"byte length beyond the section",
      [](Parts& p) {
        p.Section6 = test::SampleBody(1000, 2000, 0, 0, p.Leads);
@@ -93,7 +97,8 @@ const struct Corruption {
      [](Parts& p) {
        p.Section3 = Bytes{0, 0};
      }},
-    {"lead table cut", [](Parts& p) { p.Section3.resize(12); }},
+    // One byte short of the second definition: the next section must not complete it.
+    {"lead table cut", [](Parts& p) { p.Section3.resize(19); }},
     {"end before start",
      [](Parts& p) {
        p.Section3 = test::Section3Body(0, {{9, 2, 1}, {1, 10, 2}});

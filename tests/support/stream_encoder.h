@@ -27,7 +27,7 @@ struct TestZone {
   uint32_t SubtractStart, Fiducial, SubtractEnd, ProtectStart, ProtectEnd;
 };
 
-// The default table of the SCP-ECG standard, written out code by code.
+// The format's default table, written out code by code.
 inline TestTable StandardDefaultTable() {
   return {{"0", 0},           {"100", 1},           {"101", -1},          {"1100", 2},
           {"1101", -2},       {"11100", 3},         {"11101", -3},        {"111100", 4},

@@ -3,9 +3,9 @@
 
 #include <tuple>
 
-#include "decoder/stream_encoder.h"
 #include "format/waveform_decoder.h"
 #include "platform/errors.h"
+#include "support/stream_encoder.h"
 #include "support/temp_folder.h"
 #include "support/waveform_builder.h"
 #include "writer/decoded_copy.h"
@@ -126,28 +126,36 @@ TEST(ReferenceBeatSubtraction, AddsTheBeatBackInEveryZone) {
 }
 
 // Linear stretches survive decimation, interpolation and smoothing exactly; inside the
-// protected zones (their edges excepted) the trace is arbitrary.
+// protected zones (their edges excepted) the trace is arbitrary. A bent trace is worked
+// out by hand.
 TEST(Bimodal, RestoresTheFullRate) {
   const struct {
     unsigned Ratio;
     std::vector<test::TestZone> Zones;
     size_t Samples;
-    int Slope;  // outside the protected zones the trace is 3 + Slope * sample
-  } cases[] = {{3, {{0, 0, 0, 1, 5}, {0, 0, 0, 36, 42}, {0, 0, 0, 73, 77}}, 77, 3},
-               {2, {{0, 0, 0, 1, 4}, {0, 0, 0, 12, 20}, {0, 0, 0, 40, 41}}, 55, 0},  // uneven runs
-               {4, {{0, 0, 0, 1, 2}, {0, 0, 0, 23, 30}}, 30, -2}};
+    int Slope;                        // outside the protected zones the trace is 3 + Slope * sample
+    std::vector<int16_t> Kept, Full;  // when given: the stored samples and the decoded ones
+  } cases[] = {
+      {3, {{0, 0, 0, 1, 5}, {0, 0, 0, 36, 42}, {0, 0, 0, 73, 77}}, 77, 3, {}, {}},
+      {2, {{0, 0, 0, 1, 4}, {0, 0, 0, 12, 20}, {0, 0, 0, 40, 41}}, 55, 0, {}, {}},  // uneven runs
+      {4, {{0, 0, 0, 1, 2}, {0, 0, 0, 23, 30}}, 30, -2, {}, {}},
+      // 0, 0, 9, 0 kept at 0-based 0 (protected), 1.5, 3.5 and 5.5 interpolate to
+      // 0 0 2.25 6.75 6.75 2.25 0, rounded 0 0 2 7 7 2 0; smoothed 0.5 2.75 5.75
+      // 5.75 2.75 between the ends, rounded half away from zero.
+      {2, {{0, 0, 0, 1, 1}}, 7, 0, {0, 0, 9, 0}, {0, 1, 3, 6, 6, 3, 0}}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.Ratio);
-    std::vector<int16_t> full(c.Samples);
+    SCOPED_TRACE(c.Samples);
+    std::vector<int16_t> full = c.Full;
     const std::vector<int16_t> noise = Trace(c.Samples, 11);
-    for (size_t s = 0; s < c.Samples; ++s) {
-      full[s] = static_cast<int16_t>(3 + c.Slope * static_cast<int>(s));
+    for (size_t s = 0; c.Full.empty() && s < c.Samples; ++s) {
+      full.push_back(static_cast<int16_t>(3 + c.Slope * static_cast<int>(s)));
       for (const auto& zone : c.Zones) {
         if (s + 1 > zone.ProtectStart && s + 1 < zone.ProtectEnd) full[s] = noise[s];
       }
     }
-    const Bytes stored = HuffmanEncode(
-        {StandardDefaultTable()}, test::Differences(test::Decimate(full, c.Zones, c.Ratio), 1));
+    const std::vector<int16_t> kept =
+        c.Kept.empty() ? test::Decimate(full, c.Zones, c.Ratio) : c.Kept;
+    const Bytes stored = HuffmanEncode({StandardDefaultTable()}, test::Differences(kept, 1));
     const auto interval = static_cast<uint16_t>(2000 * c.Ratio);
     const auto samples = static_cast<uint32_t>(c.Samples);
     const SDecodedWaveforms decoded =
@@ -209,10 +217,6 @@ TEST(DecodedCopy, ReadsBackWithTheCoreReader) {
             lead2);
 }
 
-}  // namespace
-
-namespace {
-
 // One lead of ten samples; a five-sample beat (fiducial 3) subtracted in samples 4-8
 // (fiducial 6), Sections 5 and 6 uncompressed, each with its own AVM.
 SDecodedWaveforms SubtractedRecord(uint16_t medianAvm, uint16_t rhythmAvm) {
@@ -225,8 +229,6 @@ SDecodedWaveforms SubtractedRecord(uint16_t medianAvm, uint16_t rhythmAvm) {
                      .Section(6, test::SampleBody(rhythmAvm, 2000, 0, 0, {test::Words(residual)}))
                      .Build());
 }
-
-}  // namespace
 
 TEST(ReferenceBeatSubtraction, BringsBothSectionsToTheFinerAvm) {
   const struct {
@@ -280,3 +282,5 @@ TEST(ReferenceBeatLength, RoundsAsTheStreamShows) {
               std::vector<int16_t>(c.Coded.begin(), c.Coded.begin() + long(c.Expected)));
   }
 }
+
+}  // namespace
