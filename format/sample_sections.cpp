@@ -53,8 +53,9 @@ bool AllocateLeads(const SLeadDefinitions& leads, SEncodedData* data) {
 
 bool ParseSampleData(plat::FileHandle file, const uint8_t* sectionHeader,
                      const SLeadDefinitions* leads, SEncodedData* data, bool rhythm) {
-  if (!SectionBody::ArgumentsValid(file, sectionHeader, leads != nullptr && data != nullptr)) {
-    return false;
+  if (file == plat::kClosedFile || sectionHeader == nullptr || leads == nullptr ||
+      data == nullptr) {
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   if (leads->Leads == nullptr || leads->Count == 0) {
     return plat::FailWith(plat::kErrNoData);

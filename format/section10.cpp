@@ -28,7 +28,9 @@ uint32_t WrittenBytes(const SLeadMeasurement& record, uint32_t size) {
 
 bool ParseSection10(plat::FileHandle file, const uint8_t* sectionHeader,
                     SLeadMeasurements* measurements) {
-  if (!SectionBody::ArgumentsValid(file, sectionHeader, measurements != nullptr)) return false;
+  if (file == plat::kClosedFile || sectionHeader == nullptr || measurements == nullptr) {
+    return plat::FailWith(plat::kErrInvalidParameter);
+  }
   SectionBody body(file, sectionHeader);
   uint8_t header[4];
   if (!body.Read(header, sizeof(header))) return false;

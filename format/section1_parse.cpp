@@ -34,9 +34,10 @@ struct STolerance {
 bool Parse(plat::FileHandle file, const uint8_t* sectionHeader, CPatientInfo* patient,
            CRecordInfo* recording, SLeadErrors* errors, CGeneralInfo* general,
            SUnknownTags* unknown, uint8_t* requiredTags, const STolerance* tolerance) {
-  const bool hasTarget =
-      patient != nullptr || recording != nullptr || errors != nullptr || general != nullptr;
-  if (!SectionBody::ArgumentsValid(file, sectionHeader, hasTarget)) return false;
+  if (sectionHeader == nullptr || file == plat::kClosedFile ||
+      (patient == nullptr && recording == nullptr && errors == nullptr && general == nullptr)) {
+    return plat::FailWith(plat::kErrInvalidParameter);
+  }
   if (patient != nullptr) patient->SetDefault();
   if (recording != nullptr) recording->SetDefault();
   if (general != nullptr) general->SetDefault();

@@ -6,7 +6,9 @@
 #include "platform/errors.h"
 
 bool ParseSection3(plat::FileHandle file, const uint8_t* sectionHeader, SLeadDefinitions* leads) {
-  if (!SectionBody::ArgumentsValid(file, sectionHeader, leads != nullptr)) return false;
+  if (file == plat::kClosedFile || sectionHeader == nullptr || leads == nullptr) {
+    return plat::FailWith(plat::kErrInvalidParameter);
+  }
   SectionBody body(file, sectionHeader);
   uint8_t countAndFlags[2];
   bool ok = body.Read(countAndFlags, sizeof(countAndFlags)) && leads->Allocate(countAndFlags[0]);

@@ -20,7 +20,9 @@ constexpr uint8_t kSpikeTypeUnknown = 255;
 
 bool ParseSection7(plat::FileHandle file, const uint8_t* sectionHeader,
                    SGlobalMeasurements* measurements) {
-  if (!SectionBody::ArgumentsValid(file, sectionHeader, measurements != nullptr)) return false;
+  if (file == plat::kClosedFile || sectionHeader == nullptr || measurements == nullptr) {
+    return plat::FailWith(plat::kErrInvalidParameter);
+  }
   SectionBody body(file, sectionHeader);
   auto* bytes = reinterpret_cast<uint8_t*>(measurements);
   bool ok = body.Read(bytes, kHeaderBytes);

@@ -63,9 +63,9 @@ bool ReadGroup(SectionBody& body, int records, uint16_t* codes, int16_t max, uin
 bool ParseSection9(plat::FileHandle file, const uint8_t* sectionHeader, uint16_t* rhythmCodes,
                    int16_t maxRhythm, uint16_t* rhythmCount, uint16_t* morphologyCodes,
                    int16_t maxMorphology, uint16_t* morphologyCount) {
-  if (!SectionBody::ArgumentsValid(file, sectionHeader,
-                                   rhythmCodes != nullptr || morphologyCodes != nullptr)) {
-    return false;
+  if (file == plat::kClosedFile || sectionHeader == nullptr ||
+      (rhythmCodes == nullptr && morphologyCodes == nullptr)) {
+    return plat::FailWith(plat::kErrInvalidParameter);
   }
   SectionBody body(file, sectionHeader);
   return ReadGroup(body, kRhythmRecords, rhythmCodes, maxRhythm, rhythmCount) &&

@@ -7,14 +7,6 @@
 SectionBody::SectionBody(plat::FileHandle file, const uint8_t* sectionHeader)
     : file_(file), length_(plat::GetLE32(sectionHeader + 4)) {}
 
-bool SectionBody::ArgumentsValid(plat::FileHandle file, const uint8_t* sectionHeader,
-                                 bool hasTarget) {
-  if (file == plat::kClosedFile || sectionHeader == nullptr || !hasTarget) {
-    return plat::FailWith(plat::kErrInvalidParameter);
-  }
-  return true;
-}
-
 bool SectionBody::Fits(uint64_t count) const {
   if (consumed_ + count > length_) {
     return plat::FailWith(plat::kErrInvalidData);

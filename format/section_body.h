@@ -13,10 +13,6 @@ class SectionBody {
  public:
   SectionBody(plat::FileHandle file, const uint8_t* sectionHeader);
 
-  // A parser's common arguments: an open file, a section header and somewhere to put the
-  // result. False with 87 otherwise.
-  static bool ArgumentsValid(plat::FileHandle file, const uint8_t* sectionHeader, bool hasTarget);
-
   uint32_t Length() const { return length_; }
   uint32_t Consumed() const { return consumed_; }
 
